@@ -1,0 +1,89 @@
+// Sequential line input from data.ini, decoded to UTF-8.
+#include "prize_list_file.h"
+
+#include "runtime_error.h"
+
+#include <cerrno>
+
+namespace catalogue {
+
+namespace {
+constexpr std::size_t kChunkBytes = 64 * 1024;
+}
+
+PrizeListFile::PrizeListFile(const std::filesystem::path &path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        throw RuntimeError(ErrorCode::FileNotFound);
+    if (ec || status.type() == std::filesystem::file_type::directory)
+        throw RuntimeError(ErrorCode::PathFileAccessError);
+
+    file_.reset(std::fopen(path.c_str(), "rb"));
+    if (!file_)
+        throw RuntimeError(errno == ENOENT ? ErrorCode::FileNotFound : ErrorCode::PathFileAccessError);
+
+    if (peekByte() == 0xEF) {
+        // Only a whole mark switches to UTF-8; a lone 0xEF stays GBK text.
+        if (chunk_.size() - pos_ >= 3 && chunk_.compare(pos_, 3, "\xEF\xBB\xBF") == 0) {
+            utf8_ = true;
+            pos_ += 3;
+        }
+    }
+}
+
+int PrizeListFile::peekByte()
+{
+    if (pos_ == chunk_.size()) {
+        if (!file_)
+            return EOF;
+        chunk_.resize(kChunkBytes);
+        const std::size_t got = std::fread(chunk_.data(), 1, kChunkBytes, file_.get());
+        if (got == 0 && std::ferror(file_.get()))
+            throw RuntimeError(ErrorCode::PathFileAccessError);
+        chunk_.resize(got);
+        pos_ = 0;
+        if (got == 0)
+            return EOF;
+    }
+    return static_cast<unsigned char>(chunk_[pos_]);
+}
+
+int PrizeListFile::takeByte()
+{
+    const int c = peekByte();
+    if (c != EOF)
+        ++pos_;
+    return c;
+}
+
+bool PrizeListFile::atEnd() { return peekByte() == EOF; }
+
+void PrizeListFile::readLine(Variant &buffer)
+{
+    if (atEnd())
+        throw RuntimeError(ErrorCode::InputPastEndOfFile);
+    line_.clear();
+    for (int c = takeByte(); c != EOF; c = takeByte()) {
+        if (c == '\n')
+            break;
+        if (c == '\r') {
+            if (peekByte() == '\n')
+                takeByte();
+            break;
+        }
+        if (line_.size() < kMaxLineBytes)
+            line_ += static_cast<char>(c);
+    }
+    buffer = utf8_ ? sanitizeUtf8(line_) : gbk_.decode(line_);
+}
+
+void PrizeListFile::close()
+{
+    file_.reset();
+    chunk_.clear();
+    pos_ = 0;
+}
+
+} // namespace catalogue

@@ -1,0 +1,22 @@
+# Installs the Debian packages that are missing; sourced by run.sh and test.sh.
+# Usage: install_missing PACKAGE...
+
+install_missing() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building and running the game needs.
+RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
+# What the tests, the odds tool, benchmarks and fuzzing need on top.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
+    xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev libutf8proc-dev)

@@ -1,0 +1,155 @@
+// Test doubles: scripted random numbers, a picture loader that only looks at
+// the file system, a temporary data folder and a window that logs every call.
+#pragma once
+
+#include "catalogue.h"
+#include "headless_window.h"
+#include "random_source.h"
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace fakes {
+
+// Hands out the scripted numbers in order, then repeats the last one forever
+// (or fails, when told to be strict). Counts what was taken.
+class ScriptedRandom : public reel::RandomSource {
+public:
+    explicit ScriptedRandom(std::vector<float> script, bool strict = false)
+        : script_(std::move(script)), strict_(strict)
+    {
+    }
+    void randomize() override { ++seedings; }
+    float next() override
+    {
+        if (taken < script_.size())
+            return script_[taken++];
+        if (strict_ || script_.empty())
+            throw std::logic_error("random script exhausted");
+        ++taken;
+        return script_.back();
+    }
+
+    std::size_t taken = 0;
+    int seedings = 0;
+
+private:
+    std::vector<float> script_;
+    bool strict_;
+};
+
+struct FakePicture : catalogue::Picture {
+    explicit FakePicture(std::filesystem::path p) : path(std::move(p)) {}
+    std::filesystem::path path;
+};
+
+inline std::filesystem::path pathOf(const catalogue::PicturePtr &picture)
+{
+    auto fake = std::dynamic_pointer_cast<const FakePicture>(picture);
+    return fake ? fake->path : std::filesystem::path();
+}
+
+// Loads any file that exists as a FakePicture naming it; records every request.
+class FakePictureLoader : public catalogue::PictureLoader {
+public:
+    catalogue::PicturePtr load(const std::filesystem::path &file) override
+    {
+        requested.push_back(file);
+        if (!std::filesystem::is_regular_file(file))
+            throw catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound);
+        return std::make_shared<FakePicture>(file);
+    }
+    std::vector<std::filesystem::path> requested;
+};
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "prizedraw-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    const std::filesystem::path &path() const { return path_; }
+
+    // Writes bytes exactly as given (no line-end translation).
+    std::filesystem::path write(const std::filesystem::path &relative, const std::string &bytes) const
+    {
+        const auto file = path_ / relative;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file;
+    }
+    void writeDataIni(const std::string &bytes) const { write("data.ini", bytes); }
+    void addPicture(const std::string &utf8Name) const { write(std::filesystem::path("picture") / (utf8Name + ".jpg"), "jpg"); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// One record of data.ini with CR LF line ends; name and amount as raw bytes.
+inline std::string record(const std::string &weight, const std::string &color, const std::string &name,
+                          const std::string &amount, const std::string &fifth = "")
+{
+    return weight + "\r\n" + color + "\r\n" + name + "\r\n" + amount + "\r\n" + fifth + "\r\n";
+}
+
+// Logs every card write and window operation as text, in order.
+class RecordingWindow : public reel::HeadlessWindow {
+public:
+    struct LoggingCard : reel::Card {
+        std::vector<std::string> *log;
+        int index;
+        void note(const std::string &what) { log->push_back(std::to_string(index) + ":" + what); }
+        void setFillColor(std::int32_t c) override { note("fill " + std::to_string(c)); }
+        void setBorderColor(std::int32_t c) override { note("border " + std::to_string(c)); }
+        void setName(std::string_view t) override { note("name " + std::string(t)); }
+        void setAmount(std::string_view t) override { note("amount " + std::string(t)); }
+        void setPicture(const catalogue::PicturePtr &p) override
+        {
+            note("picture " + (p ? pathOf(p).filename().string() : std::string("none")));
+        }
+    };
+
+    RecordingWindow()
+    {
+        for (int i = 0; i < 4; ++i)
+            cards_[i] = LoggingCard{{}, &log, i};
+    }
+    reel::Card &card(int i) override
+    {
+        HeadlessWindow::card(i); // same range check
+        return cards_[i];
+    }
+    void setTimerEnabled(bool on) override
+    {
+        log.push_back(on ? "timer on" : "timer off");
+        HeadlessWindow::setTimerEnabled(on);
+    }
+    void setButtonEnabled(bool on) override
+    {
+        log.push_back(on ? "button on" : "button off");
+        HeadlessWindow::setButtonEnabled(on);
+    }
+
+    std::vector<std::string> log;
+
+private:
+    LoggingCard cards_[4];
+};
+
+} // namespace fakes
