@@ -108,13 +108,13 @@ inline std::string record(const std::string &weight, const std::string &color, c
     return weight + "\r\n" + color + "\r\n" + name + "\r\n" + amount + "\r\n" + fifth + "\r\n";
 }
 
-// Logs every card write and window operation as text, in order.
-class RecordingWindow : public reel::HeadlessWindow {
+// Logs every card write and window operation as text, in order; positions
+// are those of a headless window.
+class RecordingWindow : public reel::ReelWindow {
 public:
     struct LoggingCard : reel::Card {
-        std::vector<std::string> *log;
-        int index;
-        void note(const std::string &what) { log->push_back(std::to_string(index) + ":" + what); }
+        LoggingCard(std::vector<std::string> &log, int index) : log_(log), index_(index) {}
+        void note(const std::string &what) { log_.push_back(std::to_string(index_) + ":" + what); }
         void setFillColor(std::int32_t c) override { note("fill " + std::to_string(c)); }
         void setBorderColor(std::int32_t c) override { note("border " + std::to_string(c)); }
         void setName(std::string_view t) override { note("name " + std::string(t)); }
@@ -123,33 +123,37 @@ public:
         {
             note("picture " + (p ? pathOf(p).filename().string() : std::string("none")));
         }
+
+    private:
+        std::vector<std::string> &log_;
+        int index_;
     };
 
-    RecordingWindow()
-    {
-        for (int i = 0; i < 4; ++i)
-            cards_[i] = LoggingCard{{}, &log, i};
-    }
+    int cardCount() const override { return positions.cardCount(); }
     reel::Card &card(int i) override
     {
-        HeadlessWindow::card(i); // same range check
+        positions.card(i); // same range check
         return cards_[i];
     }
+    float left(int i) const override { return positions.left(i); }
+    void setLeft(int i, float twips) override { positions.setLeft(i, twips); }
+    float width(int i) const override { return positions.width(i); }
     void setTimerEnabled(bool on) override
     {
         log.push_back(on ? "timer on" : "timer off");
-        HeadlessWindow::setTimerEnabled(on);
+        positions.setTimerEnabled(on);
     }
     void setButtonEnabled(bool on) override
     {
         log.push_back(on ? "button on" : "button off");
-        HeadlessWindow::setButtonEnabled(on);
+        positions.setButtonEnabled(on);
     }
 
     std::vector<std::string> log;
+    reel::HeadlessWindow positions;
 
 private:
-    LoggingCard cards_[4];
+    LoggingCard cards_[4] = {{log, 0}, {log, 1}, {log, 2}, {log, 3}};
 };
 
 } // namespace fakes
