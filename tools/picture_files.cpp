@@ -1,0 +1,43 @@
+// Picture files checked by their signature.
+#include "picture_files.h"
+
+#include "runtime_error.h"
+
+#include <fstream>
+
+namespace odds {
+
+using catalogue::ErrorCode;
+using catalogue::RuntimeError;
+
+std::optional<ImageFormat> imageFormatOf(std::string_view firstBytes)
+{
+    // JPEG: start-of-image marker followed by the first marker's lead byte.
+    if (firstBytes.starts_with(std::string_view("\xFF\xD8\xFF", 3)))
+        return ImageFormat::Jpeg;
+    if (firstBytes.starts_with(std::string_view("\x89PNG\r\n\x1A\n", 8)))
+        return ImageFormat::Png;
+    return std::nullopt;
+}
+
+catalogue::PicturePtr PictureFileLoader::load(const std::filesystem::path &file)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        throw RuntimeError(ErrorCode::FileNotFound);
+    if (ec || status.type() != std::filesystem::file_type::regular)
+        throw RuntimeError(ErrorCode::PathFileAccessError);
+
+    std::ifstream in(file, std::ios::binary);
+    char head[8] = {};
+    in.read(head, sizeof head);
+    if (!in && !in.eof())
+        throw RuntimeError(ErrorCode::PathFileAccessError);
+    const auto format = imageFormatOf(std::string_view(head, static_cast<std::size_t>(in.gcount())));
+    if (!format)
+        throw RuntimeError(ErrorCode::InvalidPicture);
+    return std::make_shared<PictureFile>(file, *format);
+}
+
+} // namespace odds

@@ -1,0 +1,258 @@
+// Loading a prize list as the game does, and the exact odds of its draw.
+#include "prize_odds.h"
+
+#include "draw.h"
+
+#include <fmt/format.h>
+
+#include <cmath>
+#include <map>
+
+namespace odds {
+
+using catalogue::Catalogue;
+using catalogue::ErrorCode;
+using catalogue::RuntimeError;
+using catalogue::Variant;
+
+namespace {
+
+// Passes every request on and keeps the loader's verdict per file, so that a
+// picture the game leaves out can be told missing from refused.
+class VerdictRecorder : public catalogue::PictureLoader {
+public:
+    explicit VerdictRecorder(catalogue::PictureLoader &inner) : inner_(inner) {}
+
+    catalogue::PicturePtr load(const std::filesystem::path &file) override
+    {
+        try {
+            auto picture = inner_.load(file);
+            verdicts.insert_or_assign(file, std::nullopt);
+            return picture;
+        } catch (const RuntimeError &error) {
+            verdicts.insert_or_assign(file, error);
+            throw;
+        }
+    }
+
+    std::map<std::filesystem::path, std::optional<RuntimeError>> verdicts;
+
+private:
+    catalogue::PictureLoader &inner_;
+};
+
+// Differences smaller than this come from the rounding of r to single
+// precision (a few draw values out of 2^24), not from the list.
+constexpr double kShareTolerance = 1e-6;
+constexpr double kWeightTolerance = 1e-9;
+constexpr double kRareShare = 1e-4; // 0.01 %
+
+std::string number(double value) { return fmt::format("{:.10g}", value); }
+
+int slotOf(const Catalogue &prizes, std::uint32_t k)
+{
+    return reel::drawnSlot(prizes, reel::drawValue(static_cast<float>(k) * 0x1p-24f));
+}
+
+} // namespace
+
+const char *pictureStateText(PictureState state)
+{
+    switch (state) {
+    case PictureState::Loaded: return "loaded";
+    case PictureState::Missing: return "missing";
+    case PictureState::UnsafeName: return "unsafe name";
+    case PictureState::Refused: return "refused";
+    }
+    return "?";
+}
+
+PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::PictureLoader &loader)
+{
+    PrizeList list;
+    list.file = dataIni;
+    list.pictureFolder = dataIni.parent_path() / "picture";
+    list.catalogue = std::make_unique<Catalogue>();
+    Catalogue &prizes = *list.catalogue;
+
+    VerdictRecorder recorder(loader);
+    catalogue::FailureRegime regime;
+    catalogue::PrizeListFile file(dataIni);
+    list.read = catalogue::readPrizeList(prizes, file, list.pictureFolder, recorder, regime);
+    regime.run([&] { file.close(); });
+
+    for (int i = 0; i < prizes.prizeCount; ++i) {
+        list.weights.push_back(prizes.prize(i).pr); // the pass below replaces it
+        const std::string name = prizes.prize(i).name.toText();
+        PictureState state = PictureState::Missing;
+        std::string reason;
+        if (prizes.picture(i).picture()) {
+            state = PictureState::Loaded;
+        } else if (!catalogue::isSafePictureName(name)) {
+            state = PictureState::UnsafeName;
+        } else if (auto found = recorder.verdicts.find(list.pictureFolder / (name + ".jpg"));
+                   found != recorder.verdicts.end() && found->second &&
+                   found->second->code() != ErrorCode::FileNotFound) {
+            state = PictureState::Refused;
+            reason = fmt::format("{} {}", found->second->number(), found->second->text());
+        }
+        list.pictures.push_back(state);
+        list.pictureErrors.push_back(std::move(reason));
+    }
+
+    regime.run([&] { catalogue::cumulativePass(prizes); });
+    return list;
+}
+
+std::vector<std::uint32_t> exactCounts(const Catalogue &prizes)
+{
+    const int slots = prizes.prizeCount + 1;
+    std::vector<std::uint32_t> counts(static_cast<std::size_t>(slots), 0);
+    // The walk's slot never decreases as k grows, so each slot owns one run
+    // of k; find where each run ends by bisection.
+    std::uint32_t k = 0;
+    while (k < kDrawValues) {
+        const int slot = slotOf(prizes, k);
+        std::uint32_t low = k + 1; // the run ends somewhere in [low, high]
+        std::uint32_t high = kDrawValues;
+        while (low < high) {
+            const std::uint32_t mid = low + (high - low) / 2;
+            if (slotOf(prizes, mid) > slot)
+                high = mid;
+            else
+                low = mid + 1;
+        }
+        counts.at(static_cast<std::size_t>(slot)) += low - k;
+        k = low;
+    }
+    return counts;
+}
+
+std::string hexColor(std::int32_t color)
+{
+    const auto c = static_cast<std::uint32_t>(color);
+    return fmt::format("#{:02X}{:02X}{:02X}", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+OddsReport buildReport(const PrizeList &list)
+{
+    const Catalogue &prizes = *list.catalogue;
+    const int count = prizes.prizeCount;
+    const auto counts = exactCounts(prizes);
+
+    OddsReport report;
+    report.file = list.file;
+    report.readAsUtf8 = list.read.readAsUtf8;
+    report.recordsIgnored = list.read.recordsIgnored;
+    report.lastRecordCutShort = list.read.lastRecordCutShort;
+    report.totalWeight = prizes.prize(count).pr.toDouble();
+    report.emptyCount = counts.back();
+
+    for (int i = 0; i < count; ++i) {
+        const auto &prize = prizes.prize(i);
+        PrizeRow row;
+        row.index = i;
+        row.name = prize.name.toText();
+        row.amount = prize.amount.toText();
+        const Variant &weight = list.weights.at(static_cast<std::size_t>(i));
+        row.weightText = weight.toText();
+        row.weightIsNumber = weight.numberIf().has_value();
+        row.weight = catalogue::weightOf(weight);
+        row.colorText = prize.color.toText();
+        row.color = reel::cardColor(prize.color);
+        // Usable when the strip shows the number that was written.
+        const auto written = prize.color.numberIf();
+        row.colorUsable = written && std::nearbyint(*written) == row.color;
+        row.count = counts.at(static_cast<std::size_t>(i));
+        row.picture = list.pictures.at(static_cast<std::size_t>(i));
+        row.picturePath = list.pictureFolder / (row.name + ".jpg");
+        row.loadedPicture = prizes.picture(i).picture();
+        row.pictureError = list.pictureErrors.at(static_cast<std::size_t>(i));
+        report.prizes.push_back(std::move(row));
+    }
+
+    auto &warnings = report.warnings;
+    auto warnList = [&](std::string code, std::string message) {
+        warnings.push_back({std::move(code), std::nullopt, {}, std::move(message)});
+    };
+    auto warnPrize = [&](const PrizeRow &row, std::string code, std::string message) {
+        warnings.push_back({std::move(code), row.index, row.name, std::move(message)});
+    };
+
+    if (report.readAsUtf8)
+        warnList("read-as-utf8", "the file begins with a UTF-8 byte-order mark, so it is read as UTF-8, not GBK");
+    if (report.recordsIgnored)
+        warnList("records-ignored", fmt::format("records past the {}th are ignored", Catalogue::kMaxPrizes));
+    if (count == 0) {
+        warnList("no-prizes", "the list holds no prize: every draw shows an empty card");
+    } else if (std::abs(report.totalWeight - 100) > kWeightTolerance) {
+        const std::string total = number(report.totalWeight);
+        if (report.totalWeight < 100)
+            warnList("total-not-100",
+                     fmt::format("weights add up to {}, not 100: the other {:.4f}% of draws show an empty card "
+                                 "(black strip, no name, no picture)",
+                                 total, percentOf(report.emptyCount)));
+        else
+            warnList("total-not-100",
+                     fmt::format("weights add up to {}, not 100: the draw ends at 100, so prizes past that mark "
+                                 "are cut",
+                                 total));
+    }
+    if (report.lastRecordCutShort)
+        warnPrize(report.prizes.back(), "last-record-cut-short",
+                  "the file ends inside this record: its missing lines repeat the line before them");
+
+    for (const PrizeRow &row : report.prizes) {
+        const double share = static_cast<double>(row.count) / kDrawValues;
+        if (!row.weightIsNumber) {
+            warnPrize(row, "weight-not-a-number",
+                      fmt::format("weight \"{}\" is not a number: counted as 0, never drawn", row.weightText));
+        } else if (row.weight < 0) {
+            warnPrize(row, "weight-negative",
+                      fmt::format("weight {} is negative: never drawn, and it takes its size from the share of "
+                                  "the prizes before it",
+                                  row.weightText));
+        } else if (row.weight == 0) {
+            warnPrize(row, "weight-zero", "weight 0: never drawn");
+        } else if (share < row.weight / 100 - kShareTolerance) {
+            const bool pastTotal = prizes.prize(row.index).pr.toDouble() > 100 + kWeightTolerance;
+            const std::string outcome =
+                row.count == 0 ? "never drawn" : fmt::format("drawn {:.4f}%", percentOf(row.count));
+            warnPrize(row, "cut",
+                      fmt::format("weight {}, but {}: {}", row.weightText, outcome,
+                                  pastTotal ? "the running total passes 100 here"
+                                            : "a negative weight after it lowers its bound"));
+        } else if (share < kRareShare) {
+            warnPrize(row, "rare",
+                      row.count == 0
+                          ? fmt::format("weight {} is too small for the draw to resolve: never drawn", row.weightText)
+                          : fmt::format("drawn in only {:.4f}% of draws ({} of {})", percentOf(row.count),
+                                        row.count, kDrawValues));
+        }
+
+        if (!row.colorUsable)
+            warnPrize(row, "color-unusable",
+                      fmt::format("colour \"{}\" is not a colour from 0 to 16777215: the strip shows black",
+                                  row.colorText));
+
+        switch (row.picture) {
+        case PictureState::Loaded: break;
+        case PictureState::Missing:
+            warnPrize(row, "picture-missing", "no picture file: the card shows no picture");
+            break;
+        case PictureState::Refused:
+            warnPrize(row, "picture-refused",
+                      fmt::format("the picture file cannot be used ({}): the card shows no picture",
+                                  row.pictureError));
+            break;
+        case PictureState::UnsafeName:
+            warnPrize(row, "picture-unsafe-name",
+                      "the name cannot be a file name in the picture folder (empty, \".\", \"..\", or holds / or "
+                      "\\): no picture is looked for");
+            break;
+        }
+    }
+    return report;
+}
+
+} // namespace odds

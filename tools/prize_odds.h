@@ -1,0 +1,88 @@
+// The odds of a prize list as the game draws it: the list loaded through the
+// game's own reader, the exact share of every slot, and the warnings.
+#pragma once
+
+#include "catalogue.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace odds {
+
+// The generator yields u = k / 2^24, so a draw is one of exactly this many values.
+inline constexpr std::uint32_t kDrawValues = 1u << 24;
+
+enum class PictureState { Loaded, Missing, UnsafeName, Refused };
+const char *pictureStateText(PictureState state);
+
+// A prize list read the way the game reads it, from any path.
+struct PrizeList {
+    std::filesystem::path file;
+    std::filesystem::path pictureFolder;
+    std::unique_ptr<catalogue::Catalogue> catalogue; // bounds after the cumulative pass
+    catalogue::ReadReport read;
+    std::vector<catalogue::Variant> weights;         // each prize's pr as read
+    std::vector<PictureState> pictures;              // each prize's picture
+    std::vector<std::string> pictureErrors;          // the loader's reason for a refusal
+};
+
+// Opens dataIni, reads it and its pictures from the picture folder beside it,
+// and runs the cumulative pass. Throws the RuntimeError that would end the
+// game's start-up (53, 75, 62).
+PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::PictureLoader &loader);
+
+// How many of the 2^24 draw values land on each slot 0 to prizeCount; the
+// last is the empty card past the last prize.
+std::vector<std::uint32_t> exactCounts(const catalogue::Catalogue &prizes);
+
+struct PrizeRow {
+    int index = 0;
+    std::string name;
+    std::string amount;
+    std::string weightText;    // as written
+    double weight = 0;         // as the cumulative pass counts it
+    bool weightIsNumber = true;
+    std::string colorText;     // as written
+    std::int32_t color = 0;    // as the strip shows it
+    bool colorUsable = true;
+    std::uint32_t count = 0;   // draw values that show this prize
+    PictureState picture = PictureState::Missing;
+    std::filesystem::path picturePath; // where the game looks for it
+    catalogue::PicturePtr loadedPicture;
+    std::string pictureError;  // the loader's reason, for a refused picture
+};
+
+struct Warning {
+    std::string code;         // stable key, e.g. "weight-negative"
+    std::optional<int> index; // the prize it is about, if any
+    std::string name;
+    std::string message;
+};
+
+struct OddsReport {
+    std::filesystem::path file;
+    bool readAsUtf8 = false;
+    bool recordsIgnored = false;
+    bool lastRecordCutShort = false;
+    double totalWeight = 0;
+    std::vector<PrizeRow> prizes;
+    std::uint32_t emptyCount = 0; // draw values that show the empty card
+    std::vector<Warning> warnings;
+};
+
+OddsReport buildReport(const PrizeList &list);
+
+// The "#RRGGBB" of a colour in red + 256 * green + 65536 * blue.
+std::string hexColor(std::int32_t color);
+
+// A share of the draw values as a percentage.
+inline double percentOf(std::uint64_t count, std::uint64_t total = kDrawValues)
+{
+    return total ? 100.0 * static_cast<double>(count) / static_cast<double>(total) : 0.0;
+}
+
+} // namespace odds

@@ -1,0 +1,142 @@
+// The report as a one-page odds sheet to print or publish.
+#include "picture_files.h"
+#include "render.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace odds {
+
+namespace {
+
+// Larger pictures are left out rather than swelling the sheet.
+constexpr std::uintmax_t kMaxEmbeddedBytes = 8u << 20;
+
+std::string base64(std::string_view bytes)
+{
+    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+        std::uint32_t group = 0;
+        for (std::size_t j = 0; j < 3; ++j)
+            group = group << 8 | (j < n ? static_cast<unsigned char>(bytes[i + j]) : 0u);
+        for (std::size_t j = 0; j < 4; ++j)
+            out += j <= n ? kDigits[(group >> (18 - 6 * j)) & 0x3F] : '=';
+    }
+    return out;
+}
+
+// A data: URI of the loaded picture, or empty when there is none to embed.
+std::string pictureUri(const PrizeRow &row)
+{
+    const auto file = std::dynamic_pointer_cast<const PictureFile>(row.loadedPicture);
+    if (!file)
+        return {};
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file->path, ec);
+    if (ec || size > kMaxEmbeddedBytes)
+        return {};
+    std::ifstream in(file->path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!in.eof() || !imageFormatOf(bytes))
+        return {};
+    const char *type = file->format == ImageFormat::Png ? "image/png" : "image/jpeg";
+    return fmt::format("data:{};base64,{}", type, base64(bytes));
+}
+
+constexpr std::string_view kStyle = R"(
+@page { size: A4; margin: 14mm; }
+body { font-family: "AR PL UMing CN", "Noto Sans CJK SC", sans-serif; color: #222; margin: 0 auto; max-width: 180mm; }
+h1 { font-size: 20pt; margin: 0 0 2mm; }
+p.lead { margin: 0 0 5mm; font-size: 10pt; color: #555; }
+table { border-collapse: collapse; width: 100%; font-size: 11pt; }
+th { text-align: left; font-size: 9pt; color: #555; border-bottom: 1.5px solid #222; padding: 1.5mm 2mm; }
+td { border-bottom: 1px solid #ccc; padding: 1.5mm 2mm; vertical-align: middle; }
+td.pic { width: 24mm; }
+.pic img, .pic .none { width: 24mm; height: 15.3mm; display: block; border: 1px solid #999; object-fit: fill; }
+.pic .none { background: #d4d0c8; }
+.swatch { width: 7mm; height: 7mm; border: 1px solid #555; display: inline-block; }
+td.num { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; }
+td.bar { width: 45mm; }
+.track { background: #eee; height: 4mm; width: 45mm; }
+.fill { height: 4mm; background: #3a6ea5; }
+tr.empty td { color: #666; font-style: italic; }
+p.foot { font-size: 8.5pt; color: #666; margin-top: 4mm; }
+)";
+
+std::string row(std::string_view picture, std::int32_t color, std::string_view name, std::string_view amount,
+                std::uint32_t count, std::uint32_t largest, bool empty)
+{
+    const std::string image = picture.empty() ? R"(<div class="none"></div>)"
+                                              : fmt::format(R"(<img src="{}" alt="">)", picture);
+    const double width = largest ? 100.0 * count / largest : 0.0;
+    return fmt::format("<tr{}><td class=\"pic\">{}</td><td><span class=\"swatch\" style=\"background:{}\"></span></td>"
+                       "<td>{}</td><td>{}</td><td class=\"num\">{:.4f}%</td>"
+                       "<td class=\"bar\"><div class=\"track\"><div class=\"fill\" style=\"width:{:.2f}%\"></div>"
+                       "</div></td></tr>\n",
+                       empty ? " class=\"empty\"" : "", image, hexColor(color), escapeHtml(name),
+                       amount.empty() ? std::string() : "x " + escapeHtml(amount), percentOf(count), width);
+}
+
+} // namespace
+
+std::string escapeHtml(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string renderHtml(const OddsReport &report)
+{
+    std::uint32_t largest = report.emptyCount;
+    for (const PrizeRow &prize : report.prizes)
+        largest = std::max(largest, prize.count);
+
+    std::string rows;
+    for (const PrizeRow &prize : report.prizes)
+        rows += row(pictureUri(prize), prize.color, prize.name, prize.amount, prize.count, largest, false);
+    if (report.emptyCount > 0)
+        rows += row({}, 0, "(no prize: empty card)", {}, report.emptyCount, largest, true);
+
+    const std::string title = "Prize odds: " + report.file.filename().string();
+    return fmt::format(R"(<!DOCTYPE html>
+<html lang="zh-CN">
+<head>
+<meta charset="utf-8">
+<title>{0}</title>
+<style>{1}</style>
+</head>
+<body>
+<h1>Prize odds</h1>
+<p class="lead">{2} prizes. Each card is filled by one weighted draw; the probability is the exact share of the
+draws that show the prize.</p>
+<table>
+<thead><tr><th>picture</th><th>colour</th><th>prize</th><th>amount</th><th>probability</th><th></th></tr></thead>
+<tbody>
+{3}</tbody>
+</table>
+<p class="foot">{4}: each draw is one of {5} equally likely values; every share above is counted over all of them.</p>
+</body>
+</html>
+)",
+                       escapeHtml(title), kStyle, report.prizes.size(), rows, escapeHtml(report.file.filename().string()),
+                       kDrawValues);
+}
+
+} // namespace odds
