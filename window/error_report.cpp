@@ -1,0 +1,46 @@
+// The run-time error report.
+#include "error_report.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace window {
+
+QString runTimeErrorLine(int number, const QString &text)
+{
+    return QStringLiteral("Run-time error '%1': %2").arg(number).arg(text);
+}
+
+bool hasVisibleDisplay()
+{
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return false;
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && !platform.startsWith(QLatin1String("minimal")) &&
+           QGuiApplication::primaryScreen() != nullptr;
+}
+
+void reportRunTimeError(int number, const QString &text)
+{
+    std::fprintf(stderr, "%s\n", runTimeErrorLine(number, text).toLocal8Bit().constData());
+    std::fflush(stderr);
+    if (!QCoreApplication::instance())
+        std::exit(kRunTimeErrorExitStatus);
+
+    if (hasVisibleDisplay()) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Run-time error"),
+                        QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(text), QMessageBox::Ok);
+        // Closing the report must not end the program with status 0 as
+        // the last window closed would.
+        box.setAttribute(Qt::WA_QuitOnClose, false);
+        box.exec();
+    }
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(kRunTimeErrorExitStatus); }, Qt::QueuedConnection);
+}
+
+} // namespace window

@@ -1,0 +1,223 @@
+// The window as designed, in twips, and its binding to the game.
+#include "form1.h"
+
+#include "qt_picture_loader.h"
+#include "runtime_error.h"
+#include "startup.h"
+#include "twips.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <new>
+
+namespace window {
+
+namespace {
+
+const QString kTitle = QStringLiteral("仿VORTA开奖软件 Powered by MALQUENTIS");
+const QString kButtonCaption = QStringLiteral("试试手气");
+const QColor kFormBackground(0x40, 0x40, 0x40);
+const QColor kMarkerYellow(0xFF, 0xFF, 0x00);
+const QColor kButtonFace(0x00, 0xC0, 0x00);
+const QColor kDesignedStrip(0xFF, 0x00, 0x00);
+
+// The design asks for the Song face of the GB2312 character set; where that
+// is not installed, other faces that cover GB2312, Song/Ming style first.
+QFont labelFont(double points, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
+                      QStringLiteral("AR PL SungtiL GB"), QStringLiteral("Noto Serif CJK SC"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Droid Sans Fallback")});
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(pointsToPixels(points));
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+// Widths of the name labels of cards 0 to 3, in twips.
+constexpr int kNameWidthsTwips[Form1::kCards] = {1815, 2175, 1935, 1335};
+
+} // namespace
+
+Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random, ErrorReport report)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
+      dataFolder_(std::move(dataFolder)), report_(std::move(report)),
+      catalogue_(std::make_unique<catalogue::Catalogue>()),
+      random_(random ? std::move(random) : std::make_unique<reel::Mt19937Source>()),
+      spin_(*this, *random_, *catalogue_), surface_(*this, QRect(0, 0, toPixels(8085), toPixels(6105)))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kTitle);
+    setFixedSize(toPixels(8085), toPixels(6105)); // 539 x 407: no resizing
+    QPalette formPalette = palette();
+    formPalette.setColor(QPalette::Window, kFormBackground);
+    setPalette(formPalette);
+    setAutoFillBackground(true);
+
+    // Lines on the window's own surface, beneath every child widget.
+    lines_[0] = &surface_.add<Line>(lineToPixels(0, 1200, 8880, 1200));  // Line1: top rule
+    lines_[1] = &surface_.add<Line>(lineToPixels(0, 3960, 8880, 3960));  // Line2: bottom rule
+    lines_[5] = &surface_.add<Line>(lineToPixels(4080, 1200, 3960, 960)); // Line6: marker, left edge
+    lines_[6] = &surface_.add<Line>(lineToPixels(4080, 1200, 4200, 960)); // Line7: marker, right edge
+    lines_[7] = &surface_.add<Line>(lineToPixels(3960, 960, 4200, 960));  // Line8: marker, top edge
+
+    // Child widgets from the bottom of the stacking order up: later siblings
+    // are drawn over earlier ones.
+    picture1_ = new PictureBox(this, QStringLiteral("Picture1"), toPixels(0, 1320, 8895, 2535), QPalette::Window,
+                               PictureBox::Border::None);
+    picture1_->setBackgroundColor(kFormBackground);
+    lines_[2] = &picture1_->surface().add<Line>(lineToPixels(4560, 2520, 4560, 0)); // Line3
+    lines_[3] = &picture1_->surface().add<Line>(lineToPixels(4680, 0, 4680, 2520)); // Line4
+    buildCards();
+
+    command1_ = new CommandButton(this, QStringLiteral("Command1"), toPixels(2880, 4560, 2415, 735), kButtonCaption,
+                                  kButtonFace);
+
+    // The marker bar is only 3 pixels wide: no border, just the yellow bar.
+    picture2_ = new PictureBox(this, QStringLiteral("Picture2"), toPixels(4060, 1200, 50, 2775), QPalette::Window,
+                               PictureBox::Border::None);
+    picture2_->setBackgroundColor(kMarkerYellow);
+    lines_[4] = &picture2_->surface().add<Line>(lineToPixels(0, 0, 0, 2760), kMarkerYellow); // Line5
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(5);
+    timer1_->setTimerType(Qt::PreciseTimer);
+
+    QWidget::setTabOrder(picture1_, awardbox_[0]);
+    for (int i = 1; i < kCards; ++i)
+        QWidget::setTabOrder(awardbox_[i - 1], awardbox_[i]);
+    QWidget::setTabOrder(awardbox_[kCards - 1], command1_);
+    QWidget::setTabOrder(command1_, picture2_);
+    picture1_->setFocus(); // the first control in tab order holds the focus when shown
+
+    connect(command1_, &QAbstractButton::clicked, this, [this] { command1Click(); });
+    connect(timer1_, &QTimer::timeout, this, [this] { timer1Timer(); });
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildCards()
+{
+    const QFont nameFont = labelFont(12, true);
+    const QFont amountFont = labelFont(10.5, false);
+    // Created from card 3 up, so card 0 lies on top; cards never overlap.
+    for (int i = kCards - 1; i >= 0; --i) {
+        leftTwips_[i] = reel::design::kCardLeftsTwips[i];
+        widthTwips_[i] = reel::design::kCardWidthTwips;
+        auto *box = new PictureBox(picture1_, QStringLiteral("awardbox%1").arg(i),
+                                   toPixels(0, 0, int(widthTwips_[i]), 2535), QPalette::Button,
+                                   PictureBox::Border::Thin);
+        awardbox_[i] = box;
+        ControlSurface &card = box->surface();
+        // From the top of the card's stacking order down.
+        awardpic_[i] = &card.add<Image>(toPixels(0, 0, 2655, 1695));
+        awardname_[i] = &card.add<Label>(toPixels(120, 1800, kNameWidthsTwips[i], 375), nameFont, "荧光棒");
+        x_[i] = &card.add<Label>(toPixels(120, 2040, 255, 255), amountFont, "x");
+        award_[i] = &card.add<Label>(toPixels(240, 2040, 375, 255), amountFont, "10");
+        colorbox_[i] = &card.add<Shape>(toPixels(0, 1680, 2655, 855), kDesignedStrip, kDesignedStrip);
+        cards_[i].emplace(*box, *awardpic_[i], *awardname_[i], *award_[i], *colorbox_[i], leftTwips_[i]);
+    }
+}
+
+const Line &Form1::line(int number) const
+{
+    if (number < 1 || number > int(lines_.size()))
+        throw catalogue::RuntimeError(catalogue::ErrorCode::SubscriptOutOfRange);
+    return *lines_[std::size_t(number - 1)];
+}
+
+std::size_t Form1::checked(int i)
+{
+    if (i < 0 || i >= kCards)
+        throw catalogue::RuntimeError(catalogue::ErrorCode::SubscriptOutOfRange);
+    return std::size_t(i);
+}
+
+void Form1::setLeft(int i, float twips)
+{
+    const std::size_t card = checked(i);
+    leftTwips_[card] = twips;
+    cards_[card]->place(twips);
+}
+
+void Form1::setTimerEnabled(bool on)
+{
+    if (on == timer1_->isActive())
+        return; // starting an active timer would restart its interval
+    if (on)
+        timer1_->start();
+    else
+        timer1_->stop();
+}
+
+void Form1::setButtonEnabled(bool on) { command1_->setEnabled(on); }
+
+void Form1::setVisible(bool visible)
+{
+    if (visible && !loadRun_) {
+        loadRun_ = true;
+        loaded_ = formLoad();
+    }
+    if (visible && !loaded_)
+        return; // a failed load leaves the window unseen; the report ends the program
+    QWidget::setVisible(visible);
+}
+
+void Form1::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    surface_.paint(painter);
+}
+
+template <typename Step>
+bool Form1::guarded(Step &&step)
+{
+    int number = 0;
+    QString text;
+    try {
+        step();
+        return true;
+    } catch (const catalogue::RuntimeError &error) {
+        number = error.number();
+        text = QString::fromStdString(error.text());
+    } catch (const std::bad_alloc &) {
+        number = 7;
+        text = QStringLiteral("Out of memory");
+    } catch (const std::exception &) {
+        number = 51;
+        text = QStringLiteral("Internal error");
+    }
+    timer1_->stop(); // no tick may run while the report is up or after it
+    report_(number, text);
+    return false;
+}
+
+bool Form1::formLoad()
+{
+    return guarded([this] {
+        // Pictures are decoded once, at the size their box has in device pixels.
+        const qreal ratio = devicePixelRatioF();
+        const QSize box = awardpic_[0]->bounds().size();
+        const ImageDecoder decoder(QSize(qRound(box.width() * ratio), qRound(box.height() * ratio)), ratio);
+        QtPictureLoader pictures(decoder);
+        reel::startUp(dataFolder_, *catalogue_, pictures, *random_, *this);
+    });
+}
+
+void Form1::command1Click()
+{
+    guarded([this] { spin_.start(); });
+}
+
+void Form1::timer1Timer()
+{
+    guarded([this] { spin_.tick(); });
+}
+
+} // namespace window

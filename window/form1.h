@@ -1,0 +1,109 @@
+// The game's one window: the viewing area with its four cards, the marker,
+// the rules and the start button, and the three events that drive the game.
+#pragma once
+
+#include "card_controls.h"
+#include "catalogue.h"
+#include "command_button.h"
+#include "error_report.h"
+#include "graphical_controls.h"
+#include "picture_box.h"
+#include "random_source.h"
+#include "reel_window.h"
+#include "spin.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace window {
+
+class Form1 : public QWidget, public reel::ReelWindow {
+public:
+    static constexpr int kCards = reel::design::kCardCount;
+
+    // dataFolder holds data.ini and picture/. random is the game's one
+    // random sequence (a Mersenne Twister when none is given); it is seeded
+    // at load. report receives any run-time error that a handler did not trap.
+    explicit Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random = nullptr,
+                   ErrorReport report = reportRunTimeError);
+    ~Form1() override;
+
+    // The first show runs the load handler first; when it fails the window
+    // stays hidden for good.
+    void setVisible(bool visible) override;
+
+    // reel::ReelWindow: card positions are twips, kept here exactly.
+    int cardCount() const override { return kCards; }
+    reel::Card &card(int i) override { return *cards_[checked(i)]; }
+    float left(int i) const override { return leftTwips_[checked(i)]; }
+    void setLeft(int i, float twips) override;
+    float width(int i) const override { return widthTwips_[checked(i)]; }
+    void setTimerEnabled(bool on) override;
+    void setButtonEnabled(bool on) override;
+
+    // The controls, named as designed.
+    PictureBox &Picture1() const { return *picture1_; }
+    PictureBox &Picture2() const { return *picture2_; }
+    CommandButton &Command1() const { return *command1_; }
+    QTimer &Timer1() const { return *timer1_; }
+    PictureBox &awardbox(int i) const { return *awardbox_[checked(i)]; }
+    Image &awardpic(int i) const { return *awardpic_[checked(i)]; }
+    Label &awardname(int i) const { return *awardname_[checked(i)]; }
+    Label &x(int i) const { return *x_[checked(i)]; }
+    Label &award(int i) const { return *award_[checked(i)]; }
+    Shape &colorbox(int i) const { return *colorbox_[checked(i)]; }
+    // Line1 to Line8 by their number.
+    const Line &line(int number) const;
+
+    // The prize list as loaded, and the reel's state.
+    const catalogue::Catalogue &prizes() const { return *catalogue_; }
+    const reel::Spin &spin() const { return spin_; }
+    bool loaded() const { return loaded_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    static std::size_t checked(int i);
+    void buildCards();
+
+    // The three events. Each traps every error and hands it to the report:
+    // no exception leaves a Qt event handler.
+    bool formLoad();
+    void command1Click();
+    void timer1Timer();
+    template <typename Step>
+    bool guarded(Step &&step);
+
+    std::filesystem::path dataFolder_;
+    ErrorReport report_;
+    std::unique_ptr<catalogue::Catalogue> catalogue_;
+    std::unique_ptr<reel::RandomSource> random_;
+    reel::Spin spin_;
+    bool loadRun_ = false;
+    bool loaded_ = false;
+
+    ControlSurface surface_;
+    std::array<Line *, 8> lines_{}; // Line1 at index 0
+    PictureBox *picture1_ = nullptr;
+    CommandButton *command1_ = nullptr;
+    PictureBox *picture2_ = nullptr;
+    QTimer *timer1_ = nullptr;
+
+    std::array<PictureBox *, kCards> awardbox_{};
+    std::array<Image *, kCards> awardpic_{};
+    std::array<Label *, kCards> awardname_{};
+    std::array<Label *, kCards> x_{};
+    std::array<Label *, kCards> award_{};
+    std::array<Shape *, kCards> colorbox_{};
+    std::array<std::optional<CardControls>, kCards> cards_; // built once the controls exist
+    std::array<float, kCards> leftTwips_{};
+    std::array<float, kCards> widthTwips_{};
+};
+
+} // namespace window

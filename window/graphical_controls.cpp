@@ -1,0 +1,112 @@
+// Painting of the graphical controls and their container's surface.
+#include "graphical_controls.h"
+
+#include "qt_picture_loader.h"
+
+#include <QPainter>
+#include <QWidget>
+
+namespace window {
+
+void GraphicalControl::changed() { container_.update(bounds()); }
+
+void Line::paint(QPainter &painter, const QPalette &palette) const
+{
+    painter.setPen(QPen(color_.value_or(palette.color(QPalette::WindowText)), 0));
+    painter.drawLine(line_);
+}
+
+QRect Line::bounds() const { return QRect(line_.p1(), line_.p2()).normalized(); }
+
+Label::Label(ControlSurface &container, QRect pixels, QFont font, std::string_view utf8Caption)
+    : GraphicalControl(container), rect_(pixels), font_(std::move(font)), utf8_(utf8Caption)
+{
+}
+
+void Label::paint(QPainter &painter, const QPalette &) const
+{
+    painter.save();
+    painter.setClipRect(rect_, Qt::IntersectClip);
+    painter.setFont(font_);
+    painter.setPen(Qt::black);
+    painter.drawText(rect_, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption());
+    painter.restore();
+}
+
+void Label::setCaption(std::string_view utf8)
+{
+    if (utf8_ == utf8)
+        return;
+    utf8_.assign(utf8); // keeps its capacity: no allocation once the longest name has been seen
+    textStale_ = true;
+    changed();
+}
+
+QString Label::caption() const
+{
+    if (textStale_) {
+        text_ = QString::fromUtf8(utf8_.data(), qsizetype(utf8_.size()));
+        textStale_ = false;
+    }
+    return text_;
+}
+
+void Image::paint(QPainter &painter, const QPalette &) const
+{
+    if (!shown_)
+        return;
+    // The image already has the box's size in device pixels, so on the usual
+    // screen this copies pixels one to one.
+    painter.drawImage(QRectF(rect_), shown_->image());
+}
+
+void Image::setPicture(const catalogue::PicturePtr &picture)
+{
+    if (picture_ == picture)
+        return;
+    picture_ = picture;
+    shown_ = dynamic_cast<const QtPicture *>(picture_.get());
+    changed();
+}
+
+void Shape::paint(QPainter &painter, const QPalette &) const
+{
+    painter.fillRect(rect_, fill_);
+    painter.setPen(QPen(border_, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect_.adjusted(0, 0, -1, -1));
+}
+
+void Shape::setFillColor(QColor color)
+{
+    if (fill_ == color)
+        return;
+    fill_ = color;
+    changed();
+}
+
+void Shape::setBorderColor(QColor color)
+{
+    if (border_ == color)
+        return;
+    border_ = color;
+    changed();
+}
+
+void ControlSurface::paint(QPainter &painter) const
+{
+    painter.save();
+    painter.setClipRect(client_, Qt::IntersectClip);
+    painter.translate(client_.topLeft());
+    const QPalette &palette = widget_.palette();
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+        (*it)->paint(painter, palette);
+    painter.restore();
+}
+
+void ControlSurface::update(const QRect &clientPixels)
+{
+    widget_.update(clientPixels.translated(client_.topLeft()).adjusted(0, 0, 1, 1) & client_);
+}
+
+} // namespace window

@@ -1,0 +1,156 @@
+// Controls that draw on their container's surface instead of being widgets of
+// their own: lines, labels, images and shapes. They always lie beneath the
+// container's child widgets, and writing a value that is already there costs
+// a comparison and nothing else.
+#pragma once
+
+#include "variant.h"
+
+#include <QColor>
+#include <QFont>
+#include <QLine>
+#include <QPalette>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QPainter;
+class QWidget;
+
+namespace window {
+
+class QtPicture;
+class ControlSurface;
+
+class GraphicalControl {
+public:
+    explicit GraphicalControl(ControlSurface &container) : container_(container) {}
+    virtual ~GraphicalControl() = default;
+    GraphicalControl(const GraphicalControl &) = delete;
+    GraphicalControl &operator=(const GraphicalControl &) = delete;
+
+    // Painter in the container's client coordinates.
+    virtual void paint(QPainter &painter, const QPalette &palette) const = 0;
+    // What the control may paint, in client pixels.
+    virtual QRect bounds() const = 0;
+
+protected:
+    // Asks the container to repaint this control's area.
+    void changed();
+
+private:
+    ControlSurface &container_;
+};
+
+// A straight solid line one pixel wide; without a colour of its own it takes
+// the desktop's window-text colour.
+class Line : public GraphicalControl {
+public:
+    Line(ControlSurface &container, QLine pixels, std::optional<QColor> color = std::nullopt)
+        : GraphicalControl(container), line_(pixels), color_(color)
+    {
+    }
+    void paint(QPainter &painter, const QPalette &palette) const override;
+    QRect bounds() const override;
+    QLine line() const { return line_; }
+
+private:
+    QLine line_;
+    std::optional<QColor> color_;
+};
+
+// Left-aligned black text on a transparent background, one line, cut at the
+// label's edges; the label never changes size.
+class Label : public GraphicalControl {
+public:
+    Label(ControlSurface &container, QRect pixels, QFont font, std::string_view utf8Caption);
+    void paint(QPainter &painter, const QPalette &palette) const override;
+    QRect bounds() const override { return rect_; }
+
+    void setCaption(std::string_view utf8);
+    QString caption() const;
+    const QFont &font() const { return font_; }
+
+private:
+    QRect rect_;
+    QFont font_;
+    std::string utf8_;
+    // Decoded lazily at paint time, so that captions which are written and
+    // overwritten within one draw never cost a conversion.
+    mutable QString text_;
+    mutable bool textStale_ = true;
+};
+
+// Shows a picture stretched to the whole box, aspect ratio not kept. Without
+// a picture it draws nothing, so the container's background shows.
+class Image : public GraphicalControl {
+public:
+    Image(ControlSurface &container, QRect pixels) : GraphicalControl(container), rect_(pixels) {}
+    void paint(QPainter &painter, const QPalette &palette) const override;
+    QRect bounds() const override { return rect_; }
+
+    void setPicture(const catalogue::PicturePtr &picture);
+    const catalogue::PicturePtr &picture() const { return picture_; }
+
+private:
+    QRect rect_;
+    catalogue::PicturePtr picture_;
+    const QtPicture *shown_ = nullptr; // picture_ when it is one this window can draw
+};
+
+// A rectangle with a solid fill and a one-pixel outline inside its edges.
+class Shape : public GraphicalControl {
+public:
+    Shape(ControlSurface &container, QRect pixels, QColor fill, QColor border)
+        : GraphicalControl(container), rect_(pixels), fill_(fill), border_(border)
+    {
+    }
+    void paint(QPainter &painter, const QPalette &palette) const override;
+    QRect bounds() const override { return rect_; }
+
+    void setFillColor(QColor color);
+    void setBorderColor(QColor color);
+    QColor fillColor() const { return fill_; }
+    QColor borderColor() const { return border_; }
+
+private:
+    QRect rect_;
+    QColor fill_;
+    QColor border_;
+};
+
+// The surface of a container: the graphical controls on it in their stacking
+// order, and where its client area starts inside the widget (past a border).
+class ControlSurface {
+public:
+    ControlSurface(QWidget &widget, QRect clientRect) : widget_(widget), client_(clientRect) {}
+
+    // Adds a control beneath those already added: add them from the top of
+    // the stacking order down.
+    template <typename Control, typename... Args>
+    Control &add(Args &&...args)
+    {
+        auto control = std::make_unique<Control>(*this, std::forward<Args>(args)...);
+        Control &added = *control;
+        controls_.push_back(std::move(control));
+        return added;
+    }
+
+    // Paints every control, bottom first, clipped to the client area.
+    void paint(QPainter &painter) const;
+    void update(const QRect &clientPixels);
+    QRect clientRect() const { return client_; }
+
+private:
+    QWidget &widget_;
+    QRect client_;
+    std::vector<std::unique_ptr<GraphicalControl>> controls_; // top of the stacking order first
+};
+
+} // namespace window

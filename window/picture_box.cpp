@@ -1,0 +1,48 @@
+// Painting a picture box: background, border, then its graphical controls.
+#include "picture_box.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <qdrawutil.h>
+
+namespace window {
+
+namespace {
+QRect clientRectOf(QRect pixels, PictureBox::Border border)
+{
+    const int inset = border == PictureBox::Border::Thin ? PictureBox::kThinBorderPixels : 0;
+    return QRect(QPoint(0, 0), pixels.size()).adjusted(inset, inset, -inset, -inset);
+}
+} // namespace
+
+PictureBox::PictureBox(QWidget *parent, const QString &name, QRect pixels, QPalette::ColorRole background,
+                       Border border)
+    : QWidget(parent), border_(border), surface_(*this, clientRectOf(pixels, border))
+{
+    setObjectName(name);
+    setGeometry(pixels);
+    setBackgroundRole(background);
+    // Every pixel is painted here, so Qt need not clear first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Picture boxes take the keyboard focus in the tab order, and show none.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureBox::setBackgroundColor(const QColor &color)
+{
+    QPalette p = palette();
+    p.setColor(backgroundRole(), color);
+    setPalette(p);
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    painter.fillRect(rect(), backgroundColor());
+    if (border_ == Border::Thin)
+        qDrawWinPanel(&painter, rect(), palette(), /*sunken=*/true);
+    surface_.paint(painter);
+}
+
+} // namespace window
