@@ -21,3 +21,6 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== fuzz targets, a few seconds each"
+fuzz/run.sh 5
