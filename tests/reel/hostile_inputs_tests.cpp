@@ -1,0 +1,165 @@
+// Prize lists written by hand, badly or with ill will: each has one clear outcome.
+#include "fakes.h"
+#include "startup.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace catalogue;
+using fakes::record;
+
+namespace {
+struct Outcome {
+    int error = 0; // the run-time error start-up ended with, or 0
+    std::unique_ptr<Catalogue> prizes = std::make_unique<Catalogue>();
+    reel::HeadlessWindow window;
+    fakes::FakePictureLoader pictures;
+};
+
+std::unique_ptr<Outcome> startUpIn(const fakes::TempFolder &folder)
+{
+    auto outcome = std::make_unique<Outcome>();
+    reel::Mt19937Source random;
+    try {
+        reel::startUp(folder.path(), *outcome->prizes, outcome->pictures, random, outcome->window);
+    } catch (const RuntimeError &e) {
+        outcome->error = e.number();
+    }
+    return outcome;
+}
+
+bool anyCardNamed(Outcome &outcome, const std::string &name)
+{
+    for (int i = 0; i < 4; ++i)
+        if (outcome.window.card(i).name == name)
+            return true;
+    return false;
+}
+} // namespace
+
+TEST(HostileInput, MissingFolderOrShortListsEndStartUpWithTheirError)
+{
+    fakes::TempFolder missing, fourLines, folderInstead;
+    fourLines.writeDataIni("1\r\n2\r\n3\r\n4");
+    std::filesystem::create_directory(folderInstead.path() / "data.ini");
+    EXPECT_EQ(startUpIn(missing)->error, 53);
+    EXPECT_EQ(startUpIn(fourLines)->error, 62);
+    EXPECT_EQ(startUpIn(folderInstead)->error, 75);
+}
+
+TEST(HostileInput, AnUnreadableListIsAnAccessError)
+{
+    fakes::TempFolder folder;
+    folder.writeDataIni(record("100", "1", "a", "1"));
+    namespace fs = std::filesystem;
+    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(folder.path() / "data.ini", fs::perms::none);
+    if (geteuid() != 0) {
+        EXPECT_EQ(startUpIn(folder)->error, 75);
+        return;
+    }
+    // Root reads everything, so try as nobody in a child process.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)
+            _exit(100);
+        _exit(startUpIn(folder)->error);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 75);
+}
+
+TEST(HostileInput, AnEmptyListGivesFourBlackCards)
+{
+    fakes::TempFolder folder;
+    folder.writeDataIni("");
+    auto outcome = startUpIn(folder);
+    EXPECT_EQ(outcome->error, 0);
+    EXPECT_EQ(outcome->prizes->prizeCount, 0);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(outcome->window.card(i).fillColor, 0);
+}
+
+TEST(HostileInput, ATenMegabyteLineIsCutAndOpensNoPicture)
+{
+    fakes::TempFolder folder;
+    folder.writeDataIni(record("100", "255", std::string(10 << 20, 'n'), "1"));
+    auto outcome = startUpIn(folder);
+    EXPECT_EQ(outcome->error, 0);
+    EXPECT_EQ(outcome->prizes->prize(0).name.toText().size(), PrizeListFile::kMaxLineBytes);
+    EXPECT_TRUE(outcome->prizes->picture(0).isEmpty());
+    EXPECT_EQ(outcome->window.card(0).fillColor, 255);
+}
+
+TEST(HostileInput, AHundredThousandRecordsKeepTheFirstThousand)
+{
+    fakes::TempFolder folder;
+    std::string list;
+    for (int i = 0; i < 100'000; ++i)
+        list += record("0.1", "255", "p", "1");
+    folder.writeDataIni(list);
+    auto outcome = startUpIn(folder);
+    EXPECT_EQ(outcome->error, 0);
+    EXPECT_EQ(outcome->prizes->prizeCount, 1000);
+    EXPECT_EQ(outcome->pictures.requested.size(), 1000u);
+    EXPECT_TRUE(anyCardNamed(*outcome, "p"));
+}
+
+TEST(HostileInput, ANulInsideANameIsShownButOpensNoFile)
+{
+    fakes::TempFolder folder;
+    const std::string name("Cup\0.jpg", 8);
+    folder.writeDataIni(record("100", "255", name, "1"));
+    folder.addPicture("Cup");
+    auto outcome = startUpIn(folder);
+    EXPECT_EQ(outcome->error, 0);
+    EXPECT_TRUE(outcome->pictures.requested.empty());
+    EXPECT_EQ(outcome->window.card(0).name, name);
+}
+
+TEST(HostileInput, InvalidGbkBytesShowAsReplacementCharacters)
+{
+    fakes::TempFolder folder;
+    folder.writeDataIni(record("100", "255", "\xFF\xD3\xAB\x81", "\x80\xFF"));
+    auto outcome = startUpIn(folder);
+    EXPECT_EQ(outcome->window.card(0).name, "\uFFFD荧\uFFFD");
+    EXPECT_EQ(outcome->window.card(0).amount, "€\uFFFD");
+}
+
+TEST(HostileInput, CarriageReturnsAloneEndLinesToo)
+{
+    fakes::TempFolder folder;
+    folder.writeDataIni("40\r255\rCup\r1\r\r60\r65280\rPen\r2\r");
+    auto outcome = startUpIn(folder);
+    EXPECT_EQ(outcome->prizes->prizeCount, 2);
+    EXPECT_EQ(outcome->prizes->prize(1).name.toText(), "Pen");
+    EXPECT_DOUBLE_EQ(outcome->prizes->prize(2).pr.toDouble(), 100);
+}
+
+TEST(HostileInput, ANameThatClimbsOutOfThePictureFolderOpensNothing)
+{
+    fakes::TempFolder folder;
+    folder.write("x.jpg", "one level up");
+    folder.writeDataIni(record("100", "255", "../x", "1"));
+    auto outcome = startUpIn(folder);
+    EXPECT_EQ(outcome->error, 0);
+    EXPECT_TRUE(outcome->pictures.requested.empty());
+    EXPECT_EQ(outcome->window.card(0).picture, nullptr);
+    EXPECT_EQ(outcome->window.card(0).name, "../x");
+}
+
+TEST(HostileInput, APictureFolderThatIsAFileLeavesEveryPrizeWithoutAPicture)
+{
+    fakes::TempFolder folder;
+    folder.write("picture", "not a folder");
+    folder.writeDataIni(record("100", "255", "Cup", "1"));
+    auto outcome = startUpIn(folder);
+    EXPECT_EQ(outcome->error, 0);
+    EXPECT_TRUE(outcome->prizes->picture(0).isEmpty());
+    EXPECT_EQ(outcome->window.card(0).name, "Cup");
+}
