@@ -1,6 +1,7 @@
 // Loading a prize list as the game does, and the exact odds of its draw.
 #include "prize_odds.h"
 
+#include "display_text.h"
 #include "draw.h"
 
 #include <fmt/format.h>
@@ -48,6 +49,9 @@ constexpr double kWeightTolerance = 1e-9;
 constexpr double kRareShare = 1e-4; // 0.01 %
 
 std::string number(double value) { return fmt::format("{:.10g}", value); }
+
+// Text from the file, quoted in a message and kept to a readable length.
+std::string quotedText(std::string_view text) { return "\"" + fitWidth(text, 40) + "\""; }
 
 int slotOf(const Catalogue &prizes, std::uint32_t k)
 {
@@ -206,12 +210,12 @@ OddsReport buildReport(const PrizeList &list)
         const double share = static_cast<double>(row.count) / kDrawValues;
         if (!row.weightIsNumber) {
             warnPrize(row, "weight-not-a-number",
-                      fmt::format("weight \"{}\" is not a number: counted as 0, never drawn", row.weightText));
+                      fmt::format("weight {} is not a number: counted as 0, never drawn", quotedText(row.weightText)));
         } else if (row.weight < 0) {
             warnPrize(row, "weight-negative",
-                      fmt::format("weight {} is negative: never drawn, and it takes its size from the share of "
+                      fmt::format("weight {} is negative: never drawn, and it lowers the running total, which cuts "
                                   "the prizes before it",
-                                  row.weightText));
+                                  fitWidth(row.weightText, 40)));
         } else if (row.weight == 0) {
             warnPrize(row, "weight-zero", "weight 0: never drawn");
         } else if (share < row.weight / 100 - kShareTolerance) {
@@ -219,21 +223,22 @@ OddsReport buildReport(const PrizeList &list)
             const std::string outcome =
                 row.count == 0 ? "never drawn" : fmt::format("drawn {:.4f}%", percentOf(row.count));
             warnPrize(row, "cut",
-                      fmt::format("weight {}, but {}: {}", row.weightText, outcome,
+                      fmt::format("weight {}, but {}: {}", fitWidth(row.weightText, 40), outcome,
                                   pastTotal ? "the running total passes 100 here"
                                             : "a negative weight after it lowers its bound"));
         } else if (share < kRareShare) {
             warnPrize(row, "rare",
                       row.count == 0
-                          ? fmt::format("weight {} is too small for the draw to resolve: never drawn", row.weightText)
+                          ? fmt::format("weight {} is too small for the draw to resolve: never drawn",
+                                        fitWidth(row.weightText, 40))
                           : fmt::format("drawn in only {:.4f}% of draws ({} of {})", percentOf(row.count),
                                         row.count, kDrawValues));
         }
 
         if (!row.colorUsable)
             warnPrize(row, "color-unusable",
-                      fmt::format("colour \"{}\" is not a colour from 0 to 16777215: the strip shows black",
-                                  row.colorText));
+                      fmt::format("colour {} is not a colour from 0 to 16777215: the strip shows black",
+                                  quotedText(row.colorText)));
 
         switch (row.picture) {
         case PictureState::Loaded: break;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace odds {
 
@@ -42,9 +41,11 @@ std::string pictureUri(const PrizeRow &row)
     if (ec || size > kMaxEmbeddedBytes)
         return {};
     std::ifstream in(file->path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.eof() || !imageFormatOf(bytes))
-        return {};
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!in || !imageFormatOf(bytes))
+        return {}; // changed or gone since it was loaded
+
     const char *type = file->format == ImageFormat::Png ? "image/png" : "image/jpeg";
     return fmt::format("data:{};base64,{}", type, base64(bytes));
 }

@@ -1,0 +1,107 @@
+// The prizeodds program as a user runs it: exit status, messages, files.
+#include "list_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+using namespace testing_odds;
+
+namespace {
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs prizeodds in folder with the arguments, given already quoted for the shell.
+Run prizeodds(const fakes::TempFolder &folder, const std::string &arguments)
+{
+    const auto out = folder.path() / "stdout.txt";
+    const auto err = folder.path() / "stderr.txt";
+    const std::string command = "cd '" + folder.path().string() + "' && '" PRIZEODDS_PATH "' " + arguments + " >'" +
+                                out.string() + "' 2>'" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    Run run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = slurp(out);
+    run.err = slurp(err);
+    return run;
+}
+} // namespace
+
+TEST(PrizeoddsCommand, ExitsZeroWhenReadAndOneOnWarningsOnlyWhenStrict)
+{
+    ListFolder list;
+    list.write(weights({"60", "40"}) + fakes::record("0", "255", "p2", "1"));
+    list.picture("p0");
+    list.picture("p1");
+    auto run = prizeodds(list.folder, ""); // data.ini in the current folder
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("60.0000%"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("prize 2 \"p2\": weight 0: never drawn"), std::string::npos) << run.out;
+    EXPECT_EQ(prizeodds(list.folder, "--strict data.ini").status, 1);
+
+    list.write(weights({"60", "40"}));
+    EXPECT_EQ(prizeodds(list.folder, "--strict data.ini").status, 0);
+}
+
+TEST(PrizeoddsCommand, ExitsTwoWithTheRunTimeErrorWhenTheListCannotBeRead)
+{
+    fakes::TempFolder folder;
+    auto run = prizeodds(folder, "missing.ini");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("run-time error 53: File not found"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+
+    folder.write("short.ini", "50\r\n255\r\n");
+    run = prizeodds(folder, "short.ini");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("run-time error 62: Input past end of file"), std::string::npos) << run.err;
+}
+
+TEST(PrizeoddsCommand, ExitsTwoOnWrongArguments)
+{
+    ListFolder list;
+    list.write(weights({"100"}));
+    for (const char *arguments : {"--simulate abc", "--simulate -5", "--simulate 0", "--spins 1e3", "--seed 4294967296",
+                                  "--no-such-option", "data.ini other.ini"}) {
+        const auto run = prizeodds(list.folder, arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_FALSE(run.err.empty()) << arguments;
+    }
+    const auto help = prizeodds(list.folder, "--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char *word : {"--simulate", "--spins", "--seed", "--json", "--html", "--strict", "Exit status"})
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+}
+
+TEST(PrizeoddsCommand, WritesJsonAndTheHtmlSheet)
+{
+    ListFolder list;
+    list.write(weights({"70", "30"}));
+    const auto run = prizeodds(list.folder, "--json --simulate 1000 --spins 3 --quiet --html sheet.html data.ini");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["prizes"].size(), 2u);
+    EXPECT_EQ(json["simulation"]["draws"], 1000);
+    EXPECT_EQ(json["spins"]["spins"], 3);
+    EXPECT_EQ(json["spins"]["seed"], 5489);
+    const std::string html = slurp(list.folder.path() / "sheet.html");
+    EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(html.find("70.0000%"), std::string::npos);
+
+    EXPECT_EQ(prizeodds(list.folder, "--html no/such/folder/sheet.html").status, 2);
+}

@@ -1,0 +1,195 @@
+// Exact odds and warnings for prize lists read from files.
+//
+// The expected counts are worked out by hand: r = k x 100 / 2^24 rounded to
+// single precision, and a slot starts at the first k whose r reaches its
+// lower bound. 50 is hit exactly at k = 2^23; 80 = 13421772.8 / 2^24 x 100, and
+// k = 13421773 is the first whose r rounds up to 80 (floats near 80 are 2^-17
+// apart), and so on for the other bounds named below.
+#include "list_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+using namespace testing_odds;
+using Counts = std::vector<std::uint32_t>;
+
+namespace {
+constexpr std::uint32_t kAll = odds::kDrawValues;
+}
+
+TEST(ExactOdds, SplitEachBoundAtTheFirstDrawValueThatReachesIt)
+{
+    ListFolder list;
+    // First k reaching 50: 8388608; reaching 80: 13421773.
+    EXPECT_EQ(countsOf(list.report(weights({"50", "30", "20"}))), (Counts{8388608, 5033165, 3355443, 0}));
+    // The same bounds with the last prize missing leave its share to the empty card.
+    const auto short100 = list.report(weights({"50", "30"}));
+    EXPECT_EQ(countsOf(short100), (Counts{8388608, 5033165, 3355443}));
+    EXPECT_EQ(codesFor(short100, std::nullopt), std::vector<std::string>{"total-not-100"});
+}
+
+TEST(ExactOdds, CutTheRunningTotalAt100)
+{
+    ListFolder list;
+    // First k reaching 60: 10066330; reaching 90: 15099494 (its r rounds up to 90).
+    const auto report = list.report(weights({"60", "30", "20"}));
+    EXPECT_EQ(countsOf(report), (Counts{10066330, 5033164, 1677722, 0}));
+    EXPECT_EQ(codesFor(report, 2), std::vector<std::string>{"cut"});
+    EXPECT_TRUE(codesFor(report, 0).empty());
+    EXPECT_TRUE(codesFor(report, 1).empty());
+}
+
+TEST(ExactOdds, NegativeWeightIsNeverDrawnAndCutsThePrizesBeforeIt)
+{
+    ListFolder list;
+    // Bounds 50, 40, 100: prize 0 keeps r below 40 (first k reaching 40: 6710887).
+    const auto report = list.report(weights({"50", "-10", "60"}));
+    EXPECT_EQ(countsOf(report), (Counts{6710887, 0, 10066329, 0}));
+    EXPECT_EQ(codesFor(report, 0), std::vector<std::string>{"cut"});
+    EXPECT_EQ(codesFor(report, 1), std::vector<std::string>{"weight-negative"});
+    EXPECT_TRUE(codesFor(report, 2).empty());
+}
+
+TEST(ExactOdds, WeightThatIsNoNumberCountsAsZero)
+{
+    ListFolder list;
+    // Bounds 10, 10, 70; first k reaching 10: 1677722, reaching 70: 11744051.
+    const auto report = list.report(weights({"10", "abc", "60"}));
+    EXPECT_EQ(countsOf(report), (Counts{1677722, 0, 10066329, 5033165}));
+    EXPECT_EQ(report.prizes[1].weightText, "abc");
+    EXPECT_FALSE(report.prizes[1].weightIsNumber);
+    EXPECT_EQ(codesFor(report, 1), std::vector<std::string>{"weight-not-a-number"});
+}
+
+TEST(ExactOdds, EmptyListShowsTheEmptyCardOnEveryDraw)
+{
+    ListFolder list;
+    const auto report = list.report("");
+    EXPECT_TRUE(report.prizes.empty());
+    EXPECT_EQ(report.emptyCount, kAll);
+    EXPECT_EQ(codesFor(report, std::nullopt), std::vector<std::string>{"no-prizes"});
+}
+
+TEST(ExactOdds, ThreeThirdsLeaveSeventeenDrawValuesToTheEmptyCard)
+{
+    ListFolder list;
+    // The bounds 33.3333, 66.6666 and 99.9999 fall between draw values; only the
+    // 17 values with r >= 99.9999 show the empty card.
+    const auto report = list.report(weights({"33.3333", "33.3333", "33.3333"}));
+    EXPECT_EQ(countsOf(report), (Counts{5592400, 5592400, 5592399, 17}));
+    EXPECT_EQ(codesFor(report, std::nullopt), std::vector<std::string>{"total-not-100"});
+    EXPECT_NE(report.warnings[0].message.find("0.0001%"), std::string::npos) << report.warnings[0].message;
+}
+
+TEST(ExactOdds, CountsCoverEveryDrawValueOnceForAThousandPrizes)
+{
+    ListFolder list;
+    std::string bytes;
+    for (int k = 0; k < 1003; ++k)
+        bytes += fakes::record(k % 7 == 3 ? "-0.05" : "0.1", "0", "p" + std::to_string(k), "1");
+    const auto report = list.report(bytes);
+    ASSERT_EQ(report.prizes.size(), 1000u);
+    const auto counts = countsOf(report);
+    EXPECT_EQ(std::accumulate(counts.begin(), counts.end(), std::uint64_t{0}), kAll);
+    EXPECT_EQ(codesFor(report, std::nullopt).front(), "records-ignored");
+}
+
+TEST(OddsWarnings, ListThatAddsUpTo100WithPicturesRaisesNone)
+{
+    ListFolder list;
+    // 0.1 a thousand times adds up to 100 only up to rounding: not worth a word.
+    std::string bytes;
+    for (int k = 0; k < 1000; ++k)
+        bytes += fakes::record("0.1", "65280", "p", "1");
+    list.picture("p");
+    const auto report = list.report(bytes);
+    EXPECT_TRUE(report.warnings.empty()) << report.warnings.front().message;
+    for (const auto &prize : report.prizes)
+        EXPECT_NEAR(prize.count, kAll / 1000.0, 2.0);
+}
+
+TEST(OddsWarnings, NameThePrizeTheyAreAbout)
+{
+    ListFolder list;
+    list.picture("ok");
+    list.folder.write("picture/fake.jpg", "GIF89a, not a picture the game shows");
+    std::filesystem::create_directories(list.folder.path() / "picture" / "folder.jpg");
+    const auto report = list.report(fakes::record("99.995", "255", "ok", "1") +
+                                    fakes::record("0.005", "16777216", "fake", "1") +
+                                    fakes::record("0", "blue", "folder", "1") +
+                                    fakes::record("0", "-1", "a/b", "1") +
+                                    fakes::record("0", "0", "gone", "1"));
+    using V = std::vector<std::string>;
+    EXPECT_TRUE(allCodesFor(report, 0).empty());
+    EXPECT_EQ(allCodesFor(report, 1), (V{"rare", "color-unusable", "picture-refused"}));
+    EXPECT_EQ(allCodesFor(report, 2), (V{"weight-zero", "color-unusable", "picture-refused"}));
+    EXPECT_EQ(allCodesFor(report, 3), (V{"weight-zero", "color-unusable", "picture-unsafe-name"}));
+    EXPECT_EQ(allCodesFor(report, 4), (V{"weight-zero", "picture-missing"}));
+    EXPECT_EQ(report.prizes[1].pictureError, "481 Invalid picture");
+    EXPECT_EQ(report.prizes[2].pictureError, "75 Path/File access error");
+    EXPECT_EQ(report.prizes[1].color, 0);
+    EXPECT_EQ(report.prizes[4].color, 0);
+    EXPECT_TRUE(report.prizes[4].colorUsable); // black written as 0 is meant
+    EXPECT_EQ(report.warnings[1].name, "fake");
+}
+
+TEST(OddsWarnings, NoteTheFileAsAWhole)
+{
+    ListFolder list;
+    // GBK bytes of 荧光棒, then a record cut short after its name.
+    list.picture("荧光棒", "blue.png");
+    auto report = list.report(fakes::record("60", "255", "\xD3\xAB\xB9\xE2\xB0\xF4", "10") + "40\r\n255\r\ncut");
+    ASSERT_EQ(report.prizes.size(), 2u);
+    EXPECT_EQ(report.prizes[0].name, "荧光棒");
+    EXPECT_EQ(report.prizes[0].picture, odds::PictureState::Loaded);
+    EXPECT_EQ(codesFor(report, 1).front(), "last-record-cut-short");
+    EXPECT_FALSE(hasCode(report, "read-as-utf8"));
+
+    report = list.report("\xEF\xBB\xBF" + fakes::record("100", "255", "荧光棒", "10"));
+    EXPECT_EQ(report.prizes[0].name, "荧光棒");
+    EXPECT_EQ(codesFor(report, std::nullopt), std::vector<std::string>{"read-as-utf8"});
+}
+
+TEST(OddsLoading, FailsAsTheGameDoesBeforeTheFirstWholeRecord)
+{
+    ListFolder list;
+    auto numberOfError = [&] {
+        try {
+            list.report();
+        } catch (const catalogue::RuntimeError &error) {
+            return error.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(numberOfError(), 53);
+    list.write("50\r\n255\r\nname\r\n");
+    EXPECT_EQ(numberOfError(), 62);
+    std::filesystem::remove(list.dataIni());
+    std::filesystem::create_directory(list.dataIni());
+    EXPECT_EQ(numberOfError(), 75);
+}
+
+TEST(PictureFileLoader, AcceptsJpegAndPngBySignatureOnly)
+{
+    odds::PictureFileLoader loader;
+    auto formatOf = [&](const std::filesystem::path &file) {
+        return std::dynamic_pointer_cast<const odds::PictureFile>(loader.load(file))->format;
+    };
+    EXPECT_EQ(formatOf(kData / "red.jpg"), odds::ImageFormat::Jpeg);
+    EXPECT_EQ(formatOf(kData / "blue.png"), odds::ImageFormat::Png);
+
+    fakes::TempFolder folder;
+    auto errorOf = [&](const std::filesystem::path &file) {
+        try {
+            loader.load(file);
+        } catch (const catalogue::RuntimeError &error) {
+            return error.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(errorOf(folder.path() / "none.jpg"), 53);
+    EXPECT_EQ(errorOf(folder.path()), 75);
+    EXPECT_EQ(errorOf(folder.write("short.jpg", "\xFF\xD8")), 481);
+    EXPECT_EQ(errorOf(folder.write("empty.jpg", "")), 481);
+}
