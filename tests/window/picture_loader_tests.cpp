@@ -1,0 +1,138 @@
+// Decoding picture files: formats by content, sizes, and what is refused.
+#include "qt_picture_loader.h"
+#include "window_fixtures.h"
+
+#include "runtime_error.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using window::ImageDecoder;
+
+int errorOf(const ImageDecoder &decoder, const std::filesystem::path &file)
+{
+    try {
+        decoder.decode(file);
+    } catch (const catalogue::RuntimeError &error) {
+        return error.number();
+    }
+    return 0;
+}
+
+std::string bytesOf(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A PNG signature and a header chunk claiming the given size, nothing more.
+std::string pngHeader(quint32 width, quint32 height)
+{
+    QByteArray chunk("IHDR");
+    for (quint32 v : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            chunk.append(char((v >> shift) & 0xFF));
+    chunk.append("\x08\x02\x00\x00\x00", 5); // 8-bit RGB, no interlace
+    quint32 crc = 0xFFFFFFFF; // the chunk's CRC-32, so that readers accept it
+    for (char c : chunk) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc ^= 0xFFFFFFFF;
+    std::string bytes("\x89PNG\r\n\x1a\n\x00\x00\x00\x0d", 12);
+    bytes += chunk.toStdString();
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += char((crc >> shift) & 0xFF);
+    return bytes;
+}
+
+class Decoding : public ::testing::Test {
+protected:
+    fakes::TempFolder folder;
+    ImageDecoder atOne{QSize(177, 113), 1.0};
+};
+
+TEST_F(Decoding, AJpegIsStretchedToTheBoxInDevicePixels)
+{
+    // Left half red, right half blue, taller than wide: stretched, not kept in shape.
+    QImage source(60, 200, QImage::Format_RGB32);
+    source.fill(Qt::blue);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 30; ++x)
+            source.setPixel(x, y, qRgb(255, 0, 0));
+    const auto file = folder.path() / "a.jpg";
+    ASSERT_TRUE(source.save(QString::fromStdString(file.string()), "JPEG", 95));
+
+    const QImage image = atOne.decode(file);
+    EXPECT_EQ(image.size(), QSize(177, 113));
+    EXPECT_GT(qRed(image.pixel(20, 56)), 200);
+    EXPECT_GT(qBlue(image.pixel(157, 56)), 200);
+
+    // On a screen of device pixel ratio 2 the image has twice the pixels and
+    // paints at the same logical size.
+    const QImage sharp = ImageDecoder(QSize(354, 226), 2.0).decode(file);
+    EXPECT_EQ(sharp.size(), QSize(354, 226));
+    EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+    EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(177, 113));
+}
+
+TEST_F(Decoding, TheFormatComesFromTheContentNotTheName)
+{
+    QImage source(40, 40, QImage::Format_RGB32);
+    source.fill(QColor(0, 200, 0));
+    const auto file = folder.path() / "png.jpg";
+    ASSERT_TRUE(source.save(QString::fromStdString(file.string()), "PNG"));
+    const QImage image = atOne.decode(file);
+    EXPECT_EQ(image.size(), QSize(177, 113));
+    EXPECT_EQ(image.pixelColor(88, 56), QColor(0, 200, 0));
+}
+
+TEST_F(Decoding, BrokenOrMissingFilesFailWithTheirRunTimeErrors)
+{
+    windowtests::writeJpeg(folder.path() / "whole.jpg", Qt::red, QSize(300, 200));
+    const std::string whole = bytesOf(folder.path() / "whole.jpg");
+    ASSERT_EQ(errorOf(atOne, folder.path() / "whole.jpg"), 0);
+
+    const auto truncated = folder.write("truncated.jpg", whole.substr(0, whole.size() / 2));
+    EXPECT_EQ(errorOf(atOne, truncated), 481);
+    const auto noEnd = folder.write("noend.jpg", whole.substr(0, whole.size() - 2));
+    EXPECT_EQ(errorOf(atOne, noEnd), 481);
+    EXPECT_EQ(errorOf(atOne, folder.write("empty.jpg", "")), 481);
+    EXPECT_EQ(errorOf(atOne, folder.write("text.jpg", "not a picture\r\n")), 481);
+    EXPECT_EQ(errorOf(atOne, folder.path() / "missing.jpg"), 53);
+    std::filesystem::create_directories(folder.path() / "folder.jpg");
+    EXPECT_EQ(errorOf(atOne, folder.path() / "folder.jpg"), 75);
+}
+
+TEST_F(Decoding, OversizedImagesAreRefusedFromTheirHeaderAndFilesFromTheirSize)
+{
+    // 60000 x 60000 would take 14 GB decoded; the header alone refuses it.
+    EXPECT_EQ(errorOf(atOne, folder.write("huge.jpg", pngHeader(60000, 60000))), 481);
+    // Just over the limit of 100 megapixels.
+    EXPECT_EQ(errorOf(atOne, folder.write("wide.jpg", pngHeader(10001, 10000))), 481);
+
+    const auto big = folder.write("big.jpg", bytesOf([&] {
+                                      windowtests::writeJpeg(folder.path() / "small.jpg", Qt::green);
+                                      return folder.path() / "small.jpg";
+                                  }()));
+    ASSERT_EQ(errorOf(atOne, big), 0);
+    QFile file(QString::fromStdString(big.string()));
+    ASSERT_TRUE(file.resize(ImageDecoder::kMaxFileBytes + 1)); // a valid JPEG followed by zeros
+    EXPECT_EQ(errorOf(atOne, big), 481);
+}
+
+TEST_F(Decoding, TheLoaderHandsOutPicturesReadyToPaint)
+{
+    windowtests::writeJpeg(folder.path() / "p.jpg", Qt::yellow);
+    window::QtPictureLoader loader(atOne);
+    const auto picture = std::dynamic_pointer_cast<const window::QtPicture>(loader.load(folder.path() / "p.jpg"));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->image().size(), QSize(177, 113));
+    EXPECT_THROW(loader.load(folder.path() / "none.jpg"), catalogue::RuntimeError);
+}
+
+} // namespace
