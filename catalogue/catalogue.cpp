@@ -27,15 +27,8 @@ ReadReport readPrizeList(Catalogue &catalogue, PrizeListFile &file, const std::f
         }
         award &record = catalogue.prize(count);
         auto readInto = [&](Variant *field) {
-            regime.run([&] {
-                try {
-                    file.readLine(line);
-                } catch (const RuntimeError &error) {
-                    if (error.code() == ErrorCode::InputPastEndOfFile)
-                        report.lastRecordCutShort = true;
-                    throw;
-                }
-            });
+            report.lastRecordCutShort = report.lastRecordCutShort || file.atEnd();
+            regime.run([&] { file.readLine(line); });
             if (field)
                 *field = line;
         };
