@@ -10,13 +10,13 @@ namespace odds {
 using catalogue::ErrorCode;
 using catalogue::RuntimeError;
 
-std::optional<ImageFormat> imageFormatOf(std::string_view firstBytes)
+std::optional<std::string> signatureMimeType(std::string_view firstBytes)
 {
     // JPEG: start-of-image marker followed by the first marker's lead byte.
     if (firstBytes.starts_with(std::string_view("\xFF\xD8\xFF", 3)))
-        return ImageFormat::Jpeg;
+        return "image/jpeg";
     if (firstBytes.starts_with(std::string_view("\x89PNG\r\n\x1A\n", 8)))
-        return ImageFormat::Png;
+        return "image/png";
     return std::nullopt;
 }
 
@@ -34,10 +34,10 @@ catalogue::PicturePtr PictureFileLoader::load(const std::filesystem::path &file)
     in.read(head, sizeof head);
     if (!in && !in.eof())
         throw RuntimeError(ErrorCode::PathFileAccessError);
-    const auto format = imageFormatOf(std::string_view(head, static_cast<std::size_t>(in.gcount())));
-    if (!format)
+    auto type = signatureMimeType(std::string_view(head, static_cast<std::size_t>(in.gcount())));
+    if (!type)
         throw RuntimeError(ErrorCode::InvalidPicture);
-    return std::make_shared<PictureFile>(file, *format);
+    return std::make_shared<PictureFile>(file, std::move(*type));
 }
 
 } // namespace odds

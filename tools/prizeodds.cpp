@@ -1,7 +1,8 @@
 // prizeodds: the true odds of a prize list, and audits of whole spins.
-#include "picture_files.h"
+#include "game_pictures.h"
 #include "render.h"
 
+#include <QLoggingCategory>
 #include <cxxopts.hpp>
 #include <fmt/format.h>
 
@@ -30,10 +31,10 @@ Exact odds: the game's generator yields u = k / 2^24 and the draw uses
 r = u x 100 in single precision, so a draw is one of 16777216 equally likely
 values; each slot's count of them, out of 16777216, is its probability.
 
-A picture counts as loaded when the file exists, can be read and begins with a
-JPEG or PNG signature; "missing" when there is no such file, "refused" when it
-is there but not usable, "unsafe name" when the prize's name cannot be a file
-name in the picture folder (no file is then looked for).
+A picture is judged by the game's own picture decoder: "loaded" when the game
+shows it, "missing" when there is no such file, "refused" when the file is
+there but the game cannot use it, "unsafe name" when the prize's name cannot
+be a file name in the picture folder (no file is then looked for).
 
 --simulate N runs the game's own draw N times on a headless card and sets the
 observed counts beside the exact ones, with a chi-square goodness-of-fit
@@ -140,7 +141,10 @@ int main(int argc, char **argv)
     }
 
     try {
-        odds::PictureFileLoader loader;
+        // A refused picture is in the report already; the decoders' own
+        // complaints would only clutter standard error.
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+        odds::GamePictureLoader loader;
         auto start = std::chrono::steady_clock::now();
         const odds::PrizeList list = odds::loadPrizeList(file, loader);
         const double readMs = millisecondsSince(start);

@@ -43,11 +43,9 @@ std::string pictureUri(const PrizeRow &row)
     std::ifstream in(file->path, std::ios::binary);
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!in || !imageFormatOf(bytes))
-        return {}; // changed or gone since it was loaded
-
-    const char *type = file->format == ImageFormat::Png ? "image/png" : "image/jpeg";
-    return fmt::format("data:{};base64,{}", type, base64(bytes));
+    if (!in)
+        return {}; // gone since it was loaded
+    return fmt::format("data:{};base64,{}", file->mimeType, base64(bytes));
 }
 
 constexpr std::string_view kStyle = R"(

@@ -105,3 +105,24 @@ TEST(PrizeoddsCommand, WritesJsonAndTheHtmlSheet)
 
     EXPECT_EQ(prizeodds(list.folder, "--html no/such/folder/sheet.html").status, 2);
 }
+
+TEST(PrizeoddsCommand, JudgesPicturesWithTheGamesOwnDecoder)
+{
+    ListFolder list;
+    list.write(fakes::record("40", "255", "whole", "1") + fakes::record("30", "255", "png", "1") +
+               fakes::record("30", "255", "cut", "1"));
+    list.picture("whole");
+    list.picture("png", "blue.png");
+    // The JPEG's start is intact, so only a decoder can tell that its image data is cut off.
+    const std::string jpeg = slurp(kData / "red.jpg");
+    list.folder.write("picture/cut.jpg", jpeg.substr(0, jpeg.size() / 2));
+
+    const auto run = prizeodds(list.folder, "--json");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.err.empty()) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["prizes"][0]["picture"], "loaded");
+    EXPECT_EQ(json["prizes"][1]["picture"], "loaded");
+    EXPECT_EQ(json["prizes"][2]["picture"], "refused");
+    EXPECT_EQ(json["prizes"][2]["pictureError"], "481 Invalid picture");
+}

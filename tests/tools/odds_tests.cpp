@@ -173,11 +173,11 @@ TEST(OddsLoading, FailsAsTheGameDoesBeforeTheFirstWholeRecord)
 TEST(PictureFileLoader, AcceptsJpegAndPngBySignatureOnly)
 {
     odds::PictureFileLoader loader;
-    auto formatOf = [&](const std::filesystem::path &file) {
-        return std::dynamic_pointer_cast<const odds::PictureFile>(loader.load(file))->format;
+    auto typeOf = [&](const std::filesystem::path &file) {
+        return std::dynamic_pointer_cast<const odds::PictureFile>(loader.load(file))->mimeType;
     };
-    EXPECT_EQ(formatOf(kData / "red.jpg"), odds::ImageFormat::Jpeg);
-    EXPECT_EQ(formatOf(kData / "blue.png"), odds::ImageFormat::Png);
+    EXPECT_EQ(typeOf(kData / "red.jpg"), "image/jpeg");
+    EXPECT_EQ(typeOf(kData / "blue.png"), "image/png");
 
     fakes::TempFolder folder;
     auto errorOf = [&](const std::filesystem::path &file) {
