@@ -19,7 +19,7 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 QT_QPA_PLATFORM=xcb "$build/prizedraw" &
 game=$!
