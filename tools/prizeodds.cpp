@@ -11,6 +11,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -26,10 +27,20 @@ author may not expect. The list is read exactly as the game reads it, by the
 game's own code: five lines per prize (weight, colour, name, amount, one line
 ignored), GBK text unless the file starts with a UTF-8 byte-order mark, and
 pictures named after the prizes in the "picture" folder beside the list.
+DATA_INI defaults to data.ini in the current folder.
 
 Exact odds: the game's generator yields u = k / 2^24 and the draw uses
 r = u x 100 in single precision, so a draw is one of 16777216 equally likely
 values; each slot's count of them, out of 16777216, is its probability.
+A last row gives the share of an empty card (black strip, no name) when the
+weights leave one.
+
+Warnings name the prize they are about: weights that do not add up to 100,
+prizes cut where the running total passes 100 or by a negative weight, a
+weight that is no number (counted as 0), zero or negative, a probability
+below 0.01 %, a colour that shows as black because it cannot be used, a
+missing or refused picture, an unsafe picture name, records past the 1000th
+(ignored), a last record cut short, and a file read as UTF-8.
 
 A picture is judged by the game's own picture decoder: "loaded" when the game
 shows it, "missing" when there is no such file, "refused" when the file is
@@ -152,7 +163,7 @@ int main(int argc, char **argv)
         const odds::OddsReport report = odds::buildReport(list);
         const double oddsMs = millisecondsSince(start);
         if (timing)
-            std::cerr << fmt::format("read {:.1f} ms, exact odds and warnings {:.1f} ms\n", readMs, oddsMs);
+            std::cerr << fmt::format("read {:.3f} ms, exact odds and warnings {:.3f} ms\n", readMs, oddsMs);
 
         odds::Audits audits;
         std::vector<std::uint32_t> exact;
@@ -167,6 +178,11 @@ int main(int argc, char **argv)
                                             progressLine("spins", quiet, spins, 20'000));
 
         if (!html.empty()) {
+            std::error_code ec;
+            if (std::filesystem::equivalent(html, file, ec)) {
+                std::cerr << "prizeodds: the sheet would overwrite the prize list " << file << "\n";
+                return kFailed;
+            }
             std::ofstream out(html, std::ios::binary);
             out << odds::renderHtml(report);
             out.close();

@@ -50,16 +50,17 @@ std::string pictureUri(const PrizeRow &row)
 
 constexpr std::string_view kStyle = R"(
 @page { size: A4; margin: 14mm; }
-body { font-family: "AR PL UMing CN", "Noto Sans CJK SC", sans-serif; color: #222; margin: 0 auto; max-width: 180mm; }
+body { font-family: "DejaVu Sans", Arial, "Noto Sans CJK SC", "Droid Sans Fallback", "AR PL UMing CN", sans-serif; color: #222; margin: 0 auto; max-width: 180mm; }
 h1 { font-size: 20pt; margin: 0 0 2mm; }
 p.lead { margin: 0 0 5mm; font-size: 10pt; color: #555; }
 table { border-collapse: collapse; width: 100%; font-size: 11pt; }
-th { text-align: left; font-size: 9pt; color: #555; border-bottom: 1.5px solid #222; padding: 1.5mm 2mm; }
+th { text-align: left; font-weight: normal; font-size: 9pt; color: #555; border-bottom: 1.5px solid #222; padding: 1.5mm 2mm; }
 td { border-bottom: 1px solid #ccc; padding: 1.5mm 2mm; vertical-align: middle; }
 td.pic { width: 24mm; }
 .pic img, .pic .none { width: 24mm; height: 15.3mm; display: block; border: 1px solid #999; object-fit: fill; }
 .pic .none { background: #d4d0c8; }
 .swatch { width: 7mm; height: 7mm; border: 1px solid #555; display: inline-block; }
+th.num { text-align: right; }
 td.num { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; }
 td.bar { width: 45mm; }
 .track { background: #eee; height: 4mm; width: 45mm; }
@@ -126,7 +127,7 @@ std::string renderHtml(const OddsReport &report)
 <p class="lead">{2} prizes. Each card is filled by one weighted draw; the probability is the exact share of the
 draws that show the prize.</p>
 <table>
-<thead><tr><th>picture</th><th>colour</th><th>prize</th><th>amount</th><th>probability</th><th></th></tr></thead>
+<thead><tr><th>picture</th><th>colour</th><th>prize</th><th>amount</th><th class="num">probability</th><th>share of draws</th></tr></thead>
 <tbody>
 {3}</tbody>
 </table>

@@ -91,7 +91,7 @@ void renderSpins(std::string &out, const OddsReport &report, const SpinAudit &au
                        audit.spins, audit.seed);
     out += fmt::format("What stops under the marker's tip (x = {} twips):\n", marker::kTipTwips);
     Table table({{"#", Align::Right}, {"name", Align::Left}, {"spins", Align::Right}, {"share", Align::Right},
-                 {"exact draw", Align::Right}});
+                 {"draw odds", Align::Right}});
     for (const PrizeRow &row : report.prizes)
         table.add({std::to_string(row.index), cell(row.name, kNameColumns),
                    std::to_string(audit.underTip.at(static_cast<std::size_t>(row.index))),

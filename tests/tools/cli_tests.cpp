@@ -104,6 +104,8 @@ TEST(PrizeoddsCommand, WritesJsonAndTheHtmlSheet)
     EXPECT_NE(html.find("70.0000%"), std::string::npos);
 
     EXPECT_EQ(prizeodds(list.folder, "--html no/such/folder/sheet.html").status, 2);
+    EXPECT_EQ(prizeodds(list.folder, "--html ./data.ini data.ini").status, 2);
+    EXPECT_EQ(slurp(list.dataIni()), weights({"70", "30"})); // the list is left alone
 }
 
 TEST(PrizeoddsCommand, JudgesPicturesWithTheGamesOwnDecoder)
