@@ -23,7 +23,7 @@ for target in $targets $extra; do
     echo "== $target for ${seconds}s"
     log="$build/$name.log"
     status=0
-    "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -rss_limit_mb=2048 \
+    "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -rss_limit_mb=3072 \
         -artifact_prefix="$build/artifacts/$name-" "$work" "fuzz/corpus/$name" >"$log" 2>&1 || status=$?
     grep -E '^#[0-9]+ +DONE|number_of_executed_units|peak_rss' "$log" || true
     if [ "$status" -ne 0 ]; then
