@@ -4,6 +4,8 @@
 #include "runtime_error.h"
 #include "twips.h"
 
+#include <utility>
+
 namespace window {
 
 namespace {
@@ -15,25 +17,80 @@ QColor checkedColor(std::int32_t color)
 }
 } // namespace
 
-CardControls::CardControls(PictureBox &awardbox, Image &awardpic, Label &awardname, Label &award, Shape &colorbox,
-                           float leftTwips)
-    : awardbox_(awardbox), awardpic_(awardpic), awardname_(awardname), award_(award), colorbox_(colorbox),
-      placedX_(toPixels(leftTwips))
+void CardMoves::setHeld(bool held)
 {
-    awardbox_.move(placedX_, 0);
+    held_ = held;
+    if (!held_)
+        showAll();
 }
 
-void CardControls::setFillColor(std::int32_t color) { colorbox_.setFillColor(checkedColor(color)); }
+void CardMoves::showAll()
+{
+    contentChanged_ = false;
+    if (!std::exchange(movesHeld_, false))
+        return;
+    for (CardControls *card : cards_)
+        card->showPlace();
+}
 
-void CardControls::setBorderColor(std::int32_t color) { colorbox_.setBorderColor(checkedColor(color)); }
+CardControls::CardControls(PictureBox &awardbox, Image &awardpic, Label &awardname, Label &award, Shape &colorbox,
+                           float leftTwips, CardMoves &moves)
+    : awardbox_(awardbox), awardpic_(awardpic), awardname_(awardname), award_(award), colorbox_(colorbox),
+      moves_(moves), standsX_(toPixels(leftTwips)), shownX_(standsX_)
+{
+    awardbox_.move(shownX_, 0);
+    moves_.add(*this);
+}
+
+void CardControls::setFillColor(std::int32_t color)
+{
+    const QColor checked = checkedColor(color);
+    moves_.noteContentChange();
+    colorbox_.setFillColor(checked);
+}
+
+void CardControls::setBorderColor(std::int32_t color)
+{
+    const QColor checked = checkedColor(color);
+    moves_.noteContentChange();
+    colorbox_.setBorderColor(checked);
+}
+
+void CardControls::setName(std::string_view text)
+{
+    moves_.noteContentChange();
+    awardname_.setCaption(text);
+}
+
+void CardControls::setAmount(std::string_view text)
+{
+    moves_.noteContentChange();
+    award_.setCaption(text);
+}
+
+void CardControls::setPicture(const catalogue::PicturePtr &picture)
+{
+    moves_.noteContentChange();
+    awardpic_.setPicture(picture);
+}
 
 void CardControls::place(float leftTwips)
 {
-    const int x = toPixels(leftTwips);
-    if (x == placedX_)
+    standsX_ = toPixels(leftTwips);
+    if (standsX_ == shownX_)
         return;
-    placedX_ = x;
-    awardbox_.move(x, 0); // every card sits at the top of the viewing area
+    if (moves_.held())
+        moves_.noteHeldMove();
+    else
+        showPlace();
+}
+
+void CardControls::showPlace()
+{
+    if (standsX_ == shownX_)
+        return;
+    shownX_ = standsX_;
+    awardbox_.move(shownX_, 0); // every card sits at the top of the viewing area
 }
 
 } // namespace window

@@ -8,7 +8,9 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 
+#include <algorithm>
 #include <new>
 
 namespace window {
@@ -42,13 +44,15 @@ constexpr int kNameWidthsTwips[Form1::kCards] = {1815, 2175, 1935, 1335};
 
 } // namespace
 
-Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random, ErrorReport report)
+Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random, ErrorReport report,
+             int decodingThreads)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
       dataFolder_(std::move(dataFolder)), report_(std::move(report)),
       catalogue_(std::make_unique<catalogue::Catalogue>()),
       random_(random ? std::move(random) : std::make_unique<reel::Mt19937Source>()),
-      spin_(*this, *random_, *catalogue_), surface_(*this, QRect(0, 0, toPixels(8085), toPixels(6105)))
+      spin_(*this, *random_, *catalogue_), surface_(*this, QRect(0, 0, toPixels(8085), toPixels(6105))),
+      decoding_(decodingThreads)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
@@ -88,6 +92,12 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
     timer1_->setInterval(5);
     timer1_->setTimerType(Qt::PreciseTimer);
 
+    frame_ = new QTimer(this);
+    const QScreen *shownOn = screen();
+    const qreal hertz = shownOn && shownOn->refreshRate() >= 1 ? shownOn->refreshRate() : 60;
+    frame_->setInterval(std::max(1, int(1000 / hertz)));
+    frame_->setTimerType(Qt::PreciseTimer);
+
     QWidget::setTabOrder(picture1_, awardbox_[0]);
     for (int i = 1; i < kCards; ++i)
         QWidget::setTabOrder(awardbox_[i - 1], awardbox_[i]);
@@ -97,6 +107,7 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
 
     connect(command1_, &QAbstractButton::clicked, this, [this] { command1Click(); });
     connect(timer1_, &QTimer::timeout, this, [this] { timer1Timer(); });
+    connect(frame_, &QTimer::timeout, this, [this] { moves_.showAll(); });
 }
 
 Form1::~Form1() = default;
@@ -120,7 +131,7 @@ void Form1::buildCards()
         x_[i] = &card.add<Label>(toPixels(120, 2040, 255, 255), amountFont, "x");
         award_[i] = &card.add<Label>(toPixels(240, 2040, 375, 255), amountFont, "10");
         colorbox_[i] = &card.add<Shape>(toPixels(0, 1680, 2655, 855), kDesignedStrip, kDesignedStrip);
-        cards_[i].emplace(*box, *awardpic_[i], *awardname_[i], *award_[i], *colorbox_[i], leftTwips_[i]);
+        cards_[i].emplace(*box, *awardpic_[i], *awardname_[i], *award_[i], *colorbox_[i], leftTwips_[i], moves_);
     }
 }
 
@@ -149,10 +160,20 @@ void Form1::setTimerEnabled(bool on)
 {
     if (on == timer1_->isActive())
         return; // starting an active timer would restart its interval
-    if (on)
-        timer1_->start();
-    else
-        timer1_->stop();
+    if (!on) {
+        stopTimer();
+        return;
+    }
+    timer1_->start();
+    moves_.setHeld(true);
+    frame_->start();
+}
+
+void Form1::stopTimer()
+{
+    timer1_->stop();
+    frame_->stop();
+    moves_.setHeld(false); // the cards are shown where they stopped
 }
 
 void Form1::setButtonEnabled(bool on) { command1_->setEnabled(on); }
@@ -193,7 +214,7 @@ bool Form1::guarded(Step &&step)
         number = 51;
         text = QStringLiteral("Internal error");
     }
-    timer1_->stop(); // no tick may run while the report is up or after it
+    stopTimer(); // no tick may run while the report is up or after it
     report_(number, text);
     return false;
 }
@@ -201,11 +222,13 @@ bool Form1::guarded(Step &&step)
 bool Form1::formLoad()
 {
     return guarded([this] {
-        // Pictures are decoded once, at the size their box has in device pixels.
+        // The load only checks each picture file; the pixels are decoded once,
+        // at the size their box has in device pixels, by the decoding threads
+        // in list order or by a card that has to show them sooner.
         const qreal ratio = devicePixelRatioF();
         const QSize box = awardpic_[0]->bounds().size();
         const ImageDecoder decoder(QSize(qRound(box.width() * ratio), qRound(box.height() * ratio)), ratio);
-        QtPictureLoader pictures(decoder);
+        QtPictureLoader pictures(decoder, &decoding_);
         reel::startUp(dataFolder_, *catalogue_, pictures, *random_, *this);
     });
 }
@@ -218,6 +241,7 @@ void Form1::command1Click()
 void Form1::timer1Timer()
 {
     guarded([this] { spin_.tick(); });
+    moves_.showAllIfContentChanged();
 }
 
 } // namespace window

@@ -5,6 +5,7 @@
 #include "card_controls.h"
 #include "catalogue.h"
 #include "command_button.h"
+#include "decode_pool.h"
 #include "error_report.h"
 #include "graphical_controls.h"
 #include "picture_box.h"
@@ -29,8 +30,10 @@ public:
     // dataFolder holds data.ini and picture/. random is the game's one
     // random sequence (a Mersenne Twister when none is given); it is seeded
     // at load. report receives any run-time error that a handler did not trap.
+    // decodingThreads: how many threads decode the pictures after the load
+    // has checked them; with 0, each is decoded when a card first shows it.
     explicit Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random = nullptr,
-                   ErrorReport report = reportRunTimeError);
+                   ErrorReport report = reportRunTimeError, int decodingThreads = DecodePool::kAllCores);
     ~Form1() override;
 
     // The first show runs the load handler first; when it fails the window
@@ -63,6 +66,8 @@ public:
     // The prize list as loaded, and the reel's state.
     const catalogue::Catalogue &prizes() const { return *catalogue_; }
     const reel::Spin &spin() const { return spin_; }
+    // The threads decoding the pictures that the load checked.
+    const DecodePool &pictureDecoding() const { return decoding_; }
     bool loaded() const { return loaded_; }
 
 protected:
@@ -71,6 +76,7 @@ protected:
 private:
     static std::size_t checked(int i);
     void buildCards();
+    void stopTimer();
 
     // The three events. Each traps every error and hands it to the report:
     // no exception leaves a Qt event handler.
@@ -101,9 +107,14 @@ private:
     std::array<Label *, kCards> x_{};
     std::array<Label *, kCards> award_{};
     std::array<Shape *, kCards> colorbox_{};
+    CardMoves moves_;
+    QTimer *frame_ = nullptr; // shows the held moves once per display frame while the reel spins
     std::array<std::optional<CardControls>, kCards> cards_; // built once the controls exist
     std::array<float, kCards> leftTwips_{};
     std::array<float, kCards> widthTwips_{};
+
+    // Last, so that its threads are joined before anything else goes.
+    DecodePool decoding_;
 };
 
 } // namespace window

@@ -53,11 +53,13 @@ QString Label::caption() const
 
 void Image::paint(QPainter &painter, const QPalette &) const
 {
-    if (!shown_)
+    const auto *picture = dynamic_cast<const QtPicture *>(picture_.get());
+    const QImage *image = picture ? picture->image() : nullptr;
+    if (!image)
         return;
     // The image already has the box's size in device pixels, so on the usual
     // screen this copies pixels one to one.
-    painter.drawImage(QRectF(rect_), shown_->image());
+    painter.drawImage(QRectF(rect_), *image);
 }
 
 void Image::setPicture(const catalogue::PicturePtr &picture)
@@ -65,7 +67,6 @@ void Image::setPicture(const catalogue::PicturePtr &picture)
     if (picture_ == picture)
         return;
     picture_ = picture;
-    shown_ = dynamic_cast<const QtPicture *>(picture_.get());
     changed();
 }
 

@@ -25,7 +25,6 @@ class QWidget;
 
 namespace window {
 
-class QtPicture;
 class ControlSurface;
 
 class GraphicalControl {
@@ -88,20 +87,23 @@ private:
 };
 
 // Shows a picture stretched to the whole box, aspect ratio not kept. Without
-// a picture it draws nothing, so the container's background shows.
+// a picture, or with one whose file no longer decodes, it draws nothing, so
+// the container's background shows.
 class Image : public GraphicalControl {
 public:
     Image(ControlSurface &container, QRect pixels) : GraphicalControl(container), rect_(pixels) {}
+    // Decodes the picture here if nobody has yet.
     void paint(QPainter &painter, const QPalette &palette) const override;
     QRect bounds() const override { return rect_; }
 
+    // Only stores the picture: the draw writes one per step of its walk, and
+    // only the last is ever painted.
     void setPicture(const catalogue::PicturePtr &picture);
     const catalogue::PicturePtr &picture() const { return picture_; }
 
 private:
     QRect rect_;
     catalogue::PicturePtr picture_;
-    const QtPicture *shown_ = nullptr; // picture_ when it is one this window can draw
 };
 
 // A rectangle with a solid fill and a one-pixel outline inside its edges.

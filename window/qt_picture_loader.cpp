@@ -1,7 +1,9 @@
-// Picture decoding: refuse what is too big from the file size and the header
-// alone, then decode straight to the box's size.
+// Pictures: refuse what is broken or too big from the file size and the
+// header alone, then decode straight to the box's size, once, on whichever
+// thread needs the pixels first.
 #include "qt_picture_loader.h"
 
+#include "decode_pool.h"
 #include "runtime_error.h"
 
 #include <QFile>
@@ -44,9 +46,9 @@ private:
     bool readPastEnd_ = false;
 };
 
-} // namespace
-
-QImage ImageDecoder::decode(const std::filesystem::path &file) const
+// Opens file and reads its header into reader, refusing what is missing,
+// unreadable, no picture or too big before any pixel is decoded.
+void openChecked(const std::filesystem::path &file, QFile &source, EndWatchingDevice &device, QImageReader &reader)
 {
     std::error_code error;
     const auto status = std::filesystem::status(file, error);
@@ -55,18 +57,35 @@ QImage ImageDecoder::decode(const std::filesystem::path &file) const
     if (error || status.type() != std::filesystem::file_type::regular)
         throw RuntimeError(ErrorCode::PathFileAccessError);
 
-    QFile source(QFile::decodeName(file.c_str()));
+    source.setFileName(QFile::decodeName(file.c_str()));
     if (!source.open(QIODevice::ReadOnly))
         throw RuntimeError(ErrorCode::PathFileAccessError);
-    if (source.size() > kMaxFileBytes)
+    if (source.size() > ImageDecoder::kMaxFileBytes)
         throw RuntimeError(ErrorCode::InvalidPicture);
 
-    EndWatchingDevice device(source);
     device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    QImageReader reader(&device); // the format comes from the content, never the name
+    reader.setDevice(&device); // the format comes from the content, never the name
     const QSize fullSize = reader.size(); // from the header alone
-    if (!fullSize.isValid() || qint64(fullSize.width()) * fullSize.height() > kMaxPixels)
+    if (!fullSize.isValid() || qint64(fullSize.width()) * fullSize.height() > ImageDecoder::kMaxPixels)
         throw RuntimeError(ErrorCode::InvalidPicture);
+}
+
+} // namespace
+
+void ImageDecoder::check(const std::filesystem::path &file) const
+{
+    QFile source;
+    EndWatchingDevice device(source);
+    QImageReader reader;
+    openChecked(file, source, device, reader);
+}
+
+QImage ImageDecoder::decode(const std::filesystem::path &file) const
+{
+    QFile source;
+    EndWatchingDevice device(source);
+    QImageReader reader;
+    openChecked(file, source, device, reader);
 
     // Formats that cannot decode at a smaller size decode whole first; the
     // limit above bounds that, and this lets such an image through.
@@ -83,9 +102,68 @@ QImage ImageDecoder::decode(const std::filesystem::path &file) const
     return image;
 }
 
+QtPicture::QtPicture(QImage image)
+    : state_(image.isNull() ? Failed : Ready), image_(std::move(image)), decoder_(image_.size(), image_.devicePixelRatio())
+{
+}
+
+QtPicture::QtPicture(std::filesystem::path file, const ImageDecoder &decoder)
+    : state_(Pending), file_(std::move(file)), decoder_(decoder)
+{
+}
+
+const QImage *QtPicture::image() const
+{
+    int state = state_.load(std::memory_order_acquire);
+    if (state == Pending) {
+        decodeUnlessTaken();
+        state = state_.load(std::memory_order_acquire);
+    }
+    while (state == Decoding) { // another thread is at it; its result is this one's
+        state_.wait(Decoding, std::memory_order_acquire);
+        state = state_.load(std::memory_order_acquire);
+    }
+    return state == Ready ? &image_ : nullptr;
+}
+
+void QtPicture::decodeUnlessTaken() const
+{
+    int expected = Pending;
+    if (state_.compare_exchange_strong(expected, Decoding, std::memory_order_acq_rel))
+        decodeTaken();
+}
+
+bool QtPicture::decoded() const
+{
+    const int state = state_.load(std::memory_order_acquire);
+    return state == Ready || state == Failed;
+}
+
+void QtPicture::decodeTaken() const
+{
+    QImage image;
+    try {
+        image = decoder_.decode(file_);
+    } catch (const std::exception &) {
+        // Passed its check at start-up, fails now (cut short, corrupt, or
+        // replaced since): no picture, and no message, as at start-up.
+    }
+    image_ = std::move(image);
+    file_.clear();
+    state_.store(image_.isNull() ? Failed : Ready, std::memory_order_release);
+    state_.notify_all();
+}
+
 catalogue::PicturePtr QtPictureLoader::load(const std::filesystem::path &file)
 {
-    return std::make_shared<QtPicture>(decoder_.decode(file));
+    if (const auto known = byFile_.find(file); known != byFile_.end())
+        return known->second;
+    decoder_.check(file);
+    auto picture = std::make_shared<const QtPicture>(file, decoder_);
+    byFile_.emplace(file, picture);
+    if (pool_)
+        pool_->add(picture);
+    return picture;
 }
 
 } // namespace window

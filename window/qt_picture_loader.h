@@ -1,5 +1,5 @@
-// The picture loader of the window: picture files decoded with Qt's image
-// readers, at the size the image box shows them.
+// The picture loader of the window: picture files checked at start-up and
+// decoded later, at the size the image box shows them.
 #pragma once
 
 #include "picture_loader.h"
@@ -7,23 +7,17 @@
 #include <QImage>
 #include <QSize>
 
+#include <atomic>
 #include <filesystem>
+#include <map>
+#include <memory>
 
 namespace window {
 
-// A picture ready to be drawn: already at its box's size in device pixels.
-class QtPicture : public catalogue::Picture {
-public:
-    explicit QtPicture(QImage image) : image_(std::move(image)) {}
-    const QImage &image() const { return image_; }
+class DecodePool;
 
-private:
-    QImage image_;
-};
-
-// Decodes one picture file. Kept apart from the loader so that decoding can
-// later run elsewhere than on the user-interface thread: it touches nothing
-// but the file and its own settings.
+// Decodes one picture file. It touches nothing but the file and its own
+// settings, so any thread may use it.
 class ImageDecoder {
 public:
     // Limits that keep a hostile or broken file from exhausting memory.
@@ -40,6 +34,11 @@ public:
     // truncated or exceeds the limits.
     QImage decode(const std::filesystem::path &file) const;
 
+    // Opens the file and reads its header only: throws as decode does for a
+    // file that is missing, unreadable, no picture or over the limits. A file
+    // that passes may still fail to decode (a body cut short or corrupt).
+    void check(const std::filesystem::path &file) const;
+
     QSize deviceSize() const { return size_; }
 
 private:
@@ -47,13 +46,51 @@ private:
     qreal ratio_;
 };
 
+// A prize's picture. Its pixels, at the box's size in device pixels, are
+// decoded once, by whichever thread needs them first: a pool thread working
+// through the prize list, or the user-interface thread about to paint it.
+class QtPicture : public catalogue::Picture {
+public:
+    // A picture decoded already.
+    explicit QtPicture(QImage image);
+    // A checked file whose pixels are decoded when first asked for.
+    QtPicture(std::filesystem::path file, const ImageDecoder &decoder);
+
+    // The pixels, decoded on this thread if nobody has started on them; if
+    // another thread is decoding them, waits for it. Null when the file no
+    // longer decodes: the prize then has no picture, as if the file had
+    // failed its check.
+    const QImage *image() const;
+    // Decodes unless another thread has started on the pixels, in which case
+    // it returns at once; for the pool.
+    void decodeUnlessTaken() const;
+    // Whether the pixels, or the failure, are known; never waits.
+    bool decoded() const;
+
+private:
+    enum State : int { Pending, Decoding, Ready, Failed };
+    void decodeTaken() const;
+
+    // Decoding is a one-time fill of a cache behind a const picture, which
+    // every card and table slot shares.
+    mutable std::atomic<int> state_;
+    mutable QImage image_; // written once, by the thread that took the decoding
+    mutable std::filesystem::path file_;
+    ImageDecoder decoder_;
+};
+
+// Checks each file at once and hands out a picture whose pixels come later:
+// from the pool, or on first need when there is none.
 class QtPictureLoader : public catalogue::PictureLoader {
 public:
-    explicit QtPictureLoader(ImageDecoder decoder) : decoder_(decoder) {}
+    explicit QtPictureLoader(ImageDecoder decoder, DecodePool *pool = nullptr) : decoder_(decoder), pool_(pool) {}
     catalogue::PicturePtr load(const std::filesystem::path &file) override;
 
 private:
     ImageDecoder decoder_;
+    DecodePool *pool_;
+    // Prizes that name the same file share one picture, decoded once.
+    std::map<std::filesystem::path, std::shared_ptr<const QtPicture>> byFile_;
 };
 
 } // namespace window

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -280,6 +281,32 @@ TEST(Form1Spin, AClickSpinsTheReelThroughTheRealEventLoopAsTheHeadlessReelWould)
     EXPECT_EQ(form.spin().speed(), 4000);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(form.left(i), headless.left(i));
+}
+
+TEST(Form1Spin, ARefilledCardIsShownAtOnceWhereItNowStandsAndTheOthersWithIt)
+{
+    // Between display frames the cards' widgets lag behind their places;
+    // new content must never show at a card's old place, nor cards out of step.
+    FourPrizes prizes;
+    Form1 form(prizes.folder.path(), std::make_unique<SeededRandom>(8), Report().sink());
+    form.show();
+    QTest::mouseClick(&form.Command1(), Qt::LeftButton);
+    int wraps = 0;
+    for (int tick = 0; tick < 200 && form.Timer1().isActive(); ++tick) {
+        std::array<float, 4> before{};
+        for (int i = 0; i < 4; ++i)
+            before[i] = form.left(i);
+        QMetaObject::invokeMethod(&form.Timer1(), "timeout", Qt::DirectConnection);
+        bool wrapped = false;
+        for (int i = 0; i < 4; ++i)
+            wrapped = wrapped || form.left(i) > before[i];
+        if (!wrapped)
+            continue;
+        ++wraps;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(form.awardbox(i).x(), window::toPixels(form.left(i))) << "card " << i << " tick " << tick;
+    }
+    EXPECT_GE(wraps, 5);
 }
 
 TEST(Form1Errors, AnErrorInATickGoesToTheReportAndStopsTheTimer)

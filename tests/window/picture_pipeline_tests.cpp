@@ -1,0 +1,297 @@
+// Pictures checked at start-up and decoded later: on demand, by the pool, or
+// never when the file turns bad in between.
+#include "decode_pool.h"
+#include "form1.h"
+#include "qt_picture_loader.h"
+#include "window_fixtures.h"
+
+#include "runtime_error.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using window::DecodePool;
+using window::Form1;
+using window::ImageDecoder;
+using window::QtPicture;
+using window::QtPictureLoader;
+
+const QSize kBox(177, 113);
+
+std::shared_ptr<const QtPicture> asQt(const catalogue::PicturePtr &picture)
+{
+    return std::dynamic_pointer_cast<const QtPicture>(picture);
+}
+
+int channelDistance(QColor a, QColor b)
+{
+    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
+}
+
+// A flat colour that JPEG keeps within a few levels.
+QColor colourOf(int k) { return QColor::fromHsv((k * 47) % 360, 200, 200); }
+
+// A JPEG cut off after its header: it passes the check, which reads only the
+// header, and fails when decoded.
+void writeCutShortJpeg(const std::filesystem::path &file)
+{
+    windowtests::writeJpeg(file, Qt::red, QSize(300, 200));
+    std::filesystem::resize_file(file, std::filesystem::file_size(file) / 2);
+}
+
+// The colour in the middle of card i's picture box, as the card paints it.
+QColor pictureColourOn(const Form1 &form, int i)
+{
+    const QImage card = form.awardbox(i).grab().toImage();
+    return card.pixelColor(window::PictureBox::kThinBorderPixels + kBox.width() / 2,
+                           window::PictureBox::kThinBorderPixels + kBox.height() / 2);
+}
+
+// A fixed seed that the load handler's clock seeding cannot change.
+class SeededRandom : public reel::Mt19937Source {
+public:
+    explicit SeededRandom(std::uint32_t seed) : Mt19937Source(seed) {}
+    void randomize() override {}
+};
+
+class Loader : public ::testing::Test {
+protected:
+    fakes::TempFolder folder;
+    ImageDecoder decoder{kBox, 1.0};
+
+    std::filesystem::path picture(int k)
+    {
+        const auto file = folder.path() / ("p" + std::to_string(k) + ".jpg");
+        windowtests::writeJpeg(file, colourOf(k), QSize(64, 48));
+        return file;
+    }
+};
+
+TEST_F(Loader, ChecksEachFileAtOnceAndDecodesItOnlyWhenFirstNeeded)
+{
+    QtPictureLoader loader(decoder); // no pool: nothing decodes until asked
+    const auto picture = asQt(loader.load(this->picture(0)));
+    ASSERT_TRUE(picture);
+    EXPECT_FALSE(picture->decoded());
+
+    const QImage *image = picture->image();
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(picture->decoded());
+    EXPECT_EQ(image->size(), kBox);
+    EXPECT_LE(channelDistance(image->pixelColor(88, 56), colourOf(0)), 8);
+    EXPECT_EQ(picture->image(), image); // decoded once, kept
+
+    // What the check can tell stays an empty slot, as ever.
+    EXPECT_THROW(loader.load(folder.path() / "missing.jpg"), catalogue::RuntimeError);
+    EXPECT_THROW(loader.load(folder.write("text.jpg", "no picture\r\n")), catalogue::RuntimeError);
+}
+
+TEST_F(Loader, AFileThatFailsOnlyWhenDecodedLeavesNoPictureAndNoError)
+{
+    QtPictureLoader loader(decoder);
+    const auto cutShort = folder.path() / "cut.jpg";
+    writeCutShortJpeg(cutShort);
+    EXPECT_THROW(decoder.decode(cutShort), catalogue::RuntimeError);
+    const auto picture = asQt(loader.load(cutShort)); // the header alone is fine
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->image(), nullptr);
+    EXPECT_TRUE(picture->decoded());
+
+    // A file replaced after its check.
+    const auto replaced = this->picture(1);
+    const auto later = asQt(loader.load(replaced));
+    folder.write("p1.jpg", "not a picture any more");
+    EXPECT_EQ(later->image(), nullptr);
+}
+
+TEST_F(Loader, PicturesNeededBeforeThePoolReachesThemAreDecodedWhereNeededAndNeverTwice)
+{
+    constexpr int kPictures = 40;
+    std::vector<std::shared_ptr<const QtPicture>> pictures;
+    DecodePool pool(2);
+    {
+        QtPictureLoader loader(decoder, &pool);
+        for (int k = 0; k < kPictures; ++k)
+            pictures.push_back(asQt(loader.load(picture(k))));
+    }
+    // The pool works from the first picture on; this thread needs them from the last.
+    std::vector<const QImage *> seen(kPictures);
+    for (int k = kPictures - 1; k >= 0; --k) {
+        seen[k] = pictures[k]->image();
+        ASSERT_NE(seen[k], nullptr) << k;
+        EXPECT_LE(channelDistance(seen[k]->pixelColor(88, 56), colourOf(k)), 8) << k;
+    }
+    pool.waitUntilIdle();
+    for (int k = 0; k < kPictures; ++k) {
+        EXPECT_TRUE(pictures[k]->decoded());
+        EXPECT_EQ(pictures[k]->image(), seen[k]);
+        EXPECT_LE(channelDistance(pictures[k]->image()->pixelColor(88, 56), colourOf(k)), 8) << k;
+    }
+}
+
+// Ten prizes of weight 10, P0 to P9, each with a picture of its own colour.
+struct TenPrizes {
+    fakes::TempFolder folder;
+    TenPrizes()
+    {
+        std::string list;
+        for (int k = 0; k < 10; ++k) {
+            list += fakes::record("10", "255", "P" + std::to_string(k), "1");
+            windowtests::writeJpeg(folder.path() / "picture" / ("P" + std::to_string(k) + ".jpg"), colourOf(k));
+        }
+        folder.writeDataIni(list);
+    }
+    static int prizeOn(const Form1 &form, int card) { return form.awardname(card).caption().mid(1).toInt(); }
+};
+
+TEST(PicturePipeline, ACardDecodesItsPictureItselfWhenNoThreadHasAndTheWalkDecodesNothing)
+{
+    TenPrizes prizes;
+    // No decoding threads: only what a card needs is ever decoded.
+    std::vector<int> errors;
+    Form1 form(prizes.folder.path(), std::make_unique<SeededRandom>(3),
+               [&](int number, const QString &) { errors.push_back(number); }, 0);
+    form.show();
+    QCoreApplication::processEvents();
+
+    std::set<int> shown;
+    for (int i = 0; i < Form1::kCards; ++i) {
+        const int prize = TenPrizes::prizeOn(form, i);
+        shown.insert(prize);
+        EXPECT_LE(channelDistance(pictureColourOn(form, i), colourOf(prize)), 12) << "card " << i;
+    }
+    ASSERT_LT(shown.size(), 10u);
+    // The draw walked over every prize's picture on its way; only the cards'
+    // own were decoded.
+    for (int k = 0; k < 10; ++k) {
+        const auto picture = asQt(form.prizes().picture(k).picture());
+        ASSERT_TRUE(picture) << k;
+        EXPECT_EQ(picture->decoded(), shown.count(k) == 1) << "prize " << k;
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST(PicturePipeline, APictureThatFailsOnlyWhenDecodedShowsAsIfItsFileWereMissing)
+{
+    fakes::TempFolder folder;
+    folder.writeDataIni(fakes::record("25", "255", "Fine", "1") + fakes::record("25", "255", "Cut", "1") +
+                        fakes::record("25", "255", "Missing", "1") + fakes::record("25", "255", "Fine", "1"));
+    windowtests::writeJpeg(folder.path() / "picture" / "Fine.jpg", Qt::blue);
+    writeCutShortJpeg(folder.path() / "picture" / "Cut.jpg");
+    std::vector<std::pair<int, QString>> errors;
+    Form1 form(folder.path(), std::make_unique<fakes::ScriptedRandom>(std::vector<float>{0.1f, 0.3f, 0.6f, 0.9f}),
+               [&](int number, const QString &text) { errors.emplace_back(number, text); });
+    form.show();
+    ASSERT_TRUE(form.loaded());
+    ASSERT_EQ(form.awardname(1).caption(), QStringLiteral("Cut"));
+    ASSERT_EQ(form.awardname(2).caption(), QStringLiteral("Missing"));
+
+    EXPECT_TRUE(form.prizes().picture(1).picture()); // it passed the check
+    EXPECT_TRUE(form.prizes().picture(2).isEmpty());
+    const QColor face = form.awardbox(0).backgroundColor();
+    EXPECT_EQ(pictureColourOn(form, 1), face);
+    EXPECT_EQ(pictureColourOn(form, 2), face);
+    const QRect pictureBox =
+        QRect(QPoint(window::PictureBox::kThinBorderPixels, window::PictureBox::kThinBorderPixels), kBox) &
+        form.awardbox(1).surface().clientRect(); // the box runs past the card's right border
+    EXPECT_EQ(form.awardbox(1).grab(pictureBox).toImage(), form.awardbox(2).grab(pictureBox).toImage())
+        << "a picture that fails to decode must show exactly as a missing one";
+    EXPECT_LE(channelDistance(pictureColourOn(form, 0), Qt::blue), 12);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST(PicturePipeline, AListWithEveryPictureMissingLoadsWithEmptySlotsAndPlainCards)
+{
+    fakes::TempFolder folder; // no picture folder at all
+    std::string list;
+    for (int k = 0; k < 5; ++k)
+        list += fakes::record("20", "65280", "Gone" + std::to_string(k), "1");
+    folder.writeDataIni(list);
+    std::vector<int> errors;
+    Form1 form(folder.path(), std::make_unique<SeededRandom>(5), [&](int number, const QString &) {
+        errors.push_back(number);
+    });
+    form.show();
+    ASSERT_TRUE(form.loaded());
+    EXPECT_TRUE(errors.empty());
+    for (int k = 0; k < 5; ++k)
+        EXPECT_TRUE(form.prizes().picture(k).isEmpty()) << k;
+    EXPECT_TRUE(form.pictureDecoding().idle());
+    for (int i = 0; i < Form1::kCards; ++i) {
+        EXPECT_EQ(form.awardpic(i).picture(), nullptr);
+        EXPECT_EQ(pictureColourOn(form, i), form.awardbox(i).backgroundColor()) << "card " << i;
+    }
+}
+
+TEST(PicturePipeline, AListWhosePicturesAreAllTheSameFileShowsItOnEveryCard)
+{
+    fakes::TempFolder folder;
+    const auto pictures = folder.path() / "picture";
+    windowtests::writeJpeg(pictures / "Same.jpg", Qt::darkGreen);
+    std::string list;
+    // Six prizes of one name share one file; six more name hard links to it.
+    for (int k = 0; k < 6; ++k)
+        list += fakes::record("8", "255", "Same", "1");
+    for (int k = 0; k < 6; ++k) {
+        const std::string name = "Link" + std::to_string(k);
+        std::filesystem::create_hard_link(pictures / "Same.jpg", pictures / (name + ".jpg"));
+        list += fakes::record("8", "255", name, "1");
+    }
+    folder.writeDataIni(list);
+    Form1 form(folder.path(), std::make_unique<SeededRandom>(11));
+    form.show();
+    ASSERT_TRUE(form.loaded());
+    form.pictureDecoding().waitUntilIdle();
+
+    const auto shared = asQt(form.prizes().picture(0).picture());
+    ASSERT_TRUE(shared);
+    for (int k = 0; k < 12; ++k) {
+        const auto picture = asQt(form.prizes().picture(k).picture());
+        ASSERT_TRUE(picture) << k;
+        EXPECT_TRUE(picture->decoded()) << k;
+        ASSERT_NE(picture->image(), nullptr) << k;
+        EXPECT_LE(channelDistance(picture->image()->pixelColor(88, 56), Qt::darkGreen), 12) << k;
+        if (k < 6) {
+            EXPECT_EQ(picture, shared) << "prizes naming one file share its picture";
+        }
+    }
+    for (int i = 0; i < Form1::kCards; ++i)
+        EXPECT_LE(channelDistance(pictureColourOn(form, i), Qt::darkGreen), 12) << "card " << i;
+}
+
+TEST(PicturePipeline, ClosingTheWindowWhileThePoolDecodesStopsItsThreads)
+{
+    fakes::TempFolder folder;
+    const auto pictures = folder.path() / "picture";
+    windowtests::writeJpeg(pictures / "Big.jpg", Qt::gray, QSize(1600, 1200));
+    std::string list;
+    for (int k = 0; k < 200; ++k) {
+        const std::string name = "Big" + std::to_string(k);
+        std::filesystem::create_hard_link(pictures / "Big.jpg", pictures / (name + ".jpg"));
+        list += fakes::record("0.5", "255", name, "1");
+    }
+    folder.writeDataIni(list);
+    auto form = std::make_unique<Form1>(folder.path(), std::make_unique<SeededRandom>(1));
+    form->show();
+    ASSERT_TRUE(form->loaded());
+    ASSERT_FALSE(form->pictureDecoding().idle()) << "the pool should still be at work when the window goes";
+    // The last picture that no card shows: only the pool would decode it.
+    std::shared_ptr<const QtPicture> last;
+    for (int k = 199; k >= 0 && !last; --k) {
+        bool onACard = false;
+        for (int i = 0; i < Form1::kCards; ++i)
+            onACard = onACard || form->awardpic(i).picture() == form->prizes().picture(k).picture();
+        if (!onACard)
+            last = asQt(form->prizes().picture(k).picture());
+    }
+    ASSERT_TRUE(last);
+    form.reset(); // joins the pool; sanitizer builds catch any thread left touching what is gone
+    EXPECT_FALSE(last->decoded()) << "queued pictures are dropped, not decoded, at close";
+}
+
+} // namespace

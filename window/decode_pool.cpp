@@ -1,0 +1,88 @@
+// The decoding threads: a queue in prize-list order, worked at a lower
+// priority than the user-interface thread.
+#include "decode_pool.h"
+
+#include "qt_picture_loader.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace window {
+
+namespace {
+// Below the user-interface thread, so that painting and the 5 ms tick win the
+// core whenever they want it; Linux sets niceness per thread.
+void lowerThisThreadsPriority()
+{
+#ifdef __linux__
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+#endif
+}
+} // namespace
+
+DecodePool::DecodePool(int threads)
+    : threads_(threads == kAllCores ? std::max(1, int(std::thread::hardware_concurrency())) : std::max(0, threads))
+{
+}
+
+DecodePool::~DecodePool()
+{
+    for (auto &worker : workers_)
+        worker.request_stop();
+    workers_.clear(); // joins
+}
+
+void DecodePool::add(std::shared_ptr<const QtPicture> picture)
+{
+    if (threads_ == 0)
+        return;
+    {
+        const std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(picture));
+    }
+    if (workers_.empty()) {
+        workers_.reserve(std::size_t(threads_));
+        for (int t = 0; t < threads_; ++t)
+            workers_.emplace_back([this](std::stop_token stop) { work(std::move(stop)); });
+    }
+    wake_.notify_one();
+}
+
+bool DecodePool::idle() const
+{
+    const std::lock_guard lock(mutex_);
+    return queue_.empty() && busy_ == 0;
+}
+
+void DecodePool::waitUntilIdle() const
+{
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return queue_.empty() && busy_ == 0; });
+}
+
+void DecodePool::work(std::stop_token stop)
+{
+    lowerThisThreadsPriority();
+    std::unique_lock lock(mutex_);
+    while (true) {
+        wake_.wait(lock, stop, [this] { return !queue_.empty(); });
+        if (stop.stop_requested())
+            break;
+        std::shared_ptr<const QtPicture> picture = std::move(queue_.front());
+        queue_.pop_front();
+        ++busy_;
+        lock.unlock();
+        picture->decodeUnlessTaken();
+        picture.reset();
+        lock.lock();
+        --busy_;
+        if (queue_.empty() && busy_ == 0)
+            idle_.notify_all();
+    }
+    // Stopped: whatever is queued is never decoded.
+    queue_.clear();
+    if (busy_ == 0)
+        idle_.notify_all();
+}
+
+} // namespace window

@@ -1,0 +1,52 @@
+// Threads that decode the prize pictures in the background, in the order of
+// the prize list, so that start-up only has to check the files.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+#include <vector>
+
+namespace window {
+
+class QtPicture;
+
+class DecodePool {
+public:
+    // One thread per core.
+    static constexpr int kAllCores = -1;
+
+    // threads: how many decode; 0 leaves every picture to be decoded where
+    // it is first needed. Threads start with the first picture handed in.
+    explicit DecodePool(int threads = kAllCores);
+    // Drops what is still queued, lets each thread finish the picture in
+    // hand and joins them all.
+    ~DecodePool();
+    DecodePool(const DecodePool &) = delete;
+    DecodePool &operator=(const DecodePool &) = delete;
+
+    // Queues a picture behind those handed in before it. A picture decoded
+    // meanwhile by someone else is skipped when its turn comes.
+    void add(std::shared_ptr<const QtPicture> picture);
+    // Whether nothing is queued or being decoded.
+    bool idle() const;
+    // Blocks until idle.
+    void waitUntilIdle() const;
+    int threadCount() const { return threads_; }
+
+private:
+    void work(std::stop_token stop);
+
+    int threads_;
+    mutable std::mutex mutex_;
+    std::condition_variable_any wake_;
+    mutable std::condition_variable idle_;
+    std::deque<std::shared_ptr<const QtPicture>> queue_;
+    int busy_ = 0;
+    std::vector<std::jthread> workers_; // last, so that they stop before the rest goes
+};
+
+} // namespace window
