@@ -193,7 +193,7 @@ void Form1::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    surface_.paint(painter);
+    surface_.paint(painter, event->rect());
 }
 
 template <typename Step>

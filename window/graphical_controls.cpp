@@ -57,9 +57,12 @@ void Image::paint(QPainter &painter, const QPalette &) const
     const QImage *image = picture ? picture->image() : nullptr;
     if (!image)
         return;
-    // The image already has the box's size in device pixels, so on the usual
-    // screen this copies pixels one to one.
-    painter.drawImage(QRectF(rect_), *image);
+    // The image already has the box's size in device pixels, so it is drawn
+    // at a point: a plain copy of its rows, no scaling.
+    if (image->deviceIndependentSize() == QSizeF(rect_.size()))
+        painter.drawImage(rect_.topLeft(), *image);
+    else
+        painter.drawImage(QRectF(rect_), *image);
 }
 
 void Image::setPicture(const catalogue::PicturePtr &picture)
@@ -94,14 +97,18 @@ void Shape::setBorderColor(QColor color)
     changed();
 }
 
-void ControlSurface::paint(QPainter &painter) const
+void ControlSurface::paint(QPainter &painter, const QRect &dirty) const
 {
+    const QRect clientDirty = (dirty & client_).translated(-client_.topLeft());
+    if (clientDirty.isEmpty())
+        return;
     painter.save();
     painter.setClipRect(client_, Qt::IntersectClip);
     painter.translate(client_.topLeft());
     const QPalette &palette = widget_.palette();
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-        (*it)->paint(painter, palette);
+        if ((*it)->bounds().intersects(clientDirty))
+            (*it)->paint(painter, palette);
     painter.restore();
 }
 

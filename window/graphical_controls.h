@@ -144,8 +144,11 @@ public:
         return added;
     }
 
-    // Paints every control, bottom first, clipped to the client area.
-    void paint(QPainter &painter) const;
+    // Paints the controls that reach into dirty (widget pixels), bottom
+    // first, clipped to the client area. Each control paints only within its
+    // bounds, so the others can be left out: a card sliding into view
+    // repaints a thin strip, and its labels need not be laid out for it.
+    void paint(QPainter &painter, const QRect &dirty) const;
     void update(const QRect &clientPixels);
     QRect clientRect() const { return client_; }
 
