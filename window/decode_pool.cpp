@@ -4,6 +4,8 @@
 
 #include "qt_picture_loader.h"
 
+#include <system_error>
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -40,12 +42,25 @@ void DecodePool::add(std::shared_ptr<const QtPicture> picture)
         const std::lock_guard lock(mutex_);
         queue_.push_back(std::move(picture));
     }
-    if (workers_.empty()) {
-        workers_.reserve(std::size_t(threads_));
+    if (workers_.empty())
+        startWorkers();
+    wake_.notify_one();
+}
+
+void DecodePool::startWorkers()
+{
+    workers_.reserve(std::size_t(threads_));
+    try {
         for (int t = 0; t < threads_; ++t)
             workers_.emplace_back([this](std::stop_token stop) { work(std::move(stop)); });
+    } catch (const std::system_error &) {
+        // Out of threads: fewer decode, or none, and cards decode the rest.
     }
-    wake_.notify_one();
+    if (workers_.empty()) {
+        const std::lock_guard lock(mutex_);
+        threads_ = 0;
+        queue_.clear();
+    }
 }
 
 bool DecodePool::idle() const

@@ -38,6 +38,7 @@ public:
     int threadCount() const { return threads_; }
 
 private:
+    void startWorkers();
     void work(std::stop_token stop);
 
     int threads_;
