@@ -4,6 +4,7 @@
 
 #include "qt_picture_loader.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include <sys/resource.h>

@@ -102,11 +102,6 @@ QImage ImageDecoder::decode(const std::filesystem::path &file) const
     return image;
 }
 
-QtPicture::QtPicture(QImage image)
-    : state_(image.isNull() ? Failed : Ready), image_(std::move(image)), decoder_(image_.size(), image_.devicePixelRatio())
-{
-}
-
 QtPicture::QtPicture(std::filesystem::path file, const ImageDecoder &decoder)
     : state_(Pending), file_(std::move(file)), decoder_(decoder)
 {

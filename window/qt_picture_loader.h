@@ -51,8 +51,6 @@ private:
 // through the prize list, or the user-interface thread about to paint it.
 class QtPicture : public catalogue::Picture {
 public:
-    // A picture decoded already.
-    explicit QtPicture(QImage image);
     // A checked file whose pixels are decoded when first asked for.
     QtPicture(std::filesystem::path file, const ImageDecoder &decoder);
 
