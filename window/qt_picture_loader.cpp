@@ -70,6 +70,17 @@ void openChecked(const std::filesystem::path &file, QFile &source, EndWatchingDe
         throw RuntimeError(ErrorCode::InvalidPicture);
 }
 
+// Whether the decoder met the end of a file that was cut short. The GIF reader
+// always reads on to the end looking for more frames, so a whole GIF is told
+// from a cut one by its closing trailer byte instead.
+bool cutShort(const QByteArray &format, QFile &source, const EndWatchingDevice &device)
+{
+    if (format != "gif")
+        return device.readPastEnd();
+    char trailer = 0;
+    return !source.seek(source.size() - 1) || !source.getChar(&trailer) || trailer != 0x3B;
+}
+
 } // namespace
 
 void ImageDecoder::check(const std::filesystem::path &file) const
@@ -92,8 +103,9 @@ QImage ImageDecoder::decode(const std::filesystem::path &file) const
     reader.setAllocationLimit(int(kMaxPixels * 4 / (1 << 20)) + 1);
     reader.setScaledSize(size_);
     reader.setQuality(100); // smooth scaling where the format offers a choice
+    const QByteArray format = reader.format(); // asked before reading: afterwards it reads on
     QImage image = reader.read();
-    if (image.isNull() || device.readPastEnd())
+    if (image.isNull() || cutShort(format, source, device))
         throw RuntimeError(ErrorCode::InvalidPicture);
     if (image.size() != size_)
         image = image.scaled(size_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

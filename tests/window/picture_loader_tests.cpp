@@ -102,6 +102,22 @@ TEST_F(Decoding, TheFormatComesFromTheContentNotTheName)
     EXPECT_EQ(image.pixelColor(88, 56), QColor(0, 200, 0));
 }
 
+TEST_F(Decoding, AWholeGifLoadsAndACutOneIsRefused)
+{
+    // The GIF reader reads on to the end of every file, whole or cut. An 8 x 6
+    // GIF of one colour, rgb(0, 0, 200):
+    const std::string gif("GIF89a\x08\x00\x06\x00\xf0\x00\x00\x00\x00\xc8\x00\x00\x00\x21\xf9\x04\x00\x00"
+                          "\x00\x00\x00\x2c\x00\x00\x00\x00\x08\x00\x06\x00\x00\x02\x06\x84\x8f\xa9\xcb\x7d"
+                          "\x05\x00\x3b",
+                          47);
+    const auto file = folder.write("gif.jpg", gif);
+    const QImage image = atOne.decode(file);
+    EXPECT_EQ(image.pixelColor(88, 56), QColor(0, 0, 200));
+
+    const std::string whole = bytesOf(file);
+    EXPECT_EQ(errorOf(atOne, folder.write("cut.jpg", whole.substr(0, whole.size() - 1))), 481);
+}
+
 TEST_F(Decoding, BrokenOrMissingFilesFailWithTheirRunTimeErrors)
 {
     windowtests::writeJpeg(folder.path() / "whole.jpg", Qt::red, QSize(300, 200));
