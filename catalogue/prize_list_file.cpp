@@ -13,13 +13,7 @@ constexpr std::size_t kChunkBytes = 64 * 1024;
 
 PrizeListFile::PrizeListFile(const std::filesystem::path &path)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
-        throw RuntimeError(ErrorCode::FileNotFound);
-    if (ec || status.type() == std::filesystem::file_type::directory)
-        throw RuntimeError(ErrorCode::PathFileAccessError);
-
+    requireRegularFile(path);
     file_.reset(std::fopen(path.c_str(), "rb"));
     if (!file_)
         throw RuntimeError(errno == ENOENT ? ErrorCode::FileNotFound : ErrorCode::PathFileAccessError);

@@ -1,4 +1,4 @@
-// Texts of the run-time errors.
+// Texts of the run-time errors, and the check that a path names a readable kind of file.
 #include "runtime_error.h"
 
 namespace catalogue {
@@ -20,5 +20,15 @@ const char *textOf(ErrorCode code)
 } // namespace
 
 RuntimeError::RuntimeError(ErrorCode code) : code_(code), text_(textOf(code)) {}
+
+void requireRegularFile(const std::filesystem::path &path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        throw RuntimeError(ErrorCode::FileNotFound);
+    if (error || status.type() != std::filesystem::file_type::regular)
+        throw RuntimeError(ErrorCode::PathFileAccessError);
+}
 
 } // namespace catalogue

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <exception>
+#include <filesystem>
 #include <string>
 
 namespace catalogue {
@@ -30,6 +31,11 @@ private:
     ErrorCode code_;
     std::string text_;
 };
+
+// Throws FileNotFound when nothing is at path, PathFileAccessError when what
+// is there is no regular file (a folder, a pipe, a device: reading one could
+// block or never end) or cannot be examined.
+void requireRegularFile(const std::filesystem::path &path);
 
 // Runs steps either letting their run-time errors pass (the starting regime)
 // or, once switched, skipping a failing step silently so the next one runs.

@@ -22,12 +22,7 @@ std::optional<std::string> signatureMimeType(std::string_view firstBytes)
 
 catalogue::PicturePtr PictureFileLoader::load(const std::filesystem::path &file)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(file, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
-        throw RuntimeError(ErrorCode::FileNotFound);
-    if (ec || status.type() != std::filesystem::file_type::regular)
-        throw RuntimeError(ErrorCode::PathFileAccessError);
+    catalogue::requireRegularFile(file);
 
     std::ifstream in(file, std::ios::binary);
     char head[8] = {};

@@ -10,7 +10,6 @@
 #include <QIODevice>
 #include <QImageReader>
 
-#include <system_error>
 
 namespace window {
 
@@ -50,12 +49,7 @@ private:
 // unreadable, no picture or too big before any pixel is decoded.
 void openChecked(const std::filesystem::path &file, QFile &source, EndWatchingDevice &device, QImageReader &reader)
 {
-    std::error_code error;
-    const auto status = std::filesystem::status(file, error);
-    if (status.type() == std::filesystem::file_type::not_found)
-        throw RuntimeError(ErrorCode::FileNotFound);
-    if (error || status.type() != std::filesystem::file_type::regular)
-        throw RuntimeError(ErrorCode::PathFileAccessError);
+    catalogue::requireRegularFile(file);
 
     source.setFileName(QFile::decodeName(file.c_str()));
     if (!source.open(QIODevice::ReadOnly))

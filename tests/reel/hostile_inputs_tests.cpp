@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,6 +48,16 @@ TEST(HostileInput, MissingFolderOrShortListsEndStartUpWithTheirError)
     EXPECT_EQ(startUpIn(missing)->error, 53);
     EXPECT_EQ(startUpIn(fourLines)->error, 62);
     EXPECT_EQ(startUpIn(folderInstead)->error, 75);
+}
+
+TEST(HostileInput, APipeOrADeviceInsteadOfTheListIsRefusedWithoutWaiting)
+{
+    // Reading either would wait for a writer or never reach an end.
+    fakes::TempFolder pipe, device;
+    ASSERT_EQ(mkfifo((pipe.path() / "data.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", device.path() / "data.ini");
+    EXPECT_EQ(startUpIn(pipe)->error, 75);
+    EXPECT_EQ(startUpIn(device)->error, 75);
 }
 
 TEST(HostileInput, AnUnreadableListIsAnAccessError)
