@@ -209,3 +209,23 @@ TEST(IsSafePictureName, AllowsOrdinaryNamesWithDotsAndBlanks)
     EXPECT_TRUE(isSafePictureName("..."));
     EXPECT_FALSE(isSafePictureName("a/.."));
 }
+
+TEST(ReadPrizeList, ReadsTheBundledGbkListWithAPictureForEveryPrize)
+{
+    const std::filesystem::path sample = SAMPLE_DIR;
+    auto prizes = std::make_unique<Catalogue>();
+    fakes::FakePictureLoader pictures;
+    FailureRegime regime;
+    PrizeListFile file(sample / "data.ini");
+    const ReadReport report = readPrizeList(*prizes, file, sample / "picture", pictures, regime);
+    cumulativePass(*prizes);
+
+    EXPECT_FALSE(report.readAsUtf8);
+    EXPECT_FALSE(report.lastRecordCutShort);
+    ASSERT_EQ(prizes->prizeCount, 8);
+    EXPECT_EQ(prizes->prize(0).name.toText(), "荧光棒");
+    EXPECT_EQ(prizes->prize(0).amount.toText(), "10");
+    EXPECT_DOUBLE_EQ(prizes->prize(8).pr.toDouble(), 100);
+    for (int k = 0; k < 8; ++k)
+        EXPECT_FALSE(prizes->picture(k).isEmpty()) << prizes->prize(k).name.toText();
+}
