@@ -12,7 +12,7 @@ bool isSafePictureName(std::string_view name)
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-ReadReport readPrizeList(Catalogue &catalogue, PrizeListFile &file, const std::filesystem::path &pictureFolder,
+ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::filesystem::path &pictureFolder,
                          PictureLoader &pictures, FailureRegime &regime)
 {
     ReadReport report;

@@ -50,7 +50,7 @@ struct ReadReport {
 // Reads every record of the open file into the tables and loads one picture
 // per prize from pictureFolder. The first complete record switches regime to
 // skipping failures. Stops after kMaxPrizes records.
-ReadReport readPrizeList(Catalogue &catalogue, PrizeListFile &file, const std::filesystem::path &pictureFolder,
+ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::filesystem::path &pictureFolder,
                          PictureLoader &pictures, FailureRegime &regime);
 
 // Turns weights into cumulative upper bounds, through the slot past the last

@@ -11,7 +11,8 @@ namespace {
 constexpr std::size_t kChunkBytes = 64 * 1024;
 }
 
-PrizeListFile::PrizeListFile(const std::filesystem::path &path)
+PrizeListFile::PrizeListFile(const std::filesystem::path &path, Decoding decoding)
+    : utf8_(decoding == Decoding::Utf8)
 {
     requireRegularFile(path);
     file_.reset(std::fopen(path.c_str(), "rb"));
@@ -59,6 +60,7 @@ void PrizeListFile::readLine(Variant &buffer)
     if (atEnd())
         throw RuntimeError(ErrorCode::InputPastEndOfFile);
     line_.clear();
+    lineCut_ = false;
     for (int c = takeByte(); c != EOF; c = takeByte()) {
         if (c == '\n')
             break;
@@ -69,6 +71,8 @@ void PrizeListFile::readLine(Variant &buffer)
         }
         if (line_.size() < kMaxLineBytes)
             line_ += static_cast<char>(c);
+        else
+            lineCut_ = true;
     }
     buffer = utf8_ ? sanitizeUtf8(line_) : gbk_.decode(line_);
 }

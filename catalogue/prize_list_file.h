@@ -11,22 +11,44 @@
 
 namespace catalogue {
 
-class PrizeListFile {
+// Where the reader takes its lines from: the file, or lines already in memory.
+class LineInput {
 public:
+    virtual ~LineInput() = default;
+    // True when no line is left.
+    virtual bool atEnd() = 0;
+    // Reads the next line into buffer; past the end it throws
+    // InputPastEndOfFile and leaves buffer as it was.
+    virtual void readLine(Variant &buffer) = 0;
+    // The lines are UTF-8 text rather than GBK.
+    virtual bool readsUtf8() const = 0;
+};
+
+class PrizeListFile : public LineInput {
+public:
+    // How the bytes become text: GBK unless the file begins with a UTF-8
+    // byte-order mark (the game's rule), or UTF-8 whatever the file begins
+    // with (to mend a list saved as UTF-8 without the mark).
+    enum class Decoding { GbkUnlessMarked, Utf8 };
+
     // Throws FileNotFound when nothing is there, PathFileAccessError when
     // something is there that cannot be opened and read as a file.
-    explicit PrizeListFile(const std::filesystem::path &path);
+    explicit PrizeListFile(const std::filesystem::path &path, Decoding decoding = Decoding::GbkUnlessMarked);
 
     // True when no byte is left; a lone empty last line still counts as a line.
-    bool atEnd();
+    bool atEnd() override;
     // Reads the next line into buffer (CR LF, LF or CR end a line; the last
     // line needs none). Past the end it throws InputPastEndOfFile and leaves
     // buffer as it was.
-    void readLine(Variant &buffer);
+    void readLine(Variant &buffer) override;
     void close();
 
-    // The file began with a UTF-8 byte-order mark and is read as UTF-8.
-    bool readsUtf8() const { return utf8_; }
+    // The file is read as UTF-8: it began with a byte-order mark, or UTF-8 was asked for.
+    bool readsUtf8() const override { return utf8_; }
+    // The last line read as bytes, before decoding, and whether it was cut
+    // at kMaxLineBytes.
+    const std::string &lineBytes() const { return line_; }
+    bool lineWasCut() const { return lineCut_; }
 
     // Longer lines are cut here (the rest of the line is skipped), so no
     // hand-written list can make one line exhaust memory.
@@ -45,6 +67,7 @@ private:
     bool utf8_ = false;
     GbkDecoder gbk_;
     std::string line_;
+    bool lineCut_ = false;
 };
 
 } // namespace catalogue

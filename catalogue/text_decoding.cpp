@@ -91,4 +91,61 @@ std::string sanitizeUtf8(std::string_view bytes)
     return out;
 }
 
+namespace {
+bool isCjk(unsigned codePoint)
+{
+    return (codePoint >= 0x3000 && codePoint <= 0x9FFF) || (codePoint >= 0xF900 && codePoint <= 0xFAFF) ||
+           (codePoint >= 0xFF00 && codePoint <= 0xFFEF);
+}
+
+// A character GB2312 holds (symbol rows 0xA1-0xA9, hanzi rows 0xB0-0xF7):
+// what GBK lists are made of, as against the extension areas.
+bool isCommonGbk(unsigned char lead, unsigned char trail)
+{
+    const bool row = (lead >= 0xA1 && lead <= 0xA9) || (lead >= 0xB0 && lead <= 0xF7);
+    return row && trail >= 0xA1 && trail <= 0xFE;
+}
+} // namespace
+
+bool looksLikeUtf8WithoutMark(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF") || sanitizeUtf8(bytes) != bytes)
+        return false;
+
+    bool cjk = false;
+    for (std::size_t i = 0; i < bytes.size() && !cjk;) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0xE0 || c > 0xEF) {
+            i += c < 0x80 ? 1 : c < 0xE0 ? 2 : 4;
+            continue;
+        }
+        const unsigned codePoint = ((c & 0x0Fu) << 12) | ((static_cast<unsigned char>(bytes[i + 1]) & 0x3Fu) << 6) |
+                                   (static_cast<unsigned char>(bytes[i + 2]) & 0x3Fu);
+        cjk = isCjk(codePoint);
+        i += 3;
+    }
+    if (!cjk)
+        return false;
+
+    // Read as GBK: count the characters past ASCII and the unlikely ones.
+    std::size_t characters = 0;
+    std::size_t unlikely = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        ++characters;
+        const auto trail = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+        if (isGbkLead(lead) && isGbkTrail(trail)) {
+            unlikely += isCommonGbk(lead, trail) ? 0 : 1;
+            i += 2;
+        } else {
+            return true; // not GBK at all
+        }
+    }
+    return unlikely * 4 >= characters;
+}
+
 } // namespace catalogue

@@ -21,6 +21,12 @@ private:
     void *iconv_; // iconv_t, kept open: opening one per line is costly
 };
 
+// True when bytes that carry no byte-order mark look like UTF-8 holding
+// Chinese text rather than GBK: they are valid UTF-8 with CJK characters,
+// and read as GBK they give invalid or rarely used characters. The game never
+// guesses; this only explains a list that shows garbled.
+bool looksLikeUtf8WithoutMark(std::string_view bytes);
+
 // Copies valid UTF-8 through and replaces each invalid sequence with U+FFFD.
 std::string sanitizeUtf8(std::string_view bytes);
 

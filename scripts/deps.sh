@@ -19,4 +19,4 @@ install_missing() {
 RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
 # What the tests, the odds tool, benchmarks and fuzzing need on top.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev libutf8proc-dev)
+    xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev libutf8proc-dev libcsv-dev)

@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include <cmath>
+#include <fstream>
 #include <map>
 
 namespace odds {
@@ -71,7 +72,31 @@ const char *pictureStateText(PictureState state)
     return "?";
 }
 
+namespace {
+// The start of a file, up to a whole line: enough to tell its encoding.
+std::string leadingBytes(const std::filesystem::path &file)
+{
+    constexpr std::size_t kEnough = 4 << 20;
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes(kEnough, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() == kEnough)
+        bytes.resize(bytes.find_last_of('\n') + 1); // npos + 1 is 0
+    return bytes;
+}
+} // namespace
+
 PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::PictureLoader &loader)
+{
+    catalogue::PrizeListFile file(dataIni);
+    PrizeList list = readPrizeList(dataIni, file, loader);
+    list.looksUtf8WithoutMark = !list.read.readAsUtf8 && catalogue::looksLikeUtf8WithoutMark(leadingBytes(dataIni));
+    return list;
+}
+
+PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInput &lines,
+                        catalogue::PictureLoader &loader)
 {
     PrizeList list;
     list.file = dataIni;
@@ -81,9 +106,7 @@ PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::Picture
 
     VerdictRecorder recorder(loader);
     catalogue::FailureRegime regime;
-    catalogue::PrizeListFile file(dataIni);
-    list.read = catalogue::readPrizeList(prizes, file, list.pictureFolder, recorder, regime);
-    regime.run([&] { file.close(); });
+    list.read = catalogue::readPrizeList(prizes, lines, list.pictureFolder, recorder, regime);
 
     for (int i = 0; i < prizes.prizeCount; ++i) {
         list.weights.push_back(prizes.prize(i).pr); // the pass below replaces it
@@ -149,6 +172,7 @@ OddsReport buildReport(const PrizeList &list)
     report.readAsUtf8 = list.read.readAsUtf8;
     report.recordsIgnored = list.read.recordsIgnored;
     report.lastRecordCutShort = list.read.lastRecordCutShort;
+    report.looksUtf8WithoutMark = list.looksUtf8WithoutMark;
     report.totalWeight = prizes.prize(count).pr.toDouble();
     report.emptyCount = counts.back();
 
@@ -185,6 +209,10 @@ OddsReport buildReport(const PrizeList &list)
 
     if (report.readAsUtf8)
         warnList("read-as-utf8", "the file begins with a UTF-8 byte-order mark, so it is read as UTF-8, not GBK");
+    if (report.looksUtf8WithoutMark)
+        warnList("utf8-without-bom",
+                 "this file looks like UTF-8 without a byte-order mark; the game reads it as GBK, so names show "
+                 "garbled and pictures are not found. Fix: prizelist encode data.ini --from utf8 --to gbk");
     if (report.recordsIgnored)
         warnList("records-ignored", fmt::format("records past the {}th are ignored", Catalogue::kMaxPrizes));
     if (count == 0) {

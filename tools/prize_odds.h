@@ -28,12 +28,19 @@ struct PrizeList {
     std::vector<catalogue::Variant> weights;         // each prize's pr as read
     std::vector<PictureState> pictures;              // each prize's picture
     std::vector<std::string> pictureErrors;          // the loader's reason for a refusal
+    bool looksUtf8WithoutMark = false;               // GBK as the game reads it, UTF-8 as written
 };
 
 // Opens dataIni, reads it and its pictures from the picture folder beside it,
 // and runs the cumulative pass. Throws the RuntimeError that would end the
 // game's start-up (53, 75, 62).
 PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::PictureLoader &loader);
+
+// The same from lines that stand for the file dataIni (a list being edited,
+// say): pictures come from the picture folder beside dataIni. Throws as the
+// game's start-up would (62).
+PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInput &lines,
+                        catalogue::PictureLoader &loader);
 
 // How many of the 2^24 draw values land on each slot 0 to prizeCount; the
 // last is the empty card past the last prize.
@@ -68,6 +75,7 @@ struct OddsReport {
     bool readAsUtf8 = false;
     bool recordsIgnored = false;
     bool lastRecordCutShort = false;
+    bool looksUtf8WithoutMark = false;
     double totalWeight = 0;
     std::vector<PrizeRow> prizes;
     std::uint32_t emptyCount = 0; // draw values that show the empty card

@@ -15,6 +15,8 @@ struct Audits {
 };
 
 std::string renderText(const OddsReport &report, const Audits &audits);
+// One warning as a line of terminal text, naming its prize.
+std::string renderWarning(const Warning &warning);
 std::string renderJson(const OddsReport &report, const Audits &audits);
 // One self-contained page: pictures are embedded, nothing is fetched.
 std::string renderHtml(const OddsReport &report);

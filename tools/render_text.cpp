@@ -111,6 +111,14 @@ void renderSpins(std::string &out, const OddsReport &report, const SpinAudit &au
 
 } // namespace
 
+std::string renderWarning(const Warning &warning)
+{
+    const std::string subject =
+        warning.index ? fmt::format("prize {} \"{}\": ", *warning.index, cell(warning.name, kNameColumns))
+                      : std::string();
+    return subject + terminalSafe(warning.message);
+}
+
 std::string renderText(const OddsReport &report, const Audits &audits)
 {
     std::string out = fmt::format("Prize list {}: {} prizes, weights add up to {:.10g}\n",
@@ -136,12 +144,8 @@ std::string renderText(const OddsReport &report, const Audits &audits)
 
     if (!report.warnings.empty()) {
         out += fmt::format("\nWarnings ({}):\n", report.warnings.size());
-        for (const Warning &warning : report.warnings) {
-            const std::string subject =
-                warning.index ? fmt::format("prize {} \"{}\": ", *warning.index, cell(warning.name, kNameColumns))
-                              : std::string();
-            out += "  " + subject + terminalSafe(warning.message) + "\n";
-        }
+        for (const Warning &warning : report.warnings)
+            out += "  " + renderWarning(warning) + "\n";
     }
     if (audits.draws)
         renderDraws(out, report, *audits.draws);

@@ -1,0 +1,186 @@
+// prizelist: a prize list to and from a spreadsheet, and from one encoding to another.
+#include "game_pictures.h"
+#include "list_check.h"
+#include "prize_csv.h"
+#include "render.h"
+
+#include <QLoggingCategory>
+#include <cxxopts.hpp>
+#include <fmt/format.h>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+enum Exit { kDone = 0, kWarnings = 1, kFailed = 2 };
+
+using authoring::Encoding;
+
+constexpr std::string_view kAbout = R"(Makes and converts prize lists for the prize draw.
+
+  prizelist export DATA_INI [-o FILE.csv]
+      The list as CSV for a spreadsheet program: UTF-8 with a byte-order mark,
+      CR LF, a header row "weight,color,name,amount,note", then one row per
+      prize with its five lines exactly as written. Standard output without -o.
+
+  prizelist import FILE.csv -o DATA_INI [--encoding gbk|utf8-bom]
+      A game list from such a CSV. Columns are found by the header's names
+      (weight, color, name, amount, and optionally note); a colour may be
+      written #RRGGBB. The list is written in GBK (the default, the game's own)
+      or in UTF-8 with a byte-order mark, CR LF after every line. A CSV that
+      cannot be read (a row with the wrong number of fields, a quote left open,
+      a missing column, more than 1000 rows) is refused with its line number
+      and nothing is written.
+
+  prizelist encode DATA_INI --to gbk|utf8-bom [--from gbk|utf8] [-o FILE]
+      Re-encodes a list. --from gbk (the default) reads it as the game does:
+      GBK unless the file starts with a UTF-8 byte-order mark. --from utf8
+      reads a file without the mark as UTF-8: the fix for a list saved as UTF-8
+      by a text editor, which the game shows garbled. Without -o the file is
+      rewritten in place.
+
+Every list written is saved atomically (a temporary file renamed over the old
+one); an existing list is kept as FILE.bak. A text that GBK cannot hold is
+never replaced: the save fails, naming the prize and the character. After
+each command the warnings of the odds report (see prizeodds) are printed on
+standard error for the resulting list.
+
+Exit status: 0 on success; 1 with --strict when there is any warning; 2 when
+a file cannot be read or written, or the arguments are wrong.)";
+
+struct Failure {
+    std::string message;
+};
+
+std::string slurp(const std::string &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw Failure{"cannot open " + file};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        throw Failure{"cannot read " + file};
+    return bytes.str();
+}
+
+Encoding encodingOption(const std::string &text, const char *option)
+{
+    if (text == "gbk")
+        return Encoding::Gbk;
+    if (text == "utf8-bom")
+        return Encoding::Utf8;
+    throw cxxopts::exceptions::exception(fmt::format("--{} takes gbk or utf8-bom, not \"{}\"", option, text));
+}
+
+// Prints the warnings of the list that dataIni holds or will hold.
+int warn(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni, bool strict)
+{
+    // The decoders' own complaints would only repeat the warnings.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+    odds::GamePictureLoader loader;
+    const odds::OddsReport report = authoring::checkDocument(document, dataIni, loader);
+    for (const odds::Warning &warning : report.warnings)
+        std::cerr << "warning: " << odds::renderWarning(warning) << "\n";
+    return strict && !report.warnings.empty() ? kWarnings : kDone;
+}
+
+struct Command {
+    std::string name;
+    cxxopts::Options options;
+};
+
+cxxopts::ParseResult parse(cxxopts::Options &options, int argc, char **argv)
+{
+    options.add_options()("strict", "exit with status 1 when there is any warning")("h,help", "show this help");
+    options.add_options()("file", "", cxxopts::value<std::string>());
+    options.parse_positional({"file"});
+    auto args = options.parse(argc, argv);
+    if (!args.unmatched().empty())
+        throw cxxopts::exceptions::exception("more than one file given: " + args.unmatched().front());
+    return args;
+}
+
+int run(const std::string &command, int argc, char **argv)
+{
+    cxxopts::Options options("prizelist " + command, std::string(kAbout));
+    if (command == "export") {
+        options.add_options()("o,output", "write the CSV to FILE", cxxopts::value<std::string>(), "FILE");
+    } else if (command == "import") {
+        options.add_options()("o,output", "the prize list to write", cxxopts::value<std::string>(), "DATA_INI")(
+            "encoding", "gbk (default) or utf8-bom", cxxopts::value<std::string>()->default_value("gbk"), "E");
+    } else if (command == "encode") {
+        options.add_options()("to", "gbk or utf8-bom", cxxopts::value<std::string>(), "E")(
+            "from", "gbk (default) or utf8", cxxopts::value<std::string>()->default_value("gbk"), "E")(
+            "o,output", "write to FILE instead of in place", cxxopts::value<std::string>(), "FILE");
+    } else {
+        throw cxxopts::exceptions::exception("no command \"" + command + "\" (export, import or encode)");
+    }
+    const auto args = parse(options, argc, argv);
+    if (args.count("help")) {
+        std::cout << options.help() << "\n";
+        return kDone;
+    }
+    if (!args.count("file"))
+        throw cxxopts::exceptions::exception("no file given");
+    const std::string file = args["file"].as<std::string>();
+    const bool strict = args.count("strict") > 0;
+    const std::string output = args.count("output") ? args["output"].as<std::string>() : std::string();
+
+    if (command == "export") {
+        const auto document = authoring::PrizeDocument::open(file);
+        const std::string csv = authoring::toCsv(document);
+        if (output.empty())
+            std::cout << csv << std::flush;
+        else
+            authoring::replaceFile(output, csv, authoring::Backup::None);
+        return warn(document, file, strict);
+    }
+    if (command == "import") {
+        if (output.empty())
+            throw cxxopts::exceptions::exception("import needs -o DATA_INI");
+        const Encoding encoding = encodingOption(args["encoding"].as<std::string>(), "encoding");
+        auto document = authoring::fromCsv(slurp(file));
+        document.setEncoding(encoding);
+        document.save(output);
+        return warn(document, output, strict);
+    }
+    if (!args.count("to"))
+        throw cxxopts::exceptions::exception("encode needs --to gbk or --to utf8-bom");
+    const Encoding to = encodingOption(args["to"].as<std::string>(), "to");
+    const std::string from = args["from"].as<std::string>();
+    if (from != "gbk" && from != "utf8")
+        throw cxxopts::exceptions::exception("--from takes gbk or utf8, not \"" + from + "\"");
+    auto document = authoring::PrizeDocument::open(
+        file, from == "utf8" ? catalogue::PrizeListFile::Decoding::Utf8
+                             : catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
+    document.setEncoding(to);
+    const std::string target = output.empty() ? file : output;
+    document.save(target);
+    return warn(document, target, strict);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command.empty() || command == "-h" || command == "--help") {
+        std::cout << kAbout << "\n";
+        return command.empty() ? kFailed : kDone;
+    }
+    try {
+        return run(command, argc - 1, argv + 1);
+    } catch (const cxxopts::exceptions::exception &error) {
+        std::cerr << "prizelist: " << error.what() << "\n(prizelist --help describes the commands)\n";
+    } catch (const catalogue::RuntimeError &error) {
+        std::cerr << fmt::format("prizelist: run-time error {}: {}\n", error.number(), error.text());
+    } catch (const authoring::ListError &error) {
+        std::cerr << "prizelist: " << error.what() << "\n";
+    } catch (const Failure &failure) {
+        std::cerr << "prizelist: " << failure.message << "\n";
+    }
+    return kFailed;
+}
