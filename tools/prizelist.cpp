@@ -81,7 +81,7 @@ int warn(const authoring::PrizeDocument &document, const std::filesystem::path &
     // The decoders' own complaints would only repeat the warnings.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
     odds::GamePictureLoader loader;
-    const odds::OddsReport report = authoring::checkDocument(document, dataIni, loader);
+    const odds::OddsReport report = odds::checkDocument(document, dataIni, loader);
     for (const odds::Warning &warning : report.warnings)
         std::cerr << "warning: " << odds::renderWarning(warning) << "\n";
     return strict && !report.warnings.empty() ? kWarnings : kDone;

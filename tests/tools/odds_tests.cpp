@@ -151,6 +151,21 @@ TEST(OddsWarnings, NoteTheFileAsAWhole)
     EXPECT_EQ(codesFor(report, std::nullopt), std::vector<std::string>{"read-as-utf8"});
 }
 
+TEST(OddsWarnings, ExplainAListSavedAsUtf8WithoutAByteOrderMark)
+{
+    ListFolder list;
+    auto report = list.report(fakes::record("60", "255", "荧光棒", "10") + fakes::record("40", "0", "x", "1"));
+    EXPECT_EQ(codesFor(report, std::nullopt), std::vector<std::string>{"utf8-without-bom"});
+
+    // GBK that happens to be valid UTF-8 ("卤" is U+00B7 as UTF-8) is no CJK text.
+    report = list.report(fakes::record("100", "255", "\xC2\xB7", "1"));
+    EXPECT_FALSE(hasCode(report, "utf8-without-bom"));
+
+    odds::PictureFileLoader loader;
+    const auto bundled = odds::buildReport(odds::loadPrizeList(std::filesystem::path(SAMPLE_DIR) / "data.ini", loader));
+    EXPECT_TRUE(bundled.warnings.empty());
+}
+
 TEST(OddsLoading, FailsAsTheGameDoesBeforeTheFirstWholeRecord)
 {
     ListFolder list;

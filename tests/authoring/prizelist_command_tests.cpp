@@ -1,0 +1,86 @@
+// The prizelist program as a user runs it.
+#include "authoring_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+using namespace testing_authoring;
+
+namespace {
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs prizelist in folder with arguments already quoted for the shell.
+Outcome prizelist(const fakes::TempFolder &folder, const std::string &arguments)
+{
+    const auto out = folder.path() / "stdout.txt";
+    const auto err = folder.path() / "stderr.txt";
+    const std::string command = "cd '" + folder.path().string() + "' && '" PRIZELIST_PATH "' " + arguments +
+                                " >'" + out.string() + "' 2>'" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return run;
+}
+
+void copySample(const fakes::TempFolder &folder)
+{
+    std::filesystem::copy(kSample, folder.path(), std::filesystem::copy_options::recursive);
+}
+} // namespace
+
+TEST(PrizelistCommand, ExportThenImportGivesBackTheSameBytes)
+{
+    fakes::TempFolder folder;
+    copySample(folder);
+    const Outcome exported = prizelist(folder, "export data.ini -o list.csv");
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.err, ""); // the bundled list has nothing to warn about
+    const Outcome imported = prizelist(folder, "import list.csv -o copy.ini");
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(slurp(folder.path() / "copy.ini"), slurp(kSample / "data.ini"));
+    EXPECT_EQ(prizelist(folder, "export data.ini").out, slurp(folder.path() / "list.csv"));
+}
+
+TEST(PrizelistCommand, RefusesBrokenCsvAndLeavesTheListAsItWas)
+{
+    fakes::TempFolder folder;
+    const std::string list = fakes::record("100", "255", "kept", "1");
+    folder.write("data.ini", list);
+    folder.write("bad.csv", "weight,color,name,amount\r\n1,2,x,3\r\n1,2\r\n");
+    const Outcome run = prizelist(folder, "import bad.csv -o data.ini");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("line 3: 2 fields, but the header has 4"), std::string::npos) << run.err;
+    EXPECT_EQ(slurp(folder.path() / "data.ini"), list);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "data.ini.bak"));
+
+    EXPECT_EQ(prizelist(folder, "import bad.csv").status, 2);  // no -o
+    EXPECT_EQ(prizelist(folder, "shuffle data.ini").status, 2); // no such command
+}
+
+TEST(PrizelistCommand, EncodeMendsAListSavedAsUtf8WithoutTheMark)
+{
+    fakes::TempFolder folder;
+    folder.write("data.ini", fakes::record("60", "255", "荧光棒", "10") + fakes::record("40", "0", "棒棒糖", "5"));
+    folder.addPicture(kGlowStick);
+    const Outcome garbled = prizelist(folder, "export data.ini --strict");
+    EXPECT_EQ(garbled.status, 1);
+    EXPECT_NE(garbled.err.find("looks like UTF-8 without a byte-order mark"), std::string::npos) << garbled.err;
+
+    const Outcome mended = prizelist(folder, "encode data.ini --from utf8 --to gbk");
+    ASSERT_EQ(mended.status, 0) << mended.err;
+    EXPECT_EQ(slurp(folder.path() / "data.ini"),
+              fakes::record("60", "255", kGlowStick, "10") + fakes::record("40", "0", kLollipop, "5"));
+    EXPECT_NE(mended.err.find("no picture file"), std::string::npos) << mended.err; // only 棒棒糖's is missing
+    EXPECT_EQ(mended.err.find("UTF-8"), std::string::npos) << mended.err;
+
+    const Outcome marked = prizelist(folder, "encode data.ini --to utf8-bom -o marked.ini");
+    ASSERT_EQ(marked.status, 0) << marked.err;
+    EXPECT_EQ(slurp(folder.path() / "marked.ini"),
+              "\xEF\xBB\xBF" + fakes::record("60", "255", "荧光棒", "10") + fakes::record("40", "0", "棒棒糖", "5"));
+}

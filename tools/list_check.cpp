@@ -1,0 +1,24 @@
+// Judging a document with the odds report.
+#include "list_check.h"
+
+namespace odds {
+
+PrizeList prizeListOf(const authoring::PrizeDocument &document,
+                      const std::filesystem::path &dataIni,
+                      catalogue::PictureLoader &pictures) {
+  auto lines = document.lines();
+  PrizeList list = readPrizeList(dataIni, *lines, pictures);
+  // What the document could not carry over into its lines.
+  list.read.recordsIgnored =
+      list.read.recordsIgnored || document.readReport().recordsIgnored;
+  list.looksUtf8WithoutMark = document.looksUtf8WithoutMark();
+  return list;
+}
+
+OddsReport checkDocument(const authoring::PrizeDocument &document,
+                         const std::filesystem::path &dataIni,
+                         catalogue::PictureLoader &pictures) {
+  return buildReport(prizeListOf(document, dataIni, pictures));
+}
+
+} // namespace odds
