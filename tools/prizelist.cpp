@@ -66,6 +66,17 @@ std::string slurp(const std::string &file)
     return bytes.str();
 }
 
+// The game's own reasons why a list cannot be read, with the file named.
+authoring::PrizeDocument openList(const std::string &file, catalogue::PrizeListFile::Decoding decoding =
+                                                                catalogue::PrizeListFile::Decoding::GbkUnlessMarked)
+{
+    try {
+        return authoring::PrizeDocument::open(file, decoding);
+    } catch (const catalogue::RuntimeError &error) {
+        throw Failure{fmt::format("{}: run-time error {}: {}", file, error.number(), error.text())};
+    }
+}
+
 Encoding encodingOption(const std::string &text, const char *option)
 {
     if (text == "gbk")
@@ -130,7 +141,7 @@ int run(const std::string &command, int argc, char **argv)
     const std::string output = args.count("output") ? args["output"].as<std::string>() : std::string();
 
     if (command == "export") {
-        const auto document = authoring::PrizeDocument::open(file);
+        const auto document = openList(file);
         const std::string csv = authoring::toCsv(document);
         if (output.empty())
             std::cout << csv << std::flush;
@@ -153,9 +164,8 @@ int run(const std::string &command, int argc, char **argv)
     const std::string from = args["from"].as<std::string>();
     if (from != "gbk" && from != "utf8")
         throw cxxopts::exceptions::exception("--from takes gbk or utf8, not \"" + from + "\"");
-    auto document = authoring::PrizeDocument::open(
-        file, from == "utf8" ? catalogue::PrizeListFile::Decoding::Utf8
-                             : catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
+    auto document = openList(file, from == "utf8" ? catalogue::PrizeListFile::Decoding::Utf8
+                                                  : catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
     document.setEncoding(to);
     const std::string target = output.empty() ? file : output;
     document.save(target);
@@ -175,10 +185,10 @@ int main(int argc, char **argv)
         return run(command, argc - 1, argv + 1);
     } catch (const cxxopts::exceptions::exception &error) {
         std::cerr << "prizelist: " << error.what() << "\n(prizelist --help describes the commands)\n";
-    } catch (const catalogue::RuntimeError &error) {
-        std::cerr << fmt::format("prizelist: run-time error {}: {}\n", error.number(), error.text());
     } catch (const authoring::ListError &error) {
         std::cerr << "prizelist: " << error.what() << "\n";
+    } catch (const catalogue::RuntimeError &error) {
+        std::cerr << fmt::format("prizelist: run-time error {}: {}\n", error.number(), error.text());
     } catch (const Failure &failure) {
         std::cerr << "prizelist: " << failure.message << "\n";
     }
