@@ -2,6 +2,7 @@
 #include "game_pictures.h"
 #include "list_check.h"
 #include "prize_csv.h"
+#include "prizedraw_version.h"
 #include "render.h"
 
 #include <QLoggingCategory>
@@ -40,6 +41,9 @@ constexpr std::string_view kAbout = R"(Makes and converts prize lists for the pr
       reads a file without the mark as UTF-8: the fix for a list saved as UTF-8
       by a text editor, which the game shows garbled. Without -o the file is
       rewritten in place.
+
+  prizelist --version
+      Prints the version.
 
 Every list written is saved atomically (a temporary file renamed over the old
 one); an existing list is kept as FILE.bak. A text that GBK cannot hold is
@@ -116,7 +120,7 @@ cxxopts::ParseResult parse(cxxopts::Options &options, int argc, char **argv)
 
 int run(const std::string &command, int argc, char **argv)
 {
-    cxxopts::Options options("prizelist " + command, std::string(kAbout));
+    cxxopts::Options options("prizelist " + command, std::string(kAbout) + "\n");
     if (command == "export") {
         options.add_options()("o,output", "write the CSV to FILE", cxxopts::value<std::string>(), "FILE");
     } else if (command == "import") {
@@ -180,6 +184,10 @@ int main(int argc, char **argv)
     if (command.empty() || command == "-h" || command == "--help") {
         std::cout << kAbout << "\n";
         return command.empty() ? kFailed : kDone;
+    }
+    if (command == "--version") {
+        std::cout << "prizelist " PRIZEDRAW_VERSION "\n";
+        return kDone;
     }
     try {
         return run(command, argc - 1, argv + 1);

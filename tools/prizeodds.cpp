@@ -1,5 +1,6 @@
 // prizeodds: the true odds of a prize list, and audits of whole spins.
 #include "game_pictures.h"
+#include "prizedraw_version.h"
 #include "render.h"
 
 #include <QLoggingCategory>
@@ -103,7 +104,7 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 
 int main(int argc, char **argv)
 {
-    cxxopts::Options options("prizeodds", std::string(kAbout));
+    cxxopts::Options options("prizeodds", std::string(kAbout) + "\n");
     options.positional_help("[DATA_INI]");
     options.add_options()
         ("simulate", "run the game's draw N times and compare with the exact odds", cxxopts::value<std::string>(), "N")
@@ -115,6 +116,7 @@ int main(int argc, char **argv)
         ("timing", "print how long reading and the exact odds took, on standard error")
         ("quiet", "no progress on standard error")
         ("h,help", "show this help")
+        ("version", "show the version")
         ("file", "the prize list (default: data.ini in the current folder)", cxxopts::value<std::string>()->default_value("data.ini"));
     options.parse_positional({"file"});
 
@@ -131,6 +133,10 @@ int main(int argc, char **argv)
         const auto args = options.parse(argc, argv);
         if (args.count("help")) {
             std::cout << options.help() << "\n";
+            return kRead;
+        }
+        if (args.count("version")) {
+            std::cout << "prizeodds " PRIZEDRAW_VERSION "\n";
             return kRead;
         }
         if (!args.unmatched().empty())
