@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Checks the packages as a user would: installs the .deb with apt, starts the
+# installed game under a virtual X display and finds its window, runs the
+# installed prizeodds on the installed list, then unpacks the .tar.gz in a
+# scratch folder and starts the game from there. Neither game may write a
+# file. The package is removed again unless it was installed before.
+# Usage: scripts/check_packages.sh [BUILD_DIR]   (default build-package)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+install_missing "${PACKAGE_PACKAGES[@]}"
+
+build=${1:-build-package}
+shopt -s nullglob
+debs=("$build"/prizedraw_*.deb)
+tars=("$build"/prizedraw-*.tar.gz)
+[ ${#debs[@]} -eq 1 ] && [ ${#tars[@]} -eq 1 ] || { echo "no packages in $build: run scripts/package.sh first" >&2; exit 1; }
+deb=$(readlink -f "${debs[0]}")
+tar=$(readlink -f "${tars[0]}")
+version=$(dpkg-deb -f "$deb" Version)
+version=${version%-*}
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+scratch=$(mktemp -d)
+display=:$((100 + RANDOM % 100))
+xvfb= game= installed_here=
+cleanup() {
+    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    if [ -n "$installed_here" ]; then
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get purge -y -qq prizedraw >/dev/null || true
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+# Starts GAME (a command), waits for its window and prints what it shows;
+# GAME_EXE is the executable the process must end up running.
+see_window() {
+    local command=$1 expected_exe=$2 window
+    QT_QPA_PLATFORM=xcb "$command" &
+    game=$!
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name 'Powered by' | head -1) ||
+        fail "no window from $command"
+    local exe
+    exe=$(readlink -f "/proc/$game/exe")
+    [ "$exe" = "$(readlink -f "$expected_exe")" ] || fail "$command runs $exe, not $expected_exe"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    local icons
+    icons=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr -d 'Icon ()' | paste -sd ' ')
+    [ -n "$icons" ] || fail "the window has no icon"
+    echo "$command: process runs $exe"
+    echo "  window $window \"$(xdotool getwindowname "$window")\", ${WIDTH}x${HEIGHT}, icon sizes $icons"
+    kill "$game"
+    wait "$game" 2>/dev/null || true
+    game=
+}
+
+echo "== $(basename "$deb"): $(du -k "$deb" | cut -f1) KiB; $(basename "$tar"): $(du -k "$tar" | cut -f1) KiB"
+dpkg-deb -f "$deb" Package Version Depends
+
+echo "== install the Debian package with apt"
+dpkg-query -W -f='${Status}' prizedraw 2>/dev/null | grep -q 'install ok installed' || installed_here=1
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=120 "$deb" >/dev/null
+dpkg-query -W -f='${Package} ${Version} ${Status}\n' prizedraw
+for tool in prizeodds prizelist; do
+    [ "$(command -v "$tool")" = /usr/bin/$tool ] || fail "$tool is not /usr/bin/$tool"
+    [ "$($tool --version)" = "$tool $version" ] || fail "$tool --version says $($tool --version), not $version"
+done
+echo "prizeodds --version: $(prizeodds --version); prizelist --version: $(prizelist --version)"
+
+mkdir -m 700 "$scratch/runtime"
+export XDG_RUNTIME_DIR=$scratch/runtime
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+echo "== start the installed game"
+touch "$scratch/stamp"
+see_window /usr/bin/prizedraw /usr/lib/prizedraw/prizedraw
+[ -z "$(find /usr/lib/prizedraw -newer "$scratch/stamp")" ] || fail "the installed game wrote into its folder"
+
+echo "== the installed prizeodds on the installed list"
+prizeodds /usr/lib/prizedraw/data.ini >"$scratch/odds.txt" || fail "prizeodds could not read the installed list"
+head -4 "$scratch/odds.txt"
+grep -q '^Prize list /usr/lib/prizedraw/data.ini: 8 prizes, weights add up to 100$' "$scratch/odds.txt" ||
+    fail "prizeodds did not read the 8 prizes of the installed list"
+[ "$(grep -c ' loaded$' "$scratch/odds.txt")" -eq 8 ] || fail "not every installed picture loads"
+
+echo "== unpack the portable folder and start the game there"
+mkdir "$scratch/portable"
+tar -xzf "$tar" -C "$scratch/portable"
+folder=$(echo "$scratch"/portable/*)
+touch "$scratch/stamp"
+see_window "$folder/prizedraw" "$folder/prizedraw"
+[ -z "$(find "$folder" -newer "$scratch/stamp")" ] || fail "the portable game wrote into its folder"
+(cd "$folder" && ./prizeodds --quiet | head -1)
+(cd "$folder" && ./prizelist export data.ini | head -2)
+
+echo "== packages checked: install, start, odds, portable start all passed"
