@@ -23,3 +23,5 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-1
 # What making the packages (scripts/package.sh) and checking them as a user
 # would (scripts/check_packages.sh) need on top.
 PACKAGE_PACKAGES=(dpkg-dev file help2man xvfb xauth xdotool x11-utils)
+# What checking the .deb on a fresh Debian 12 root (scripts/check_fresh_debian.sh) needs on top.
+FRESH_PACKAGES=(mmdebstrap imagemagick)
