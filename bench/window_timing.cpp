@@ -2,9 +2,10 @@
 // when every picture is decoded, its peak memory, and how evenly and how
 // cheaply Timer1 ticks through whole spins, started once the pictures are
 // all decoded. Run by bench/run.sh and scripts/measure_timing.sh.
-// With "early" instead of a spin count it runs two spins on the same random
-// numbers: one started at the first frame, while the pictures still decode,
-// and the same one again once every picture is decoded.
+// With "early" instead of a spin count it runs two spins from the same card
+// places on the same random numbers: one started at the first frame, while
+// the pictures still decode, and the same one again once every picture is
+// decoded.
 // Usage: window_timing DATA_FOLDER [SPINS|early]      (SPINS 0: no spin)
 #include "allocation_count.h"
 #include "first_frame.h"
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -120,9 +122,12 @@ int main(int argc, char *argv[])
     RewindableSource &random = *source;
     window::Form1 form(QFile::encodeName(QString::fromLocal8Bit(argv[1])).toStdString(), std::move(source));
     std::function<void()> startSpin;
+    std::array<float, window::Form1::kCards> markedLefts{};
     bench::FirstFrame firstFrame([&] {
         if (early) {
             random.mark();
+            for (int i = 0; i < form.cardCount(); ++i)
+                markedLefts[std::size_t(i)] = form.left(i);
             startSpin();
         }
     });
@@ -164,6 +169,8 @@ int main(int argc, char *argv[])
             return;
         quiet.stop();
         random.rewind();
+        for (int i = 0; i < form.cardCount(); ++i)
+            form.setLeft(i, markedLefts[std::size_t(i)]);
         QTimer::singleShot(300, &form, startSpin);
     });
     QObject::connect(&form.Timer1(), &QTimer::timeout, &form, [&] {
