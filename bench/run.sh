@@ -9,7 +9,10 @@
 #    and the time to decode the same pictures at the card's size on all cores
 #    with nothing else;
 #  - the draw and the tick with Google Benchmark;
-#  - whole spins: tick interval, CPU time, ticks that allocated.
+#  - whole spins: tick interval, CPU time, ticks that allocated;
+#  - a spin started at the first frame of the 12-megapixel list, while its
+#    pictures still decode, beside the same spin (same random numbers) once
+#    they are all decoded, in the same process.
 # Timings are medians of several runs, taken in turn with their floors.
 # Usage: bench/run.sh [RUNS]     (default 5; the 12-megapixel list runs 3 times
 #                                 fewer, at least once; it takes about 15 s a run
@@ -77,6 +80,20 @@ echo "== spins" >&2
 spin_bundled=$(timeout 300 "$build/bench/window_timing" "$build" 3 2>/dev/null)
 spin_vga=$(timeout 300 "$build/bench/window_timing" "$cache/list-1024x768" 3 2>/dev/null)
 
+echo "== early spin: ${labels[photo]}, $big_runs runs" >&2
+for _ in $(seq "$big_runs"); do
+    t0=$(date +%s%N)
+    out=$(timeout 300 "$build/bench/window_timing" "$cache/list-12mp" early 2>/dev/null)
+    ms_since "$t0" "$(echo "$out" | field decoded_realtime_ns)" >>"$tmp/early.decoded"
+    for key in median p95 max wall; do
+        echo "$out" | awk -v key="$key" '$1 == "early_spin" { for (i = 2; i < NF; i += 2) if ($i == key) print $(i + 1) }' \
+            >>"$tmp/early.$key"
+        echo "$out" | awk -v key="$key" '$1 == "quiet_spin" { for (i = 2; i < NF; i += 2) if ($i == key) print $(i + 1) }' \
+            >>"$tmp/quiet.$key"
+    done
+    calc "$(tail -n1 "$tmp/early.wall") / $(tail -n1 "$tmp/quiet.wall")" >>"$tmp/early.ratio"
+done
+
 echo "== Google Benchmark" >&2
 gbench=$("$build/bench/reel_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_format=csv 2>/dev/null)
@@ -122,6 +139,19 @@ spin_row() { # label output
 }
 spin_row "${labels[bundled]}" "$spin_bundled"
 spin_row "${labels[vga]}" "$spin_vga"
+
+echo
+echo "A spin started at the first frame, ${labels[photo]}, while the pictures decode, beside the same spin"
+echo "once all are decoded (quiet_), same process; medians of $big_runs runs. decoded_ms counts from process"
+echo "start, floor_ms is the decode floor above:"
+early_floor=$(median <"$tmp/photo.floor")
+early_decoded=$(median <"$tmp/early.decoded")
+printf 'early-spin p95_ms=%s max_ms=%s wall_ratio=%.3f median_ms=%s quiet_median_ms=%s quiet_p95_ms=%s' \
+    "$(median <"$tmp/early.p95")" "$(median <"$tmp/early.max")" "$(median <"$tmp/early.ratio")" \
+    "$(median <"$tmp/early.median")" "$(median <"$tmp/quiet.median")" "$(median <"$tmp/quiet.p95")"
+printf ' quiet_max_ms=%s wall_ms=%s quiet_wall_ms=%s decoded_ms=%s floor_ms=%.0f decoded_ratio=%.2f\n' \
+    "$(median <"$tmp/quiet.max")" "$(median <"$tmp/early.wall")" "$(median <"$tmp/quiet.wall")" "$early_decoded" \
+    "$early_floor" "$(calc "$early_decoded / $early_floor")"
 
 echo
 echo "Google Benchmark, CPU time per call, median of 5 repetitions:"

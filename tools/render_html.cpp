@@ -58,6 +58,7 @@ th { text-align: left; font-weight: normal; font-size: 9pt; color: #555; border-
 td { border-bottom: 1px solid #ccc; padding: 1.5mm 2mm; vertical-align: middle; }
 td.pic { width: 24mm; }
 .pic img, .pic .none { width: 24mm; height: 15.3mm; display: block; border: 1px solid #999; object-fit: fill; }
+.pic img { image-orientation: from-image; } /* upright as the photo's orientation tag says, as on the card */
 .pic .none { background: #d4d0c8; }
 .swatch { width: 7mm; height: 7mm; border: 1px solid #555; display: inline-block; }
 th.num { text-align: right; }

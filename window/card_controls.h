@@ -26,6 +26,7 @@ public:
     bool held() const { return held_; }
     void noteHeldMove() { movesHeld_ = true; }
     void noteContentChange() { contentChanged_ = true; }
+    bool contentChanged() const { return contentChanged_; }
     // Moves every card's frame to where its card stands.
     void showAll();
     void showAllIfContentChanged()

@@ -1,5 +1,6 @@
 // The decoding threads: a queue in prize-list order, worked at a lower
-// priority than the user-interface thread.
+// priority than the user-interface thread and by fewer threads while the
+// reel spins.
 #include "decode_pool.h"
 
 #include "qt_picture_loader.h"
@@ -24,7 +25,8 @@ void lowerThisThreadsPriority()
 } // namespace
 
 DecodePool::DecodePool(int threads)
-    : threads_(threads == kAllCores ? std::max(1, int(std::thread::hardware_concurrency())) : std::max(0, threads))
+    : threads_(threads == kAllCores ? std::max(1, int(std::thread::hardware_concurrency())) : std::max(0, threads)),
+      allowed_(threads_)
 {
 }
 
@@ -46,6 +48,27 @@ void DecodePool::add(std::shared_ptr<const QtPicture> picture)
     if (workers_.empty())
         startWorkers();
     wake_.notify_one();
+}
+
+void DecodePool::decodeNext(std::shared_ptr<const QtPicture> picture)
+{
+    if (threads_ == 0)
+        return;
+    {
+        const std::lock_guard lock(mutex_);
+        queue_.push_front(std::move(picture)); // its place further back is skipped when reached
+    }
+    wake_.notify_one();
+}
+
+void DecodePool::setSpinning(bool spinning)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        const int cores = std::max(1, int(std::thread::hardware_concurrency()));
+        allowed_ = spinning ? std::max(1, std::min(threads_, cores - 1)) : threads_;
+    }
+    wake_.notify_all();
 }
 
 void DecodePool::startWorkers()
@@ -81,7 +104,7 @@ void DecodePool::work(std::stop_token stop)
     lowerThisThreadsPriority();
     std::unique_lock lock(mutex_);
     while (true) {
-        wake_.wait(lock, stop, [this] { return !queue_.empty(); });
+        wake_.wait(lock, stop, [this] { return !queue_.empty() && busy_ < allowed_; });
         if (stop.stop_requested())
             break;
         std::shared_ptr<const QtPicture> picture = std::move(queue_.front());

@@ -1,5 +1,6 @@
 // Threads that decode the prize pictures in the background, in the order of
-// the prize list, so that start-up only has to check the files.
+// the prize list, so that start-up only has to check the files; pictures
+// that a card shows go first.
 #pragma once
 
 #include <condition_variable>
@@ -31,6 +32,12 @@ public:
     // Queues a picture behind those handed in before it. A picture decoded
     // meanwhile by someone else is skipped when its turn comes.
     void add(std::shared_ptr<const QtPicture> picture);
+    // Puts a picture ahead of everything queued: a card is showing it.
+    void decodeNext(std::shared_ptr<const QtPicture> picture);
+    // While the reel spins, fewer threads than the machine has cores (but at
+    // least one) take up a picture, so that the 5 ms tick and the painting
+    // keep a core to themselves; a thread busy with one finishes it first.
+    void setSpinning(bool spinning);
     // Whether nothing is queued or being decoded.
     bool idle() const;
     // Blocks until idle.
@@ -47,6 +54,7 @@ private:
     mutable std::condition_variable idle_;
     std::deque<std::shared_ptr<const QtPicture>> queue_;
     int busy_ = 0;
+    int allowed_; // how many threads may be busy at once
     std::vector<std::jthread> workers_; // last, so that they stop before the rest goes
 };
 

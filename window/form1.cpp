@@ -107,7 +107,11 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
 
     connect(command1_, &QAbstractButton::clicked, this, [this] { command1Click(); });
     connect(timer1_, &QTimer::timeout, this, [this] { timer1Timer(); });
-    connect(frame_, &QTimer::timeout, this, [this] { moves_.showAll(); });
+    connect(frame_, &QTimer::timeout, this, [this] {
+        moves_.showAll();
+        for (Image *picture : awardpic_)
+            picture->showIfDecoded();
+    });
 }
 
 Form1::~Form1() = default;
@@ -167,6 +171,7 @@ void Form1::setTimerEnabled(bool on)
     timer1_->start();
     moves_.setHeld(true);
     frame_->start();
+    setDecodingForSpin(true);
 }
 
 void Form1::stopTimer()
@@ -174,6 +179,23 @@ void Form1::stopTimer()
     timer1_->stop();
     frame_->stop();
     moves_.setHeld(false); // the cards are shown where they stopped
+    setDecodingForSpin(false);
+}
+
+void Form1::setDecodingForSpin(bool spinning)
+{
+    decoding_.setSpinning(spinning);
+    if (decoding_.threadCount() == 0)
+        return; // nobody else decodes: a card decodes what it shows
+    for (Image *picture : awardpic_)
+        picture->setWaitsForPicture(!spinning);
+}
+
+void Form1::decodeCardPicturesFirst()
+{
+    for (const Image *shown : awardpic_)
+        if (auto picture = std::dynamic_pointer_cast<const QtPicture>(shown->picture()); picture && !picture->decoded())
+            decoding_.decodeNext(std::move(picture));
 }
 
 void Form1::setButtonEnabled(bool on) { command1_->setEnabled(on); }
@@ -241,6 +263,8 @@ void Form1::command1Click()
 void Form1::timer1Timer()
 {
     guarded([this] { spin_.tick(); });
+    if (moves_.contentChanged())
+        decodeCardPicturesFirst(); // a refilled card shows its picture as soon as it can
     moves_.showAllIfContentChanged();
 }
 

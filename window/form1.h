@@ -77,6 +77,10 @@ private:
     static std::size_t checked(int i);
     void buildCards();
     void stopTimer();
+    // While the reel spins no card waits for its picture and the pool leaves
+    // a core to the tick; at rest cards wait, so that none shows empty.
+    void setDecodingForSpin(bool spinning);
+    void decodeCardPicturesFirst();
 
     // The three events. Each traps every error and hands it to the report:
     // no exception leaves a Qt event handler.

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <utility>
+
 namespace window {
 
 void GraphicalControl::changed() { container_.update(bounds()); }
@@ -54,7 +56,9 @@ QString Label::caption() const
 void Image::paint(QPainter &painter, const QPalette &) const
 {
     const auto *picture = dynamic_cast<const QtPicture *>(picture_.get());
-    const QImage *image = picture ? picture->image() : nullptr;
+    // Asked before the pixels: pixels that arrive in between show at the next check.
+    shownWithout_ = picture && !waits_ && !picture->decoded();
+    const QImage *image = picture && !shownWithout_ ? picture->image() : nullptr;
     if (!image)
         return;
     // The image already has the box's size in device pixels, so it is drawn
@@ -70,6 +74,24 @@ void Image::setPicture(const catalogue::PicturePtr &picture)
     if (picture_ == picture)
         return;
     picture_ = picture;
+    changed();
+}
+
+void Image::setWaitsForPicture(bool waits)
+{
+    waits_ = waits;
+    if (waits_ && std::exchange(shownWithout_, false))
+        changed();
+}
+
+void Image::showIfDecoded()
+{
+    if (!shownWithout_)
+        return;
+    const auto *picture = dynamic_cast<const QtPicture *>(picture_.get());
+    if (picture && !picture->decoded())
+        return;
+    shownWithout_ = false;
     changed();
 }
 

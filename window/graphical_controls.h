@@ -92,7 +92,8 @@ private:
 class Image : public GraphicalControl {
 public:
     Image(ControlSurface &container, QRect pixels) : GraphicalControl(container), rect_(pixels) {}
-    // Decodes the picture here if nobody has yet.
+    // Decodes the picture here if nobody has yet, or waits for the thread
+    // that is at it; unless it waits for no picture.
     void paint(QPainter &painter, const QPalette &palette) const override;
     QRect bounds() const override { return rect_; }
 
@@ -101,9 +102,17 @@ public:
     void setPicture(const catalogue::PicturePtr &picture);
     const catalogue::PicturePtr &picture() const { return picture_; }
 
+    // Whether painting waits for pixels still to be decoded (it does unless
+    // told otherwise). One that does not wait leaves the box empty until
+    // showIfDecoded finds the pixels there; waiting again shows them at once.
+    void setWaitsForPicture(bool waits);
+    void showIfDecoded();
+
 private:
     QRect rect_;
     catalogue::PicturePtr picture_;
+    bool waits_ = true;
+    mutable bool shownWithout_ = false; // painted without pixels that are still to come
 };
 
 // A rectangle with a solid fill and a one-pixel outline inside its edges.

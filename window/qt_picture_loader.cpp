@@ -1,6 +1,6 @@
 // Pictures: refuse what is broken or too big from the file size and the
-// header alone, then decode straight to the box's size, once, on whichever
-// thread needs the pixels first.
+// header alone, then decode straight to the box's size, upright, once, on
+// whichever thread needs the pixels first.
 #include "qt_picture_loader.h"
 
 #include "decode_pool.h"
@@ -95,7 +95,12 @@ QImage ImageDecoder::decode(const std::filesystem::path &file) const
     // Formats that cannot decode at a smaller size decode whole first; the
     // limit above bounds that, and this lets such an image through.
     reader.setAllocationLimit(int(kMaxPixels * 4 / (1 << 20)) + 1);
-    reader.setScaledSize(size_);
+    // Photos are shown upright as their orientation tag says. The scaled size
+    // applies to the picture as stored, before it is turned, so a picture
+    // stored on its side is decoded to the box's size on its side.
+    reader.setAutoTransform(true);
+    const bool onItsSide = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    reader.setScaledSize(onItsSide ? size_.transposed() : size_);
     reader.setQuality(100); // smooth scaling where the format offers a choice
     const QByteArray format = reader.format(); // asked before reading: afterwards it reads on
     QImage image = reader.read();

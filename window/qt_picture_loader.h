@@ -28,7 +28,8 @@ public:
     // image; devicePixelRatio: what the image is tagged with for painting.
     ImageDecoder(QSize deviceSize, qreal devicePixelRatio) : size_(deviceSize), ratio_(devicePixelRatio) {}
 
-    // The picture stretched to deviceSize, aspect ratio not kept. Throws
+    // The picture turned upright as its orientation tag (EXIF) says, then
+    // stretched to deviceSize, aspect ratio not kept. Throws
     // RuntimeError: FileNotFound when nothing is there, PathFileAccessError
     // when it cannot be read, InvalidPicture when it is no picture, is
     // truncated or exceeds the limits.

@@ -4,9 +4,14 @@
 
 #include "runtime_error.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
 
 namespace {
 
@@ -61,6 +66,22 @@ std::string pngHeader(quint32 width, quint32 height)
     return bytes;
 }
 
+// A real JPEG of image with an EXIF block that holds only the orientation tag
+// (1 to 8), as a camera writes it: right after the start-of-image marker.
+std::string jpegWithOrientation(const QImage &image, int orientation)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 95);
+    const std::string exif = std::string("\xFF\xE1\x00\x22" "Exif\0\0", 10) +
+                             std::string("MM\x00\x2A\x00\x00\x00\x08", 8) + // big-endian TIFF, first IFD at 8
+                             std::string("\x00\x01", 2) +                    // one entry:
+                             std::string("\x01\x12\x00\x03\x00\x00\x00\x01\x00", 9) + char(orientation) +
+                             std::string("\x00\x00" "\x00\x00\x00\x00", 6); // SHORT orientation; no next IFD
+    return jpeg.left(2).toStdString() + exif + jpeg.mid(2).toStdString();
+}
+
 class Decoding : public ::testing::Test {
 protected:
     fakes::TempFolder folder;
@@ -89,6 +110,42 @@ TEST_F(Decoding, AJpegIsStretchedToTheBoxInDevicePixels)
     EXPECT_EQ(sharp.size(), QSize(354, 226));
     EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
     EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(177, 113));
+}
+
+TEST_F(Decoding, APhotoIsTurnedUprightAsItsOrientationTagSaysAndStillFillsTheBox)
+{
+    // Stored 64 x 32 in four flat quarters; JPEG keeps such blocks within a few levels.
+    const QColor red(220, 0, 0), green(0, 200, 0), blue(0, 0, 220), yellow(230, 230, 0);
+    QImage stored(64, 32, QImage::Format_RGB32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            stored.setPixelColor(x, y, y < 16 ? (x < 32 ? red : green) : (x < 32 ? blue : yellow));
+    // Which stored quarter each tag shows at the upright top left, top right,
+    // bottom left and bottom right.
+    const std::vector<std::array<QColor, 4>> upright = {
+        {red, green, blue, yellow}, // 1: as stored
+        {green, red, yellow, blue}, // 2: mirrored left to right
+        {yellow, blue, green, red}, // 3: turned half round
+        {blue, yellow, red, green}, // 4: mirrored top to bottom
+        {red, blue, green, yellow}, // 5: mirrored across the main diagonal
+        {blue, red, yellow, green}, // 6: turned a quarter clockwise
+        {yellow, green, blue, red}, // 7: mirrored across the other diagonal
+        {green, yellow, red, blue}, // 8: turned a quarter anticlockwise
+    };
+    const QPoint quarters[4] = {{44, 28}, {132, 28}, {44, 84}, {132, 84}};
+    for (int tag = 1; tag <= 8; ++tag) {
+        const auto file = folder.write("tag" + std::to_string(tag) + ".jpg", jpegWithOrientation(stored, tag));
+        const QImage image = atOne.decode(file);
+        ASSERT_EQ(image.size(), QSize(177, 113)) << "tag " << tag;
+        for (int q = 0; q < 4; ++q) {
+            const QColor seen = image.pixelColor(quarters[q]);
+            const QColor want = upright[std::size_t(tag - 1)][std::size_t(q)];
+            EXPECT_LE(std::max({std::abs(seen.red() - want.red()), std::abs(seen.green() - want.green()),
+                                std::abs(seen.blue() - want.blue())}),
+                      24)
+                << "tag " << tag << ", quarter " << q << ": " << seen.name().toStdString();
+        }
+    }
 }
 
 TEST_F(Decoding, TheFormatComesFromTheContentNotTheName)

@@ -1,5 +1,5 @@
 // Pictures checked at start-up and decoded later: on demand, by the pool, or
-// never when the file turns bad in between.
+// never when the file turns bad in between; a spinning reel never waits.
 #include "decode_pool.h"
 #include "form1.h"
 #include "qt_picture_loader.h"
@@ -8,6 +8,7 @@
 #include "runtime_error.h"
 
 #include <QCoreApplication>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,46 @@ TEST_F(Loader, PicturesNeededBeforeThePoolReachesThemAreDecodedWhereNeededAndNev
         EXPECT_EQ(pictures[k]->image(), seen[k]);
         EXPECT_LE(channelDistance(pictures[k]->image()->pixelColor(88, 56), colourOf(k)), 8) << k;
     }
+}
+
+// Counts the paint events a widget receives.
+struct PaintCount : QObject {
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(Loader, AnImageThatWaitsForNoPictureLeavesItsBoxEmptyUntilThePixelsAreThere)
+{
+    QtPictureLoader loader(decoder); // no pool: nothing decodes unless asked
+    const auto first = asQt(loader.load(picture(1)));
+    const auto second = asQt(loader.load(picture(2)));
+    window::PictureBox box(nullptr, QStringLiteral("box"), QRect(QPoint(0, 0), kBox), QPalette::Window,
+                           window::PictureBox::Border::None);
+    box.setBackgroundColor(Qt::black);
+    auto &image = box.surface().add<window::Image>(QRect(QPoint(0, 0), kBox));
+    image.setPicture(first);
+    image.setWaitsForPicture(false); // as while the reel spins
+    PaintCount count;
+    box.installEventFilter(&count);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return count.paints > 0; }));
+
+    EXPECT_EQ(box.grab().toImage().pixelColor(88, 56), QColor(Qt::black));
+    EXPECT_FALSE(first->decoded()) << "painting must neither decode nor wait";
+    first->decodeUnlessTaken(); // as a pool thread would
+    const int before = count.paints;
+    image.showIfDecoded();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return count.paints > before; })) << "the arrived picture is painted";
+    EXPECT_LE(channelDistance(box.grab().toImage().pixelColor(88, 56), colourOf(1)), 8);
+
+    // At rest the box waits for its picture, decoding it here if need be.
+    image.setPicture(second);
+    image.setWaitsForPicture(true);
+    EXPECT_LE(channelDistance(box.grab().toImage().pixelColor(88, 56), colourOf(2)), 8);
 }
 
 // Ten prizes of weight 10, P0 to P9, each with a picture of its own colour.
@@ -262,6 +303,29 @@ TEST(PicturePipeline, AListWhosePicturesAreAllTheSameFileShowsItOnEveryCard)
     }
     for (int i = 0; i < Form1::kCards; ++i)
         EXPECT_LE(channelDistance(pictureColourOn(form, i), Qt::darkGreen), 12) << "card " << i;
+}
+
+TEST(PicturePipeline, ASpinWhilePicturesStillDecodeEndsWithEveryCardShowingItsPicture)
+{
+    fakes::TempFolder folder;
+    const auto pictures = folder.path() / "picture";
+    windowtests::writeJpeg(pictures / "Big.jpg", Qt::darkCyan, QSize(1600, 1200));
+    std::string list;
+    for (int k = 0; k < 200; ++k) {
+        const std::string name = "Big" + std::to_string(k);
+        std::filesystem::create_hard_link(pictures / "Big.jpg", pictures / (name + ".jpg"));
+        list += fakes::record("0.5", "255", name, "1");
+    }
+    folder.writeDataIni(list);
+    Form1 form(folder.path(), std::make_unique<SeededRandom>(7), window::reportRunTimeError, 1);
+    form.show();
+    ASSERT_TRUE(form.loaded());
+    form.Command1().click();
+    for (int tick = 0; tick < 2000 && form.Timer1().isActive(); ++tick)
+        QMetaObject::invokeMethod(&form.Timer1(), "timeout", Qt::DirectConnection);
+    ASSERT_FALSE(form.Timer1().isActive());
+    for (int i = 0; i < Form1::kCards; ++i)
+        EXPECT_LE(channelDistance(pictureColourOn(form, i), Qt::darkCyan), 12) << "card " << i;
 }
 
 TEST(PicturePipeline, ClosingTheWindowWhileThePoolDecodesStopsItsThreads)
