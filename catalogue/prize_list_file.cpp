@@ -18,7 +18,17 @@ PrizeListFile::PrizeListFile(const std::filesystem::path &path, Decoding decodin
     file_.reset(std::fopen(path.c_str(), "rb"));
     if (!file_)
         throw RuntimeError(errno == ENOENT ? ErrorCode::FileNotFound : ErrorCode::PathFileAccessError);
+    skipByteOrderMark();
+}
 
+PrizeListFile::PrizeListFile(std::string bytes, Decoding decoding)
+    : chunk_(std::move(bytes)), utf8_(decoding == Decoding::Utf8)
+{
+    skipByteOrderMark();
+}
+
+void PrizeListFile::skipByteOrderMark()
+{
     if (peekByte() == 0xEF) {
         // Only a whole mark switches to UTF-8; a lone 0xEF stays GBK text.
         if (chunk_.size() - pos_ >= 3 && chunk_.compare(pos_, 3, "\xEF\xBB\xBF") == 0) {

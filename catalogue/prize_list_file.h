@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace catalogue {
 
@@ -35,6 +36,12 @@ public:
     // something is there that cannot be opened and read as a file.
     explicit PrizeListFile(const std::filesystem::path &path, Decoding decoding = Decoding::GbkUnlessMarked);
 
+    // Reads a list already in memory, by the same rules as a file.
+    static PrizeListFile overBytes(std::string bytes, Decoding decoding = Decoding::GbkUnlessMarked)
+    {
+        return PrizeListFile(std::move(bytes), decoding);
+    }
+
     // True when no byte is left; a lone empty last line still counts as a line.
     bool atEnd() override;
     // Reads the next line into buffer (CR LF, LF or CR end a line; the last
@@ -55,14 +62,16 @@ public:
     static constexpr std::size_t kMaxLineBytes = 1 << 20;
 
 private:
+    PrizeListFile(std::string bytes, Decoding decoding);
+    void skipByteOrderMark();
     int peekByte();
     int takeByte();
 
     struct Closer {
         void operator()(std::FILE *f) const { std::fclose(f); }
     };
-    std::unique_ptr<std::FILE, Closer> file_;
-    std::string chunk_;
+    std::unique_ptr<std::FILE, Closer> file_; // null when reading from memory
+    std::string chunk_; // the bytes read from the file and not yet taken, or all of them
     std::size_t pos_ = 0;
     bool utf8_ = false;
     GbkDecoder gbk_;

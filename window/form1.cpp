@@ -57,6 +57,9 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
     setFixedSize(toPixels(8085), toPixels(6105)); // 539 x 407: no resizing
+    // Laid out and captioned left to right as designed, whatever direction the
+    // application was given (Qt's -reverse); the children inherit it.
+    setLayoutDirection(Qt::LeftToRight);
     QPalette formPalette = palette();
     formPalette.setColor(QPalette::Window, kFormBackground);
     setPalette(formPalette);

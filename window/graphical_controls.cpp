@@ -125,6 +125,8 @@ void ControlSurface::paint(QPainter &painter, const QRect &dirty) const
     if (clientDirty.isEmpty())
         return;
     painter.save();
+    // A painter takes the application's direction; captions take the window's.
+    painter.setLayoutDirection(widget_.layoutDirection());
     painter.setClipRect(client_, Qt::IntersectClip);
     painter.translate(client_.topLeft());
     const QPalette &palette = widget_.palette();

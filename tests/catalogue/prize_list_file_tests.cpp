@@ -86,6 +86,29 @@ TEST(PrizeListFile, DecodesGbkAndReadsUtf8OnlyAfterAByteOrderMark)
     EXPECT_FALSE(late.readsUtf8());
 }
 
+TEST(PrizeListFile, BytesInMemoryReadAsTheSameFileWould)
+{
+    fakes::TempFolder folder;
+    auto linesOf = [](PrizeListFile &input) {
+        std::vector<std::string> lines{input.readsUtf8() ? "utf8" : "gbk"};
+        Variant line;
+        while (!input.atEnd()) {
+            input.readLine(line);
+            lines.push_back(line.toText());
+        }
+        EXPECT_THROW(input.readLine(line), RuntimeError);
+        return lines;
+    };
+    const std::string chunkEdge(64 * 1024 - 1, 'x'); // CR last in one read, LF first in the next
+    const std::vector<std::string> lists{"", "1\r\n2\r3\n\n5", "\xEF\xBB\xBF\xE8\x8D\xA7\r\n\xFF", "\xEF\r\n\xD3\xAB",
+                                         chunkEdge + "\r\ny\r\n"};
+    for (const auto &bytes : lists) {
+        PrizeListFile file(folder.write("data.ini", bytes));
+        auto memory = PrizeListFile::overBytes(bytes);
+        EXPECT_EQ(linesOf(memory), linesOf(file)) << bytes.substr(0, 20);
+    }
+}
+
 TEST(PrizeListFile, CutsAHugeLineButKeepsReadingAfterIt)
 {
     fakes::TempFolder folder;

@@ -16,14 +16,19 @@
 namespace fakes {
 
 // Hands out the scripted numbers in order, then repeats the last one forever
-// (or fails, when told to be strict). Counts what was taken.
+// (or fails, when told to be strict). Counts what was taken, and how many
+// numbers had been taken at each seeding.
 class ScriptedRandom : public reel::RandomSource {
 public:
     explicit ScriptedRandom(std::vector<float> script, bool strict = false)
         : script_(std::move(script)), strict_(strict)
     {
     }
-    void randomize() override { ++seedings; }
+    void randomize() override
+    {
+        ++seedings;
+        takenAtSeeding.push_back(taken);
+    }
     float next() override
     {
         if (taken < script_.size())
@@ -36,6 +41,7 @@ public:
 
     std::size_t taken = 0;
     int seedings = 0;
+    std::vector<std::size_t> takenAtSeeding;
 
 private:
     std::vector<float> script_;

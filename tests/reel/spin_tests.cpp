@@ -52,6 +52,21 @@ struct Rig {
         return ticks;
     }
 };
+
+// Notes where the cards stand each time a number is taken.
+struct WatchingRandom : fakes::ScriptedRandom {
+    WatchingRandom(const reel::ReelWindow &window, std::vector<float> script)
+        : ScriptedRandom(std::move(script), true), window(window)
+    {
+    }
+    float next() override
+    {
+        leftsAtDraw.push_back(leftsOf(window));
+        return ScriptedRandom::next();
+    }
+    const reel::ReelWindow &window;
+    std::vector<std::array<float, 4>> leftsAtDraw;
+};
 } // namespace
 
 TEST(Spin, StartSwitchesTheTimerOnSetsFullSpeedAndDisablesTheButton)
@@ -81,6 +96,15 @@ TEST(Spin, TheFirstTickMovesEveryCardBy400AndSlowsBy6To12)
     slowest.spin.start();
     slowest.spin.tick();
     EXPECT_EQ(slowest.spin.speed(), 4000 - 4 - 6 - 2);
+}
+
+TEST(Spin, EachTickMovesTheCardsByATenthOfTheSpeedRoundedDown)
+{
+    Rig rig({0}); // slows by 6 a tick: 4000, 3994, 3988
+    rig.spin.start();
+    for (int tick = 0; tick < 3; ++tick)
+        rig.spin.tick();
+    EXPECT_EQ(rig.window.left(2), 4680 - 400 - 399 - 398);
 }
 
 TEST(Spin, ACardWrapsWhenItsRightEdgeReaches120AndNotAt121)
@@ -145,6 +169,33 @@ TEST(Spin, EachWrapRefillsAtOnceAndTheSlowingNumbersComeAfterAllRefills)
     EXPECT_EQ(std::count(window.log.begin(), window.log.end(), "1:name p1"), 1);
     // Card 1 is placed after card 0 had been placed anew.
     EXPECT_EQ(window.left(1), window.left(0) + 120 + kWidth);
+}
+
+TEST(Spin, TheSlowingTakesItsSpeedTermFromTheFirstNumberAndItsZeroToTwoTermFromTheSecond)
+{
+    // floor(4000 x 0.901 / 900) = 4 (3 from any lower speed) and floor(0.1 x 3) = 0;
+    // the other way round the terms would be 0 and 2.
+    Rig rig({0.901f, 0.1f});
+    rig.spin.start();
+    rig.spin.tick();
+    EXPECT_EQ(rig.spin.speed(), 4000 - 4 - 6 - 0);
+}
+
+TEST(Spin, ARefillDrawsAfterItsCardHasMovedAndBeforeTheNextCardMoves)
+{
+    auto prizes = fourPrizes();
+    reel::HeadlessWindow window;
+    WatchingRandom random(window, {0.9f, 0.5f, 0.7f});
+    Spin spin(window, random, *prizes);
+    spin.start();
+    window.setLeft(1, 120 - kWidth + 400); // only card 1 wraps
+    spin.tick();
+
+    ASSERT_EQ(random.leftsAtDraw.size(), 3u);
+    const auto after = leftsOf(window);
+    EXPECT_EQ(random.leftsAtDraw[0], (std::array<float, 4>{after[0], after[1], after[2] + 400, after[3] + 400}));
+    EXPECT_EQ(random.leftsAtDraw[1], after) << "the slowing draws once every card has moved";
+    EXPECT_EQ(window.card(1).name, "p3");
 }
 
 TEST(Spin, BelowSpeedTenTheCardsStandStillWhileTheSpeedRunsOut)

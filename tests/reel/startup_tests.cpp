@@ -39,7 +39,7 @@ TEST(StartUp, SeedsOnceThenFillsCardsZeroToThreeWithOneDrawEach)
 
     reel::startUp(folder.path(), *prizes, pictures, random, window);
 
-    EXPECT_EQ(random.seedings, 1);
+    EXPECT_EQ(random.takenAtSeeding, std::vector<std::size_t>{0}) << "seeded once, before the first draw";
     EXPECT_EQ(random.taken, 4u);
     EXPECT_EQ(prizes->prizeCount, 2);
     std::vector<std::string> names;

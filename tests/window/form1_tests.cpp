@@ -192,6 +192,27 @@ TEST_F(Form1Shown, StartsIdleWithTheFocusOnTheViewingArea)
     EXPECT_TRUE(report.errors.empty());
 }
 
+// Run again by ctest with Qt's options -reverse and -style windows (see CMakeLists.txt).
+TEST_F(Form1Shown, DrawsLeftToRightWithTheButtonInItsOwnFaceWhateverQtWasTold)
+{
+    const QImage pixels = rendered(form);
+    EXPECT_EQ(form.layoutDirection(), Qt::LeftToRight);
+    EXPECT_TRUE(near(pixels.pixelColor(200, 345), QColor(0, 0xC0, 0)));
+    EXPECT_TRUE(near(pixels.pixelColor(345, 312), QColor(0, 0xC0, 0)));
+    // Card 1's name "Ball" starts at the left edge of its 145-pixel label.
+    int inkLeft = 0;
+    int inkRight = 0;
+    for (int y = 120; y < 135; ++y) {
+        for (int x = 8; x < 8 + 145; ++x) {
+            const QColor c = pixels.pixelColor(onCard(form, 1, x, y));
+            if (std::max({c.red(), c.green(), c.blue()}) < 64)
+                ++(x < 8 + 72 ? inkLeft : inkRight);
+        }
+    }
+    EXPECT_GT(inkLeft, 0);
+    EXPECT_EQ(inkRight, 0);
+}
+
 TEST_F(Form1Shown, EnterStartsASpinOnlyFromTheFocusedButton)
 {
     QTest::keyClick(&form.Picture1(), Qt::Key_Return);
