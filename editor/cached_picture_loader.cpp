@@ -25,7 +25,8 @@ catalogue::PicturePtr CachedPictureLoader::load(const std::filesystem::path &fil
     const auto modified = std::filesystem::last_write_time(file, error);
     const auto size = error ? 0 : std::filesystem::file_size(file, error);
     if (error) {
-        decoder_.decode(file); // nothing to key a verdict on: throws the decoder's own error
+        catalogue::requireRegularFile(file); // throws the game's error for what is not there
+        decoder_.decode(file);               // nothing to key a verdict on: throws the decoder's own error
         return std::make_shared<window::QtPicture>(file, decoder_);
     }
 

@@ -67,6 +67,7 @@ EditorWindow::EditorWindow(QWidget *parent)
     total_->setRange(0, 100);
     total_->setTextVisible(true);
     warnings_ = new QListWidget;
+    warnings_->setUniformItemSizes(true); // no layout of a thousand items to show ten
     preview_ = new CardPreview;
     previewCaption_ = new QLabel;
     previewCaption_->setWordWrap(true);
@@ -398,17 +399,13 @@ void EditorWindow::showCheck()
 {
     const auto check = odds_.latest();
     model_->setCheck(check);
-    warnings_->clear();
     if (!check->error.empty()) {
+        warnings_->clear();
         warnings_->addItem(tr("The list cannot be checked: %1").arg(QString::fromStdString(check->error)));
         return;
     }
     const odds::OddsReport &report = check->report;
-    for (const odds::Warning &warning : report.warnings) {
-        auto *item = new QListWidgetItem(QString::fromStdString(warning.message), warnings_);
-        if (warning.index)
-            item->setData(Qt::UserRole, *warning.index);
-    }
+    showWarnings(report.warnings);
     const double total = report.totalWeight;
     total_->setValue(int(std::clamp(total, 0.0, 100.0)));
     QString text = tr("Weights add up to %1 of 100").arg(total, 0, 'g', 10);
@@ -418,6 +415,27 @@ void EditorWindow::showCheck()
         text += tr(": the prizes past 100 are cut");
     total_->setFormat(text);
     showPreview();
+}
+
+void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
+{
+    // Most edits leave the warnings as they were; a long list is kept then.
+    const bool same = int(warnings.size()) == warnings_->count() &&
+                      std::equal(warnings.begin(), warnings.end(), shownWarnings_.begin(), shownWarnings_.end(),
+                                 [](const odds::Warning &a, const odds::Warning &b) {
+                                     return a.index == b.index && a.message == b.message;
+                                 });
+    if (same)
+        return;
+    shownWarnings_ = warnings;
+    warnings_->clear();
+    if (warnings.empty())
+        warnings_->addItem(tr("No warnings: the game will draw this list as its weights say."));
+    for (const odds::Warning &warning : warnings) {
+        auto *item = new QListWidgetItem(QString::fromStdString(warning.message), warnings_);
+        if (warning.index)
+            item->setData(Qt::UserRole, *warning.index);
+    }
 }
 
 void EditorWindow::showPreview()

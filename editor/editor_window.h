@@ -59,6 +59,7 @@ private:
     void updateTitle();
     void requestCheck();
     void showCheck();
+    void showWarnings(const std::vector<odds::Warning> &warnings);
     void showPreview();
     QList<int> selectedRows() const;
     void selectRows(const QList<int> &rows);
@@ -71,6 +72,7 @@ private:
     QTableView *table_;
     QProgressBar *total_;
     QListWidget *warnings_;
+    std::vector<odds::Warning> shownWarnings_;
     CardPreview *preview_;
     QLabel *previewCaption_;
 };

@@ -61,6 +61,12 @@ void PrizeTableModel::resetDocument(authoring::PrizeDocument document)
 void PrizeTableModel::setCheck(std::shared_ptr<const ListCheck> check)
 {
     check_ = std::move(check);
+    warnings_.assign(check_->report.prizes.size(), QString());
+    for (const odds::Warning &warning : check_->report.warnings)
+        if (warning.index && *warning.index >= 0 && std::size_t(*warning.index) < warnings_.size()) {
+            QString &text = warnings_[std::size_t(*warning.index)];
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + qs(warning.message);
+        }
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
@@ -310,12 +316,7 @@ const odds::PrizeRow *PrizeTableModel::oddsOf(int row) const
 
 QString PrizeTableModel::warningsOf(int row) const
 {
-    QStringList messages;
-    if (check_)
-        for (const odds::Warning &warning : check_->report.warnings)
-            if (warning.index == row)
-                messages << qs(warning.message);
-    return messages.join(QLatin1Char('\n'));
+    return row < int(warnings_.size()) ? warnings_[std::size_t(row)] : QString();
 }
 
 QVariant PrizeTableModel::data(const QModelIndex &index, int role) const

@@ -101,6 +101,7 @@ private:
     authoring::PrizeDocument document_;
     std::optional<PictureFolder> pictures_;
     std::shared_ptr<const ListCheck> check_;
+    std::vector<QString> warnings_; // by row, one message a line
 };
 
 } // namespace editor
