@@ -62,6 +62,10 @@ EditorWindow::EditorWindow(QWidget *parent)
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(32);
     table_->horizontalHeader()->setStretchLastSection(true);
+    // Fixed widths: fitting columns to their contents would measure every row of a long list.
+    const int widths[PrizeTableModel::ColumnCount] = {40, 70, 110, 130, 70, 90, 150, 95, 110};
+    for (int column = 0; column < PrizeTableModel::ColumnCount; ++column)
+        table_->setColumnWidth(column, widths[column]);
 
     total_ = new QProgressBar;
     total_->setRange(0, 100);
@@ -118,7 +122,7 @@ EditorWindow::EditorWindow(QWidget *parent)
             selectRows({prize.toInt()});
     });
 
-    resize(1100, 640);
+    resize(1180, 660);
     setFile(std::nullopt);
     requestCheck();
 }
@@ -366,7 +370,7 @@ void EditorWindow::choosePicture()
 
 void EditorWindow::play()
 {
-    if (!saveList())
+    if ((!file_ || !undo_.isClean()) && !saveList())
         return;
     const fs::path game = pathOf(QCoreApplication::applicationDirPath()) / "prizedraw";
     if (!fs::exists(game)) {
@@ -401,6 +405,7 @@ void EditorWindow::showCheck()
     model_->setCheck(check);
     if (!check->error.empty()) {
         warnings_->clear();
+        shownWarnings_.reset();
         warnings_->addItem(tr("The list cannot be checked: %1").arg(QString::fromStdString(check->error)));
         return;
     }
@@ -420,12 +425,10 @@ void EditorWindow::showCheck()
 void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
 {
     // Most edits leave the warnings as they were; a long list is kept then.
-    const bool same = int(warnings.size()) == warnings_->count() &&
-                      std::equal(warnings.begin(), warnings.end(), shownWarnings_.begin(), shownWarnings_.end(),
-                                 [](const odds::Warning &a, const odds::Warning &b) {
-                                     return a.index == b.index && a.message == b.message;
-                                 });
-    if (same)
+    const auto same = [](const odds::Warning &a, const odds::Warning &b) {
+        return a.index == b.index && a.message == b.message;
+    };
+    if (shownWarnings_ && std::equal(warnings.begin(), warnings.end(), shownWarnings_->begin(), shownWarnings_->end(), same))
         return;
     shownWarnings_ = warnings;
     warnings_->clear();

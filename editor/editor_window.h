@@ -72,7 +72,7 @@ private:
     QTableView *table_;
     QProgressBar *total_;
     QListWidget *warnings_;
-    std::vector<odds::Warning> shownWarnings_;
+    std::optional<std::vector<odds::Warning>> shownWarnings_;
     CardPreview *preview_;
     QLabel *previewCaption_;
 };

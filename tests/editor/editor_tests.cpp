@@ -3,6 +3,7 @@
 #include "editor_window.h"
 #include "fakes.h"
 #include "form1.h"
+#include "game_folder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -237,6 +238,26 @@ TEST(Editor, ThePreviewIsTheGameWindowsCardPixelForPixel)
     ASSERT_EQ(previewCard.size(), gameCard.size());
     EXPECT_EQ(previewCard.convertToFormat(QImage::Format_RGB32), gameCard.convertToFormat(QImage::Format_RGB32));
     EXPECT_NE(previewCard.pixelColor(5, 5), previewCard.pixelColor(5, 150)); // the picture, not a blank card
+}
+
+TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
+{
+    BundledList list;
+    fakes::TempFolder elsewhere;
+    auto document = authoring::PrizeDocument::open(list.dataIni);
+    document.setText(0, Field::Weight, "29");
+    const fs::path game = editor::fillGameFolder(elsewhere.path(), document, editor::PictureFolder(list.dataIni),
+                                                 PRIZEDRAW_EXECUTABLE);
+    EXPECT_EQ(game, elsewhere.path() / "prizedraw");
+    EXPECT_EQ(slurp(game), slurp(PRIZEDRAW_EXECUTABLE));
+    EXPECT_NE(fs::status(game).permissions() & fs::perms::owner_exec, fs::perms::none);
+    EXPECT_EQ(slurp(elsewhere.path() / "data.ini"), document.bytes());
+    for (const auto &picture : fs::directory_iterator(list.folder.path() / "picture"))
+        EXPECT_EQ(slurp(elsewhere.path() / "picture" / picture.path().filename()), slurp(picture.path()));
+
+    EXPECT_FALSE(editor::canPlayInListFolder(list.folder.path() / "prizes.ini")); // the game reads only data.ini
+    EXPECT_TRUE(editor::canPlayInListFolder(list.dataIni));
+    EXPECT_EQ(editor::placeGame(elsewhere.path(), game), game); // already there: nothing copied over itself
 }
 
 } // namespace
