@@ -127,6 +127,12 @@ EditorWindow::EditorWindow(QWidget *parent)
     requestCheck();
 }
 
+EditorWindow::~EditorWindow()
+{
+    // The stack goes before the window's children and signals as it clears.
+    disconnect(&undo_, nullptr, this, nullptr);
+}
+
 void EditorWindow::buildMenus()
 {
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));

@@ -23,6 +23,7 @@ class EditorWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit EditorWindow(QWidget *parent = nullptr);
+    ~EditorWindow() override;
 
     // Each explains a failure in a message box and keeps the list in the
     // window as it was.

@@ -127,6 +127,18 @@ TEST(Editor, UndoingEveryKindOfEditSavesTheExactBytesThatWereRead)
     EXPECT_FALSE(window.isWindowModified());
 }
 
+TEST(Editor, UndoAfterSavingInTheOtherEncodingWritesNoBytesOfTheOldOne)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    window.model().setText(0, Field::Name, "Glow stick");
+    ASSERT_TRUE(window.saveListAs(list.dataIni, authoring::Encoding::Utf8));
+    window.undoStack().undo(); // brings back the record as read, in GBK
+    ASSERT_TRUE(window.saveList());
+    EXPECT_EQ(authoring::PrizeDocument::open(list.dataIni).text(0, Field::Name), "荧光棒");
+}
+
 TEST(Editor, RowsDraggedBeforeARowKeepTheirOrder)
 {
     BundledList list;
