@@ -20,7 +20,7 @@ double percentile(std::vector<double> values, double p)
 
 void waitForOdds(editor::EditorWindow &window)
 {
-    while (!window.odds().upToDate())
+    while (!window.oddsUpToDate())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents(); // the repaint of the table
 }

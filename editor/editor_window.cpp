@@ -27,6 +27,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace editor {
 
@@ -403,7 +404,20 @@ void EditorWindow::play()
 
 // --- Odds, warnings, preview ---
 
-void EditorWindow::requestCheck() { odds_.request(model_->document(), file_); }
+void EditorWindow::requestCheck()
+{
+    // Once per turn of the event loop, so that removing a hundred rows asks
+    // for one check, not a hundred.
+    if (std::exchange(checkQueued_, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            checkQueued_ = false;
+            odds_.request(model_->document(), file_);
+        },
+        Qt::QueuedConnection);
+}
 
 void EditorWindow::showCheck()
 {

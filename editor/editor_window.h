@@ -34,7 +34,8 @@ public:
     const std::optional<std::filesystem::path> &file() const { return file_; }
     PrizeTableModel &model() { return *model_; }
     QUndoStack &undoStack() { return undo_; }
-    LiveOdds &odds() { return odds_; }
+    // Whether the odds shown are those of the list as it stands.
+    bool oddsUpToDate() const { return !checkQueued_ && odds_.upToDate(); }
     QTableView &table() { return *table_; }
     CardPreview &preview() { return *preview_; }
     QProgressBar &weightTotal() { return *total_; }
@@ -68,6 +69,7 @@ private:
     QUndoStack undo_;
     PrizeTableModel *model_;
     LiveOdds odds_;
+    bool checkQueued_ = false;
     std::optional<std::filesystem::path> file_;
 
     QTableView *table_;

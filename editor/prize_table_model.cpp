@@ -183,7 +183,7 @@ std::optional<PrizeTableModel::PictureMove> PrizeTableModel::renamePicture(const
 void PrizeTableModel::addPrize(int at)
 {
     at = std::clamp(at, 0, rowCount());
-    const authoring::Texts texts{"1", "0", tr("New prize").toStdString(), "1", ""};
+    const authoring::Texts texts{"1", "65535", tr("New prize").toStdString(), "1", ""}; // a yellow strip
     beginInsertRows({}, at, at);
     document_.insert(at, texts);
     endInsertRows();

@@ -51,9 +51,9 @@ void waitForOdds(EditorWindow &window)
 {
     QElapsedTimer waited;
     waited.start();
-    while (!window.odds().upToDate() && waited.elapsed() < 30000)
+    while (!window.oddsUpToDate() && waited.elapsed() < 30000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_TRUE(window.odds().upToDate());
+    ASSERT_TRUE(window.oddsUpToDate());
 }
 
 std::string cell(EditorWindow &window, int row, int column)
