@@ -61,6 +61,9 @@ public:
     void move(int from, int to);
 
     Encoding encoding() const { return encoding_; }
+    // What the bytes kept in the lines are in: a record taken out with
+    // record() goes back in whole only while this has not changed.
+    Encoding keptBytesEncoding() const { return bytesEncoding_; }
     void setEncoding(Encoding encoding) { encoding_ = encoding; }
 
     // What the reader met when the list was opened.

@@ -158,3 +158,6 @@ echo "Google Benchmark, CPU time per call, median of 5 repetitions:"
 echo "$gbench" | awk -F, '$1 ~ /_median"?$/ {
     name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
     printf "  %-16s %10.1f %s\n", name, $4, $5 }' | sed 's/"//g'
+
+echo
+PRIZEDRAW_BENCH_BUILD=$build bench/editor_odds.sh

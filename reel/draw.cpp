@@ -58,6 +58,12 @@ std::int32_t cardColor(const Variant &color)
     return static_cast<std::int32_t>(rounded);
 }
 
+void showSlot(Card &card, const Catalogue &prizes, int j)
+{
+    writePrize(card, prizes.prize(j));
+    card.setPicture(prizes.picture(j).picture());
+}
+
 void Newreset(ReelWindow &window, std::int16_t i, const Catalogue &prizes, RandomSource &random)
 {
     const float r = drawValue(random.next());

@@ -24,6 +24,10 @@ int drawnSlot(const catalogue::Catalogue &prizes, float r);
 // colour 0 to 16777215 after rounding half to even, else black (0).
 std::int32_t cardColor(const catalogue::Variant &color);
 
+// Writes slot j onto a card as a draw that stops there does: fill and border
+// colour, name, amount and picture. Slot prizeCount is the empty card.
+void showSlot(Card &card, const catalogue::Catalogue &prizes, int j);
+
 // Draws one prize by weight and writes it onto card i: fill and border colour,
 // name, amount, and the prize's own picture or none. Takes exactly one random
 // number, first. Throws SubscriptOutOfRange, writing nothing, when i names no card.

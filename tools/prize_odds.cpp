@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -54,9 +55,23 @@ std::string number(double value) { return fmt::format("{:.10g}", value); }
 // Text from the file, quoted in a message and kept to a readable length.
 std::string quotedText(std::string_view text) { return "\"" + fitWidth(text, 40) + "\""; }
 
-int slotOf(const Catalogue &prizes, std::uint32_t k)
+float drawValueOf(std::uint32_t k) { return reel::drawValue(static_cast<float>(k) * 0x1p-24f); }
+
+// The first of the draw values from which slot j stops the walk, or
+// kDrawValues when it never does. The walk's test only turns true as r
+// grows, and r never decreases as k grows, so one bisection finds it.
+std::uint32_t firstStop(const Catalogue &prizes, int j)
 {
-    return reel::drawnSlot(prizes, reel::drawValue(static_cast<float>(k) * 0x1p-24f));
+    std::uint32_t low = 0;
+    std::uint32_t high = kDrawValues;
+    while (low < high) {
+        const std::uint32_t mid = low + (high - low) / 2;
+        if (reel::stopsAt(prizes, j, drawValueOf(mid)))
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    return low;
 }
 
 } // namespace
@@ -135,23 +150,15 @@ std::vector<std::uint32_t> exactCounts(const Catalogue &prizes)
 {
     const int slots = prizes.prizeCount + 1;
     std::vector<std::uint32_t> counts(static_cast<std::size_t>(slots), 0);
-    // The walk's slot never decreases as k grows, so each slot owns one run
-    // of k; find where each run ends by bisection.
-    std::uint32_t k = 0;
-    while (k < kDrawValues) {
-        const int slot = slotOf(prizes, k);
-        std::uint32_t low = k + 1; // the run ends somewhere in [low, high]
-        std::uint32_t high = kDrawValues;
-        while (low < high) {
-            const std::uint32_t mid = low + (high - low) / 2;
-            if (slotOf(prizes, mid) > slot)
-                high = mid;
-            else
-                low = mid + 1;
-        }
-        counts.at(static_cast<std::size_t>(slot)) += low - k;
-        k = low;
-    }
+    // The walk takes the highest slot that stops, so slot j shows from the
+    // first value at which it or any slot above it stops, up to where the
+    // next slot takes over: one bisection per slot, each test one bound.
+    std::vector<std::uint32_t> start(static_cast<std::size_t>(slots) + 1, kDrawValues);
+    for (int j = prizes.prizeCount; j >= 1; --j)
+        start[std::size_t(j)] = std::min(start[std::size_t(j) + 1], firstStop(prizes, j));
+    start[0] = 0;
+    for (std::size_t j = 0; j < counts.size(); ++j)
+        counts[j] = start[j + 1] - start[j];
     return counts;
 }
 

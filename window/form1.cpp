@@ -1,6 +1,7 @@
 // The window as designed, in twips, and its binding to the game.
 #include "form1.h"
 
+#include "card_face.h"
 #include "qt_picture_loader.h"
 #include "runtime_error.h"
 #include "startup.h"
@@ -22,25 +23,6 @@ const QString kButtonCaption = QStringLiteral("试试手气");
 const QColor kFormBackground(0x40, 0x40, 0x40);
 const QColor kMarkerYellow(0xFF, 0xFF, 0x00);
 const QColor kButtonFace(0x00, 0xC0, 0x00);
-const QColor kDesignedStrip(0xFF, 0x00, 0x00);
-
-// The design asks for the Song face of the GB2312 character set; where that
-// is not installed, other faces that cover GB2312, Song/Ming style first.
-QFont labelFont(double points, bool bold)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("AR PL SungtiL GB"), QStringLiteral("Noto Serif CJK SC"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
-                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Droid Sans Fallback")});
-    font.setStyleHint(QFont::Serif);
-    font.setPixelSize(pointsToPixels(points));
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
-}
-
-// Widths of the name labels of cards 0 to 3, in twips.
-constexpr int kNameWidthsTwips[Form1::kCards] = {1815, 2175, 1935, 1335};
 
 } // namespace
 
@@ -121,24 +103,19 @@ Form1::~Form1() = default;
 
 void Form1::buildCards()
 {
-    const QFont nameFont = labelFont(12, true);
-    const QFont amountFont = labelFont(10.5, false);
     // Created from card 3 up, so card 0 lies on top; cards never overlap.
     for (int i = kCards - 1; i >= 0; --i) {
         leftTwips_[i] = reel::design::kCardLeftsTwips[i];
         widthTwips_[i] = reel::design::kCardWidthTwips;
-        auto *box = new PictureBox(picture1_, QStringLiteral("awardbox%1").arg(i),
-                                   toPixels(0, 0, int(widthTwips_[i]), 2535), QPalette::Button,
-                                   PictureBox::Border::Thin);
-        awardbox_[i] = box;
-        ControlSurface &card = box->surface();
-        // From the top of the card's stacking order down.
-        awardpic_[i] = &card.add<Image>(toPixels(0, 0, 2655, 1695));
-        awardname_[i] = &card.add<Label>(toPixels(120, 1800, kNameWidthsTwips[i], 375), nameFont, "荧光棒");
-        x_[i] = &card.add<Label>(toPixels(120, 2040, 255, 255), amountFont, "x");
-        award_[i] = &card.add<Label>(toPixels(240, 2040, 375, 255), amountFont, "10");
-        colorbox_[i] = &card.add<Shape>(toPixels(0, 1680, 2655, 855), kDesignedStrip, kDesignedStrip);
-        cards_[i].emplace(*box, *awardpic_[i], *awardname_[i], *award_[i], *colorbox_[i], leftTwips_[i], moves_);
+        const CardFace face(picture1_, i);
+        awardbox_[i] = face.awardbox;
+        awardpic_[i] = face.awardpic;
+        awardname_[i] = face.awardname;
+        x_[i] = face.x;
+        award_[i] = face.award;
+        colorbox_[i] = face.colorbox;
+        cards_[i].emplace(*face.awardbox, *face.awardpic, *face.awardname, *face.award, *face.colorbox,
+                          leftTwips_[i], moves_);
     }
 }
 

@@ -1,0 +1,501 @@
+// The editor's window: layout, menus, files and Play.
+#include "editor_window.h"
+
+#include "color_delegate.h"
+#include "game_folder.h"
+#include "prize_csv.h"
+#include "runtime_error.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+namespace editor {
+
+namespace fs = std::filesystem;
+using authoring::Encoding;
+
+namespace {
+const QString kGbkFilter = QObject::tr("Prize list in GBK, as the game's own (*.ini)");
+const QString kUtf8Filter = QObject::tr("Prize list in UTF-8 with a byte-order mark (*.ini)");
+
+QString shown(const fs::path &file) { return QFile::decodeName(file.c_str()); }
+fs::path pathOf(const QString &file) { return fs::path(QFile::encodeName(file).toStdString()); }
+
+qreal screenRatio()
+{
+    return qApp->primaryScreen() ? qApp->primaryScreen()->devicePixelRatio() : 1.0;
+}
+} // namespace
+
+EditorWindow::EditorWindow(QWidget *parent)
+    : QMainWindow(parent), model_(new PrizeTableModel(undo_, this)), odds_(screenRatio())
+{
+    table_ = new QTableView;
+    table_->setModel(model_);
+    table_->setItemDelegateForColumn(PrizeTableModel::Color, new ColorDelegate(table_));
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setDragDropMode(QAbstractItemView::DragDrop);
+    table_->setDragDropOverwriteMode(true); // a drop lands on a row: a picture for it, or rows before it
+    table_->setDefaultDropAction(Qt::MoveAction);
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(32);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    // Fixed widths: fitting columns to their contents would measure every row of a long list.
+    const int widths[PrizeTableModel::ColumnCount] = {40, 70, 110, 130, 70, 90, 150, 95, 110};
+    for (int column = 0; column < PrizeTableModel::ColumnCount; ++column)
+        table_->setColumnWidth(column, widths[column]);
+
+    total_ = new QProgressBar;
+    total_->setRange(0, 100);
+    total_->setTextVisible(true);
+    warnings_ = new QListWidget;
+    warnings_->setUniformItemSizes(true); // no layout of a thousand items to show ten
+    preview_ = new CardPreview;
+    previewCaption_ = new QLabel;
+    previewCaption_->setWordWrap(true);
+
+    auto *left = new QSplitter(Qt::Vertical);
+    auto *tablePane = new QWidget;
+    auto *tableLayout = new QVBoxLayout(tablePane);
+    tableLayout->setContentsMargins(0, 0, 0, 0);
+    tableLayout->addWidget(table_);
+    tableLayout->addWidget(total_);
+    left->addWidget(tablePane);
+    left->addWidget(warnings_);
+    left->setStretchFactor(0, 4);
+    left->setStretchFactor(1, 1);
+
+    auto *right = new QWidget;
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->addWidget(new QLabel(tr("The card as the game shows it:")));
+    rightLayout->addWidget(preview_);
+    rightLayout->addWidget(previewCaption_);
+    auto *choose = new QPushButton(tr("Choose picture…"));
+    auto *playButton = new QPushButton(tr("Play"));
+    rightLayout->addWidget(choose);
+    rightLayout->addStretch();
+    rightLayout->addWidget(playButton);
+    connect(choose, &QPushButton::clicked, this, &EditorWindow::choosePicture);
+    connect(playButton, &QPushButton::clicked, this, &EditorWindow::play);
+
+    auto *split = new QSplitter;
+    split->addWidget(left);
+    split->addWidget(right);
+    split->setStretchFactor(0, 1);
+    setCentralWidget(split);
+    buildMenus();
+
+    model_->confirm = [this](const QString &question) {
+        return QMessageBox::question(this, tr("Picture exists"), question) == QMessageBox::Yes;
+    };
+    connect(model_, &PrizeTableModel::listChanged, this, &EditorWindow::requestCheck);
+    connect(model_, &PrizeTableModel::editFailed, this,
+            [this](const QString &why) { showFailure(tr("The change was not made."), why); });
+    connect(&odds_, &LiveOdds::checked, this, &EditorWindow::showCheck);
+    connect(&undo_, &QUndoStack::cleanChanged, this, &EditorWindow::updateTitle);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &EditorWindow::showPreview);
+    connect(warnings_, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        const QVariant prize = item->data(Qt::UserRole);
+        if (prize.isValid())
+            selectRows({prize.toInt()});
+    });
+
+    resize(1180, 660);
+    setFile(std::nullopt);
+    requestCheck();
+}
+
+EditorWindow::~EditorWindow()
+{
+    // The stack goes before the window's children and signals as it clears.
+    disconnect(&undo_, nullptr, this, nullptr);
+}
+
+void EditorWindow::buildMenus()
+{
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
+    fileMenu->addAction(tr("&New"), QKeySequence::New, this, &EditorWindow::newList);
+    fileMenu->addAction(tr("&Open…"), QKeySequence::Open, this, &EditorWindow::openListAsked);
+    fileMenu->addAction(tr("&Save"), QKeySequence::Save, this, &EditorWindow::saveList);
+    fileMenu->addAction(tr("Save &As…"), QKeySequence::SaveAs, this, &EditorWindow::saveListAsAsked);
+    fileMenu->addSeparator();
+    fileMenu->addAction(tr("&Import CSV…"), this, &EditorWindow::importCsv);
+    fileMenu->addAction(tr("&Export CSV…"), this, &EditorWindow::exportCsv);
+    fileMenu->addSeparator();
+    fileMenu->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
+    QAction *undo = undo_.createUndoAction(this, tr("&Undo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction *redo = undo_.createRedoAction(this, tr("&Redo"));
+    redo->setShortcuts(QKeySequence::Redo);
+    editMenu->addAction(undo);
+    editMenu->addAction(redo);
+    editMenu->addSeparator();
+
+    QToolBar *tools = addToolBar(tr("Prizes"));
+    const auto addEdit = [&](const QString &text, QKeySequence keys, auto slot) {
+        QAction *action = editMenu->addAction(text, keys, this, slot);
+        tools->addAction(action);
+    };
+    addEdit(tr("&Add prize"), QKeySequence(Qt::CTRL | Qt::Key_Return), [this] {
+        const QList<int> rows = selectedRows();
+        const int at = rows.isEmpty() ? model_->rowCount() : rows.back() + 1;
+        model_->addPrize(at);
+        selectRows({at});
+    });
+    addEdit(tr("&Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), [this] {
+        model_->duplicatePrizes(selectedRows());
+    });
+    addEdit(tr("&Remove"), QKeySequence::Delete, [this] { model_->removePrizes(selectedRows()); });
+    addEdit(tr("Move &up"), QKeySequence(Qt::ALT | Qt::Key_Up), [this] {
+        selectRows(model_->movePrizes(selectedRows(), -1));
+    });
+    addEdit(tr("Move do&wn"), QKeySequence(Qt::ALT | Qt::Key_Down), [this] {
+        selectRows(model_->movePrizes(selectedRows(), +1));
+    });
+    editMenu->addSeparator();
+    editMenu->addAction(tr("Choose &picture…"), this, &EditorWindow::choosePicture);
+
+    QMenu *gameMenu = menuBar()->addMenu(tr("&Game"));
+    gameMenu->addAction(tr("&Play"), QKeySequence(Qt::Key_F5), this, &EditorWindow::play);
+}
+
+// --- Files ---
+
+void EditorWindow::setFile(std::optional<fs::path> file)
+{
+    file_ = std::move(file);
+    model_->setPictureFolder(file_ ? std::optional<PictureFolder>(PictureFolder(*file_)) : std::nullopt);
+    updateTitle();
+}
+
+void EditorWindow::updateTitle()
+{
+    const QString name = file_ ? QFileInfo(shown(*file_)).fileName() : tr("Untitled");
+    setWindowTitle(name + QStringLiteral("[*] — prizeedit"));
+    setWindowModified(!undo_.isClean());
+}
+
+void EditorWindow::showFailure(const QString &what, const QString &why)
+{
+    QMessageBox::warning(this, tr("prizeedit"), what + QStringLiteral("\n\n") + why);
+}
+
+void EditorWindow::newList()
+{
+    if (!keepOrDropChanges())
+        return;
+    model_->resetDocument({});
+    setFile(std::nullopt);
+}
+
+bool EditorWindow::openList(const fs::path &file)
+{
+    try {
+        authoring::PrizeDocument document = authoring::PrizeDocument::open(file);
+        setFile(file);
+        model_->resetDocument(std::move(document));
+        selectRows({0});
+        return true;
+    } catch (const catalogue::RuntimeError &error) {
+        showFailure(tr("Could not open %1.").arg(shown(file)),
+                    tr("Run-time error %1: %2").arg(error.number()).arg(QString::fromStdString(error.text())));
+    } catch (const std::exception &error) {
+        showFailure(tr("Could not open %1.").arg(shown(file)), QString::fromStdString(error.what()));
+    }
+    return false;
+}
+
+void EditorWindow::openListAsked()
+{
+    if (!keepOrDropChanges())
+        return;
+    const QString file = QFileDialog::getOpenFileName(this, tr("Open a prize list"), {},
+                                                      tr("Prize lists (*.ini);;All files (*)"));
+    if (!file.isEmpty())
+        openList(pathOf(file));
+}
+
+bool EditorWindow::saveList()
+{
+    if (!file_)
+        return saveListAsAsked();
+    return saveListAs(*file_, model_->document().encoding());
+}
+
+bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
+{
+    authoring::PrizeDocument &document = model_->documentToSave();
+    const Encoding before = document.encoding();
+    const auto refuse = [&](const std::exception &error) {
+        document.setEncoding(before);
+        showFailure(tr("Could not save %1; your changes are still here.").arg(shown(file)),
+                    QString::fromStdString(error.what()));
+        return false;
+    };
+    document.setEncoding(encoding);
+    try {
+        (void)document.bytes();
+    } catch (const std::exception &error) {
+        authoring::PrizeDocument asUtf8 = document;
+        asUtf8.setEncoding(Encoding::Utf8);
+        try {
+            (void)asUtf8.bytes();
+        } catch (const std::exception &) {
+            return refuse(error); // not a matter of the encoding
+        }
+        if (encoding != Encoding::Gbk)
+            return refuse(error);
+        document.setEncoding(before);
+        QMessageBox box(QMessageBox::Warning, tr("prizeedit"),
+                        tr("The list cannot be saved in GBK, the game's own encoding.") + QStringLiteral("\n\n") +
+                            QString::fromStdString(error.what()) + QStringLiteral("\n\n") +
+                            tr("The game also reads UTF-8 behind a byte-order mark."),
+                        QMessageBox::Cancel, this);
+        QPushButton *utf8 = box.addButton(tr("Save as UTF-8"), QMessageBox::AcceptRole);
+        box.exec();
+        return box.clickedButton() == utf8 && saveListAs(file, Encoding::Utf8);
+    }
+    try {
+        document.save(file);
+    } catch (const std::exception &error) {
+        return refuse(error);
+    }
+    undo_.setClean();
+    setFile(file);
+    requestCheck(); // the pictures now come from the folder beside the file
+    return true;
+}
+
+bool EditorWindow::saveListAsAsked()
+{
+    QFileDialog dialog(this, tr("Save the prize list"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({kGbkFilter, kUtf8Filter});
+    dialog.selectNameFilter(model_->document().encoding() == Encoding::Utf8 ? kUtf8Filter : kGbkFilter);
+    dialog.selectFile(file_ ? shown(*file_) : QStringLiteral("data.ini"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    const Encoding encoding = dialog.selectedNameFilter() == kUtf8Filter ? Encoding::Utf8 : Encoding::Gbk;
+    return saveListAs(pathOf(dialog.selectedFiles().front()), encoding);
+}
+
+void EditorWindow::importCsv()
+{
+    const QString file = QFileDialog::getOpenFileName(this, tr("Import prizes from CSV"), {},
+                                                      tr("CSV (*.csv);;All files (*)"));
+    if (file.isEmpty())
+        return;
+    try {
+        std::ifstream in(pathOf(file), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        if (!in && !in.eof())
+            throw authoring::ListError("cannot read the file");
+        authoring::PrizeDocument imported = authoring::fromCsv(text.str());
+        imported.setEncoding(model_->document().encoding());
+        model_->replaceAll(std::move(imported), tr("Import CSV"));
+    } catch (const std::exception &error) {
+        showFailure(tr("Could not import %1; the list is as it was.").arg(file), QString::fromStdString(error.what()));
+    }
+}
+
+void EditorWindow::exportCsv()
+{
+    const QString file = QFileDialog::getSaveFileName(this, tr("Export prizes as CSV"), QStringLiteral("prizes.csv"),
+                                                      tr("CSV (*.csv)"));
+    if (file.isEmpty())
+        return;
+    try {
+        authoring::replaceFile(pathOf(file), authoring::toCsv(model_->document()), authoring::Backup::None);
+    } catch (const std::exception &error) {
+        showFailure(tr("Could not export %1.").arg(file), QString::fromStdString(error.what()));
+    }
+}
+
+bool EditorWindow::keepOrDropChanges()
+{
+    if (undo_.isClean())
+        return true;
+    const auto answer = QMessageBox::warning(this, tr("prizeedit"), tr("The list has unsaved changes."),
+                                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                             QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return saveList();
+    return answer == QMessageBox::Discard;
+}
+
+void EditorWindow::closeEvent(QCloseEvent *event)
+{
+    if (keepOrDropChanges())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// --- Pictures and Play ---
+
+void EditorWindow::choosePicture()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    const QString file = QFileDialog::getOpenFileName(this, tr("Choose a picture"), {},
+                                                      tr("Pictures (*.jpg *.jpeg *.png *.bmp *.gif);;All files (*)"));
+    if (file.isEmpty())
+        return;
+    try {
+        model_->setPicture(rows.front(), pathOf(file));
+    } catch (const std::exception &error) {
+        showFailure(tr("The picture was not added."), QString::fromStdString(error.what()));
+    }
+}
+
+void EditorWindow::play()
+{
+    if ((!file_ || !undo_.isClean()) && !saveList())
+        return;
+    const fs::path game = pathOf(QCoreApplication::applicationDirPath()) / "prizedraw";
+    if (!fs::exists(game)) {
+        showFailure(tr("Cannot start the game."), tr("The game, prizedraw, is not beside prizeedit."));
+        return;
+    }
+    try {
+        fs::path placed;
+        if (canPlayInListFolder(*file_)) {
+            placed = placeGame(file_->parent_path(), game);
+        } else {
+            const QString folder = QFileDialog::getExistingDirectory(
+                this, tr("The game reads data.ini beside itself: choose a folder for the game and this list"));
+            if (folder.isEmpty())
+                return;
+            placed = fillGameFolder(pathOf(folder), model_->document(), PictureFolder(*file_), game);
+        }
+        if (!QProcess::startDetached(shown(placed), {}, shown(placed.parent_path())))
+            showFailure(tr("Cannot start the game."), shown(placed));
+    } catch (const std::exception &error) {
+        showFailure(tr("Cannot start the game."), QString::fromStdString(error.what()));
+    }
+}
+
+// --- Odds, warnings, preview ---
+
+void EditorWindow::requestCheck()
+{
+    // Once per turn of the event loop, so that removing a hundred rows asks
+    // for one check, not a hundred.
+    if (std::exchange(checkQueued_, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            checkQueued_ = false;
+            odds_.request(model_->document(), file_);
+        },
+        Qt::QueuedConnection);
+}
+
+void EditorWindow::showCheck()
+{
+    const auto check = odds_.latest();
+    model_->setCheck(check);
+    if (!check->error.empty()) {
+        warnings_->clear();
+        shownWarnings_.reset();
+        warnings_->addItem(tr("The list cannot be checked: %1").arg(QString::fromStdString(check->error)));
+        return;
+    }
+    const odds::OddsReport &report = check->report;
+    showWarnings(report.warnings);
+    const double total = report.totalWeight;
+    total_->setValue(int(std::clamp(total, 0.0, 100.0)));
+    QString text = tr("Weights add up to %1 of 100").arg(total, 0, 'g', 10);
+    if (report.emptyCount > 0)
+        text += tr("; the empty card takes %1 % of draws").arg(odds::percentOf(report.emptyCount), 0, 'f', 4);
+    else if (total > 100)
+        text += tr(": the prizes past 100 are cut");
+    total_->setFormat(text);
+    showPreview();
+}
+
+void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
+{
+    // Most edits leave the warnings as they were; a long list is kept then.
+    const auto same = [](const odds::Warning &a, const odds::Warning &b) {
+        return a.index == b.index && a.message == b.message;
+    };
+    if (shownWarnings_ && std::equal(warnings.begin(), warnings.end(), shownWarnings_->begin(), shownWarnings_->end(), same))
+        return;
+    shownWarnings_ = warnings;
+    warnings_->clear();
+    if (warnings.empty())
+        warnings_->addItem(tr("No warnings: the game will draw this list as its weights say."));
+    for (const odds::Warning &warning : warnings) {
+        auto *item = new QListWidgetItem(QString::fromStdString(warning.message), warnings_);
+        if (warning.index)
+            item->setData(Qt::UserRole, *warning.index);
+    }
+}
+
+void EditorWindow::showPreview()
+{
+    const auto &check = odds_.latest();
+    if (!check || !check->list.catalogue)
+        return;
+    const catalogue::Catalogue &prizes = *check->list.catalogue;
+    const int row = table_->currentIndex().isValid() ? table_->currentIndex().row() : 0;
+    const int slot = std::min<int>(row, prizes.prizeCount);
+    preview_->showSlot(prizes, slot);
+    previewCaption_->setText(slot == prizes.prizeCount ? tr("The empty card") : tr("Prize %1").arg(slot));
+}
+
+QList<int> EditorWindow::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : table_->selectionModel()->selectedRows())
+        rows << index.row();
+    if (rows.isEmpty() && table_->currentIndex().isValid())
+        rows << table_->currentIndex().row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void EditorWindow::selectRows(const QList<int> &rows)
+{
+    QItemSelection selection;
+    for (int row : rows)
+        if (row >= 0 && row < model_->rowCount())
+            selection.select(model_->index(row, 0), model_->index(row, PrizeTableModel::ColumnCount - 1));
+    if (selection.isEmpty())
+        return;
+    table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    table_->selectionModel()->setCurrentIndex(model_->index(rows.front(), PrizeTableModel::Name),
+                                              QItemSelectionModel::NoUpdate);
+    table_->scrollTo(model_->index(rows.front(), 0));
+}
+
+} // namespace editor

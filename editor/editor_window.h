@@ -1,0 +1,83 @@
+// The list editor's main window: the prize table with live odds and
+// warnings, the card preview, the file menu and Play.
+#pragma once
+
+#include "card_preview.h"
+#include "live_odds.h"
+#include "prize_table_model.h"
+
+#include <QMainWindow>
+#include <QUndoStack>
+
+#include <filesystem>
+#include <optional>
+
+class QListWidget;
+class QProgressBar;
+class QTableView;
+class QLabel;
+
+namespace editor {
+
+class EditorWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit EditorWindow(QWidget *parent = nullptr);
+    ~EditorWindow() override;
+
+    // Each explains a failure in a message box and keeps the list in the
+    // window as it was.
+    bool openList(const std::filesystem::path &file);
+    bool saveList();
+    bool saveListAs(const std::filesystem::path &file, authoring::Encoding encoding);
+
+    const std::optional<std::filesystem::path> &file() const { return file_; }
+    PrizeTableModel &model() { return *model_; }
+    QUndoStack &undoStack() { return undo_; }
+    // Whether the odds shown are those of the list as it stands.
+    bool oddsUpToDate() const { return !checkQueued_ && odds_.upToDate(); }
+    QTableView &table() { return *table_; }
+    CardPreview &preview() { return *preview_; }
+    QProgressBar &weightTotal() { return *total_; }
+    QListWidget &warnings() { return *warnings_; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void newList();
+    void openListAsked();
+    bool saveListAsAsked();
+    void importCsv();
+    void exportCsv();
+    void choosePicture();
+    void play();
+    // Asks to save unsaved changes; false when the user cancels.
+    bool keepOrDropChanges();
+    void showFailure(const QString &what, const QString &why);
+
+    void setFile(std::optional<std::filesystem::path> file);
+    void updateTitle();
+    void requestCheck();
+    void showCheck();
+    void showWarnings(const std::vector<odds::Warning> &warnings);
+    void showPreview();
+    QList<int> selectedRows() const;
+    void selectRows(const QList<int> &rows);
+
+    QUndoStack undo_;
+    PrizeTableModel *model_;
+    LiveOdds odds_;
+    bool checkQueued_ = false;
+    std::optional<std::filesystem::path> file_;
+
+    QTableView *table_;
+    QProgressBar *total_;
+    QListWidget *warnings_;
+    std::optional<std::vector<odds::Warning>> shownWarnings_;
+    CardPreview *preview_;
+    QLabel *previewCaption_;
+};
+
+} // namespace editor

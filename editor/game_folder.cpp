@@ -1,0 +1,58 @@
+// Game folders for Play.
+#include "game_folder.h"
+
+#include "picture_loader.h"
+
+#include <unistd.h>
+
+namespace editor {
+
+namespace fs = std::filesystem;
+using authoring::ListError;
+
+bool canPlayInListFolder(const fs::path &dataIni)
+{
+    return dataIni.filename() == "data.ini" && ::access(dataIni.parent_path().c_str(), W_OK) == 0;
+}
+
+fs::path placeGame(const fs::path &folder, const fs::path &game)
+{
+    const fs::path placed = folder / game.filename();
+    std::error_code error;
+    if (fs::equivalent(game, placed, error))
+        return placed;
+    // Beside the copy first, then renamed over, so a running game is never cut.
+    const fs::path part = folder / (game.filename().string() + ".part");
+    fs::copy_file(game, part, fs::copy_options::overwrite_existing, error);
+    if (!error)
+        fs::rename(part, placed, error);
+    if (error) {
+        fs::remove(part);
+        throw ListError("cannot copy the game into " + folder.string() + ": " + error.message());
+    }
+    return placed;
+}
+
+fs::path fillGameFolder(const fs::path &folder, const authoring::PrizeDocument &document,
+                        const PictureFolder &pictures, const fs::path &game)
+{
+    std::error_code error;
+    fs::create_directories(folder / "picture", error);
+    if (error)
+        throw ListError("cannot make " + (folder / "picture").string() + ": " + error.message());
+    authoring::replaceFile(folder / "data.ini", document.bytes());
+    const PictureFolder target(folder / "data.ini");
+    for (int prize = 0; prize < document.size(); ++prize) {
+        const std::string &name = document.text(prize, authoring::Field::Name);
+        if (!catalogue::isSafePictureName(name) || !fs::is_regular_file(pictures.fileOf(name), error))
+            continue;
+        if (fs::equivalent(pictures.fileOf(name), target.fileOf(name), error))
+            continue;
+        fs::copy_file(pictures.fileOf(name), target.fileOf(name), fs::copy_options::overwrite_existing, error);
+        if (error)
+            throw ListError("cannot copy the picture of \"" + name + "\": " + error.message());
+    }
+    return placeGame(folder, game);
+}
+
+} // namespace editor

@@ -1,0 +1,26 @@
+// Where Play runs the game: the game reads data.ini and the picture folder
+// beside its own executable, so the list must sit beside a copy of it.
+#pragma once
+
+#include "picture_folder.h"
+#include "prize_document.h"
+
+#include <filesystem>
+
+namespace editor {
+
+// Whether the game can run in the list's own folder: the list is named
+// data.ini and the folder is writable, or already holds the game.
+bool canPlayInListFolder(const std::filesystem::path &dataIni);
+
+// Copies the game's executable into folder unless the same file is there
+// already; returns the copy. Throws authoring::ListError.
+std::filesystem::path placeGame(const std::filesystem::path &folder, const std::filesystem::path &game);
+
+// Makes or refreshes a game folder elsewhere: the game, the list as data.ini
+// (the old one kept as data.ini.bak) and the pictures of its prizes. Returns
+// the game's executable there. Throws authoring::ListError.
+std::filesystem::path fillGameFolder(const std::filesystem::path &folder, const authoring::PrizeDocument &document,
+                                     const PictureFolder &pictures, const std::filesystem::path &game);
+
+} // namespace editor

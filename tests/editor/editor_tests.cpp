@@ -1,0 +1,275 @@
+// The editor on real files: odds that follow edits, exact bytes after undo,
+// pictures that follow their prize, refused saves, and the game's own card.
+#include "editor_window.h"
+#include "fakes.h"
+#include "form1.h"
+#include "game_folder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using authoring::Field;
+using editor::EditorWindow;
+using editor::PrizeTableModel;
+
+const fs::path kSample = SAMPLE_DIR;
+const fs::path kToolsData = TOOLS_DATA_DIR;
+
+std::string slurp(const fs::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The bundled list and its pictures, copied into a temporary folder.
+struct BundledList {
+    fakes::TempFolder folder;
+    fs::path dataIni = folder.path() / "data.ini";
+    BundledList()
+    {
+        fs::copy(kSample / "data.ini", dataIni);
+        fs::copy(kSample / "picture", folder.path() / "picture");
+    }
+};
+
+void waitForOdds(EditorWindow &window)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!window.oddsUpToDate() && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(window.oddsUpToDate());
+}
+
+std::string cell(EditorWindow &window, int row, int column)
+{
+    return window.model().index(row, column).data().toString().toStdString();
+}
+
+// Answers the next message box that opens with the button whose text
+// starts with `button`, and keeps what it said.
+class NextMessageBox {
+public:
+    explicit NextMessageBox(QString button) : button_(std::move(button))
+    {
+        QTimer::singleShot(0, [this] { answer(); });
+    }
+    QString text;
+
+private:
+    void answer()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box) {
+            QTimer::singleShot(10, [this] { answer(); });
+            return;
+        }
+        text = box->text();
+        for (QAbstractButton *button : box->buttons())
+            if (button->text().remove(QLatin1Char('&')).startsWith(button_))
+                button->click();
+    }
+    QString button_;
+};
+
+TEST(Editor, AChangedWeightChangesTheExactOddsAndTheTotal)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    waitForOdds(window);
+    EXPECT_EQ(cell(window, 0, PrizeTableModel::Draws), "5033165");
+    EXPECT_EQ(window.weightTotal().value(), 100);
+
+    window.model().setData(window.model().index(0, PrizeTableModel::Weight), "20", Qt::EditRole);
+    waitForOdds(window);
+    EXPECT_EQ(cell(window, 0, PrizeTableModel::Draws), "3355444"); // r rounds to single precision
+    EXPECT_EQ(cell(window, 0, PrizeTableModel::Chance), "20.0000 %");
+    EXPECT_EQ(window.weightTotal().value(), 90);
+    EXPECT_TRUE(window.weightTotal().format().contains("the empty card takes 10.0000 %"));
+    EXPECT_TRUE(window.isWindowModified());
+}
+
+TEST(Editor, UndoingEveryKindOfEditSavesTheExactBytesThatWereRead)
+{
+    BundledList list;
+    const std::string original = slurp(list.dataIni);
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    PrizeTableModel &model = window.model();
+    model.setText(1, Field::Amount, "7");
+    model.addPrize(2);
+    model.duplicatePrizes({0, 3});
+    model.movePrizes({4, 5}, -1);
+    model.movePrizesBefore({0, 6}, 9);
+    model.removePrizes({1, 2});
+    EXPECT_NE(model.document().bytes(), original);
+
+    while (window.undoStack().canUndo())
+        window.undoStack().undo();
+    ASSERT_TRUE(window.saveList());
+    EXPECT_EQ(slurp(list.dataIni), original);
+    EXPECT_FALSE(window.isWindowModified());
+}
+
+TEST(Editor, UndoAfterSavingInTheOtherEncodingWritesNoBytesOfTheOldOne)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    window.model().setText(0, Field::Name, "Glow stick");
+    ASSERT_TRUE(window.saveListAs(list.dataIni, authoring::Encoding::Utf8));
+    window.undoStack().undo(); // brings back the record as read, in GBK
+    ASSERT_TRUE(window.saveList());
+    EXPECT_EQ(authoring::PrizeDocument::open(list.dataIni).text(0, Field::Name), "荧光棒");
+}
+
+TEST(Editor, RowsDraggedBeforeARowKeepTheirOrder)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    window.model().movePrizesBefore({0, 2, 6}, 5);
+    std::vector<std::string> names;
+    for (int row = 0; row < window.model().rowCount(); ++row)
+        names.push_back(window.model().document().text(row, Field::Name));
+    EXPECT_EQ(names, (std::vector<std::string>{"棒棒糖", "保温杯", "蓝牙耳机", "荧光棒", "玩具熊", "智能手表",
+                                               "电影票", "金条"}));
+}
+
+TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAndFollowsItsPrizesName)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    PrizeTableModel &model = window.model();
+    model.addPrize(8);
+    model.setText(8, Field::Name, "风筝");
+    model.setPicture(8, kToolsData / "blue.png");
+    const fs::path kite = list.folder.path() / "picture" / "风筝.jpg";
+    ASSERT_TRUE(fs::exists(kite));
+    EXPECT_EQ(slurp(kite).substr(0, 3), "\xFF\xD8\xFF"); // converted to JPEG
+    waitForOdds(window);
+    EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "loaded");
+
+    model.setText(8, Field::Name, "无人机");
+    const fs::path drone = list.folder.path() / "picture" / "无人机.jpg";
+    EXPECT_TRUE(fs::exists(drone));
+    EXPECT_FALSE(fs::exists(kite));
+    window.undoStack().undo();
+    EXPECT_TRUE(fs::exists(kite));
+    EXPECT_FALSE(fs::exists(drone));
+
+    model.setText(8, Field::Name, "a/b");
+    waitForOdds(window);
+    EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "unsafe name");
+    EXPECT_TRUE(fs::exists(kite)); // a name that is no file name takes no picture with it
+}
+
+TEST(Editor, ANameGbkCannotHoldRefusesSaveAndOffersUtf8)
+{
+    BundledList list;
+    const std::string original = slurp(list.dataIni);
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    window.model().setText(7, Field::Name, "金条😀");
+
+    {
+        NextMessageBox cancel(QStringLiteral("Cancel"));
+        EXPECT_FALSE(window.saveList());
+        EXPECT_TRUE(cancel.text.contains("GBK"));
+    }
+    EXPECT_EQ(slurp(list.dataIni), original);
+    EXPECT_TRUE(window.isWindowModified());
+    EXPECT_EQ(window.model().document().text(7, Field::Name), "金条😀");
+
+    {
+        NextMessageBox utf8(QStringLiteral("Save as UTF-8"));
+        EXPECT_TRUE(window.saveList());
+    }
+    EXPECT_EQ(slurp(list.dataIni).substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(authoring::PrizeDocument::open(list.dataIni).text(7, Field::Name), "金条😀");
+}
+
+TEST(Editor, AFailedSaveOrOpenExplainsAndKeepsTheEdits)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    window.model().setText(0, Field::Weight, "31");
+    {
+        NextMessageBox ok(QStringLiteral("OK"));
+        EXPECT_FALSE(window.saveListAs(list.folder.path() / "no-such-folder" / "data.ini",
+                                       authoring::Encoding::Gbk));
+        EXPECT_TRUE(ok.text.contains("Could not save"));
+    }
+    {
+        NextMessageBox ok(QStringLiteral("OK"));
+        EXPECT_FALSE(window.openList(list.folder.path()));
+        EXPECT_TRUE(ok.text.contains("Could not open"));
+    }
+    EXPECT_EQ(window.model().document().text(0, Field::Weight), "31");
+    EXPECT_EQ(window.file(), list.dataIni);
+    EXPECT_TRUE(window.isWindowModified());
+}
+
+TEST(Editor, ThePreviewIsTheGameWindowsCardPixelForPixel)
+{
+    fakes::TempFolder folder;
+    const std::string glowStickGbk = "\xD3\xAB\xB9\xE2\xB0\xF4"; // 荧光棒
+    folder.writeDataIni(fakes::record("100", "65535", glowStickGbk, "10"));
+    fs::create_directories(folder.path() / "picture");
+    fs::copy(kSample / "picture" / "荧光棒.jpg", folder.path() / "picture" / "荧光棒.jpg");
+
+    window::Form1 game(folder.path(), std::make_unique<fakes::ScriptedRandom>(std::vector<float>{0.5f}), {}, 0);
+    game.show();
+    const QImage gameCard = game.awardbox(0).grab().toImage();
+
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(folder.path() / "data.ini"));
+    waitForOdds(window);
+    window.table().setCurrentIndex(window.model().index(0, PrizeTableModel::Name));
+    window.show();
+    const QImage previewCard = window.preview().card().grab().toImage();
+
+    ASSERT_EQ(previewCard.size(), gameCard.size());
+    EXPECT_EQ(previewCard.convertToFormat(QImage::Format_RGB32), gameCard.convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(previewCard.pixelColor(5, 5), previewCard.pixelColor(5, 150)); // the picture, not a blank card
+}
+
+TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
+{
+    BundledList list;
+    fakes::TempFolder elsewhere;
+    auto document = authoring::PrizeDocument::open(list.dataIni);
+    document.setText(0, Field::Weight, "29");
+    const fs::path game = editor::fillGameFolder(elsewhere.path(), document, editor::PictureFolder(list.dataIni),
+                                                 PRIZEDRAW_EXECUTABLE);
+    EXPECT_EQ(game, elsewhere.path() / "prizedraw");
+    EXPECT_EQ(slurp(game), slurp(PRIZEDRAW_EXECUTABLE));
+    EXPECT_NE(fs::status(game).permissions() & fs::perms::owner_exec, fs::perms::none);
+    EXPECT_EQ(slurp(elsewhere.path() / "data.ini"), document.bytes());
+    for (const auto &picture : fs::directory_iterator(list.folder.path() / "picture"))
+        EXPECT_EQ(slurp(elsewhere.path() / "picture" / picture.path().filename()), slurp(picture.path()));
+
+    EXPECT_FALSE(editor::canPlayInListFolder(list.folder.path() / "prizes.ini")); // the game reads only data.ini
+    EXPECT_TRUE(editor::canPlayInListFolder(list.dataIni));
+    EXPECT_EQ(editor::placeGame(elsewhere.path(), game), game); // already there: nothing copied over itself
+}
+
+} // namespace
