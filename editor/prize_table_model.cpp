@@ -130,6 +130,17 @@ void PrizeTableModel::putDocument(const authoring::PrizeDocument &document)
     emit listChanged();
 }
 
+void PrizeTableModel::restoreFiles(const std::vector<FileSnapshot> &files)
+{
+    // Runs inside undo and redo, where nothing may throw into Qt.
+    try {
+        restoreAll(files);
+    } catch (const std::exception &error) {
+        emit editFailed(tr("A picture file could not be put back: %1").arg(qs(error.what())));
+    }
+    emit listChanged();
+}
+
 // --- Edits ---
 
 void PrizeTableModel::setText(int row, Field field, const std::string &text)
@@ -154,7 +165,8 @@ void PrizeTableModel::setText(int row, Field field, const std::string &text)
     undo_.beginMacro(field == Field::Name ? tr("Rename prize %1").arg(row) : tr("Change prize %1").arg(row));
     if (moved)
         undo_.push(new ListEdit(
-            {}, [after = moved->after] { restoreAll(after); }, [before = moved->before] { restoreAll(before); }));
+            {}, [this, after = moved->after] { restoreFiles(after); },
+            [this, before = moved->before] { restoreFiles(before); }));
     undo_.push(new ListEdit(
         {}, [this, row, after] { putRecord(row, after); }, [this, row, before] { putRecord(row, before); }));
     undo_.endMacro();
@@ -290,15 +302,8 @@ void PrizeTableModel::setPicture(int row, const std::filesystem::path &source)
     const std::vector<FileSnapshot> after{FileSnapshot::of(target)};
     emit listChanged();
     undo_.push(new ListEdit(
-        tr("Picture of %1").arg(qs(name)),
-        [this, after] {
-            restoreAll(after);
-            emit listChanged();
-        },
-        [this, before] {
-            restoreAll(before);
-            emit listChanged();
-        }));
+        tr("Picture of %1").arg(qs(name)), [this, after] { restoreFiles(after); },
+        [this, before] { restoreFiles(before); }));
 }
 
 // --- The table ---

@@ -87,6 +87,7 @@ private:
     void removeRow(int row);
     void moveRow(int from, int to);
     void putDocument(const authoring::PrizeDocument &document);
+    void restoreFiles(const std::vector<FileSnapshot> &files);
     // A prize's picture file moved with its new name: the files as they were and are.
     struct PictureMove {
         std::vector<FileSnapshot> before;
