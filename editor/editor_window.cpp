@@ -379,9 +379,9 @@ void EditorWindow::play()
 {
     if ((!file_ || !undo_.isClean()) && !saveList())
         return;
-    const fs::path game = pathOf(QCoreApplication::applicationDirPath()) / "prizedraw";
+    const fs::path game = gameFor(pathOf(QCoreApplication::applicationDirPath()));
     if (!fs::exists(game)) {
-        showFailure(tr("Cannot start the game."), tr("The game, prizedraw, is not beside prizeedit."));
+        showFailure(tr("Cannot start the game."), tr("The game, prizedraw, is not beside prizeedit: %1").arg(shown(game)));
         return;
     }
     try {

@@ -10,6 +10,13 @@ namespace editor {
 namespace fs = std::filesystem;
 using authoring::ListError;
 
+fs::path gameFor(const fs::path &editorFolder)
+{
+    const fs::path installed = editorFolder.parent_path() / "lib" / "prizedraw" / "prizedraw";
+    std::error_code error;
+    return fs::is_regular_file(installed, error) ? installed : editorFolder / "prizedraw";
+}
+
 bool canPlayInListFolder(const fs::path &dataIni)
 {
     return dataIni.filename() == "data.ini" && ::access(dataIni.parent_path().c_str(), W_OK) == 0;

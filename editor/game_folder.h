@@ -9,6 +9,11 @@
 
 namespace editor {
 
+// The game's executable for an editor in editorFolder: installed, the game
+// lives in its own folder lib/prizedraw/ and bin/prizedraw is only a launcher
+// of the bundled list; built or unpacked, it sits beside the editor.
+std::filesystem::path gameFor(const std::filesystem::path &editorFolder);
+
 // Whether the game can run in the list's own folder: the list is named
 // data.ini and the folder is writable, or already holds the game.
 bool canPlayInListFolder(const std::filesystem::path &dataIni);

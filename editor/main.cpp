@@ -1,17 +1,34 @@
 // prizeedit [DATA_INI]: the prize list editor.
+#include "app_icons.h"
 #include "editor_window.h"
+#include "prizedraw_version.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFile>
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("prizeedit"));
+    QApplication::setApplicationVersion(QStringLiteral(PRIZEDRAW_VERSION));
+    QApplication::setWindowIcon(icons::editor());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Makes and changes a prize list (data.ini) in a window: exact odds and warnings as you type, "
+        "the game's own card as preview, pictures, CSV import and export, and Play, which starts the game "
+        "on the list."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("DATA_INI"), QStringLiteral("the prize list to open; a new one without"),
+                                 QStringLiteral("[DATA_INI]"));
+    parser.process(application);
+
     editor::EditorWindow window;
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) // a list that cannot be read leaves a new one, nothing overwritten
-        window.openList(std::filesystem::path(QFile::encodeName(arguments[1]).toStdString()));
+    const QStringList lists = parser.positionalArguments();
+    if (!lists.isEmpty()) // a list that cannot be read leaves a new one, nothing overwritten
+        window.openList(std::filesystem::path(QFile::encodeName(lists.front()).toStdString()));
     window.show();
     return QApplication::exec();
 }

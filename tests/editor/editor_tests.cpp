@@ -270,6 +270,13 @@ TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
     EXPECT_FALSE(editor::canPlayInListFolder(list.folder.path() / "prizes.ini")); // the game reads only data.ini
     EXPECT_TRUE(editor::canPlayInListFolder(list.dataIni));
     EXPECT_EQ(editor::placeGame(elsewhere.path(), game), game); // already there: nothing copied over itself
+
+    // Installed, bin/prizedraw is only the launcher of the bundled list: Play copies the game itself.
+    const fs::path bin = elsewhere.path() / "bin";
+    EXPECT_EQ(editor::gameFor(bin), bin / "prizedraw");
+    fs::create_directories(elsewhere.path() / "lib" / "prizedraw");
+    fs::copy_file(game, elsewhere.path() / "lib" / "prizedraw" / "prizedraw");
+    EXPECT_EQ(editor::gameFor(bin), elsewhere.path() / "lib" / "prizedraw" / "prizedraw");
 }
 
 } // namespace
