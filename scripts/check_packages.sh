@@ -65,11 +65,12 @@ echo "== install the Debian package with apt"
 dpkg-query -W -f='${Status}' prizedraw 2>/dev/null | grep -q 'install ok installed' || installed_here=1
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=120 "$deb" >/dev/null
 dpkg-query -W -f='${Package} ${Version} ${Status}\n' prizedraw
-for tool in prizeodds prizelist; do
+for tool in prizeodds prizelist prizeedit; do
     [ "$(command -v "$tool")" = /usr/bin/$tool ] || fail "$tool is not /usr/bin/$tool"
-    [ "$($tool --version)" = "$tool $version" ] || fail "$tool --version says $($tool --version), not $version"
+    said=$(QT_QPA_PLATFORM=offscreen $tool --version 2>/dev/null)
+    [ "$said" = "$tool $version" ] || fail "$tool --version says $said, not $version"
+    echo "$said"
 done
-echo "prizeodds --version: $(prizeodds --version); prizelist --version: $(prizelist --version)"
 
 mkdir -m 700 "$scratch/runtime"
 export XDG_RUNTIME_DIR=$scratch/runtime
