@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QIODevice>
 #include <QImageReader>
-
+#include <QtEndian>
 
 namespace window {
 
@@ -45,6 +45,30 @@ private:
     bool readPastEnd_ = false;
 };
 
+// Whether a PNG has a chunk that claims more bytes than the file holds. Such
+// a file is cut short or forged, and libpng allocates and clears whatever a
+// chunk claims, up to 2 GiB, before it finds out: 274 bytes could take 1.9 GB.
+bool pngChunkOverruns(QFile &source)
+{
+    if (source.peek(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
+        return false;
+    const qint64 size = source.size();
+    for (qint64 at = 8; at + 8 <= size;) { // length, type, data, CRC
+        if (!source.seek(at))
+            return true;
+        const QByteArray head = source.read(8);
+        if (head.size() < 8)
+            return true;
+        const qint64 length = qFromBigEndian<quint32>(head.constData());
+        if (length + 12 > size - at)
+            return true;
+        if (head.endsWith("IEND"))
+            break;
+        at += length + 12;
+    }
+    return !source.seek(0);
+}
+
 // Opens file and reads its header into reader, refusing what is missing,
 // unreadable, no picture or too big before any pixel is decoded.
 void openChecked(const std::filesystem::path &file, QFile &source, EndWatchingDevice &device, QImageReader &reader)
@@ -54,7 +78,7 @@ void openChecked(const std::filesystem::path &file, QFile &source, EndWatchingDe
     source.setFileName(QFile::decodeName(file.c_str()));
     if (!source.open(QIODevice::ReadOnly))
         throw RuntimeError(ErrorCode::PathFileAccessError);
-    if (source.size() > ImageDecoder::kMaxFileBytes)
+    if (source.size() > ImageDecoder::kMaxFileBytes || pngChunkOverruns(source))
         throw RuntimeError(ErrorCode::InvalidPicture);
 
     device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);

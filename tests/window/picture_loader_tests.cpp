@@ -208,6 +208,17 @@ TEST_F(Decoding, OversizedImagesAreRefusedFromTheirHeaderAndFilesFromTheirSize)
     EXPECT_EQ(errorOf(atOne, folder.write("wide.jpg", pngHeader(10001, 10000))), 481);
     EXPECT_EQ(checkErrorOf(atOne, folder.path() / "huge.jpg"), 481);
     EXPECT_EQ(checkErrorOf(atOne, folder.path() / "wide.jpg"), 481);
+    // A whole 8 x 8 PNG with a chunk after its pixels that claims 1.9 GB: the
+    // reader would allocate all of it before finding the file too short.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(&buffer, "PNG"));
+    std::string forgedBytes = png.toStdString();
+    forgedBytes.insert(forgedBytes.size() - 12, std::string("\x71\x00\x00\x25tEXt", 8)); // before IEND
+    const auto forged = folder.write("forged.jpg", forgedBytes);
+    EXPECT_EQ(checkErrorOf(atOne, forged), 481);
+    EXPECT_EQ(errorOf(atOne, forged), 481);
 
     const auto big = folder.write("big.jpg", bytesOf([&] {
                                       windowtests::writeJpeg(folder.path() / "small.jpg", Qt::green);
