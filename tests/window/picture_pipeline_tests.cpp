@@ -305,11 +305,12 @@ TEST(PicturePipeline, AListWhosePicturesAreAllTheSameFileShowsItOnEveryCard)
         EXPECT_LE(channelDistance(pictureColourOn(form, i), Qt::darkGreen), 12) << "card " << i;
 }
 
-TEST(PicturePipeline, ASpinWhilePicturesStillDecodeEndsWithEveryCardShowingItsPicture)
+// 200 prizes, each with its own name for one 1600 x 1200 picture of colour:
+// enough decoding for the pool to be busy for a while.
+void writeBigPictureList(fakes::TempFolder &folder, Qt::GlobalColor colour)
 {
-    fakes::TempFolder folder;
     const auto pictures = folder.path() / "picture";
-    windowtests::writeJpeg(pictures / "Big.jpg", Qt::darkCyan, QSize(1600, 1200));
+    windowtests::writeJpeg(pictures / "Big.jpg", colour, QSize(1600, 1200));
     std::string list;
     for (int k = 0; k < 200; ++k) {
         const std::string name = "Big" + std::to_string(k);
@@ -317,6 +318,12 @@ TEST(PicturePipeline, ASpinWhilePicturesStillDecodeEndsWithEveryCardShowingItsPi
         list += fakes::record("0.5", "255", name, "1");
     }
     folder.writeDataIni(list);
+}
+
+TEST(PicturePipeline, ASpinWhilePicturesStillDecodeEndsWithEveryCardShowingItsPicture)
+{
+    fakes::TempFolder folder;
+    writeBigPictureList(folder, Qt::darkCyan);
     Form1 form(folder.path(), std::make_unique<SeededRandom>(7), window::reportRunTimeError, 1);
     form.show();
     ASSERT_TRUE(form.loaded());
@@ -331,15 +338,7 @@ TEST(PicturePipeline, ASpinWhilePicturesStillDecodeEndsWithEveryCardShowingItsPi
 TEST(PicturePipeline, ClosingTheWindowWhileThePoolDecodesStopsItsThreads)
 {
     fakes::TempFolder folder;
-    const auto pictures = folder.path() / "picture";
-    windowtests::writeJpeg(pictures / "Big.jpg", Qt::gray, QSize(1600, 1200));
-    std::string list;
-    for (int k = 0; k < 200; ++k) {
-        const std::string name = "Big" + std::to_string(k);
-        std::filesystem::create_hard_link(pictures / "Big.jpg", pictures / (name + ".jpg"));
-        list += fakes::record("0.5", "255", name, "1");
-    }
-    folder.writeDataIni(list);
+    writeBigPictureList(folder, Qt::gray);
     auto form = std::make_unique<Form1>(folder.path(), std::make_unique<SeededRandom>(1));
     form->show();
     ASSERT_TRUE(form->loaded());
