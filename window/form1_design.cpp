@@ -155,7 +155,8 @@ std::vector<Control> makeControls()
         picture.rect = {0, 0, width, 1695}; // a picture is stretched to fill it
         all.push_back(picture);
 
-        all.push_back(label({"awardname", i}, {120, 1800, kNameWidthsTwips[i], 375}, kNameFont, "荧光棒", 2 + 4 * i));
+        all.push_back(
+            label({"awardname", i}, {120, 1800, kNameWidthsTwips[i], 375}, kNameFont, "荧光棒", 2 + 4 * i));
         all.push_back(label({"x", i}, {120, 2040, 255, 255}, kAmountFont, "x", 3 + 4 * i));
         all.push_back(label({"award", i}, {240, 2040, 375, 255}, kAmountFont, "10", 4 + 4 * i));
 
