@@ -73,6 +73,14 @@ struct PixelLine {
 
 enum class Border { None, Thin };
 
+// A thin border is a sunken edge two pixels wide at 96 dpi, inside the
+// control's rectangle; the client area, where its children are placed,
+// starts past it.
+constexpr int borderPixels(Border border, int dpi = kDesignDpi)
+{
+    return border == Border::Thin ? (2 * dpi + kDesignDpi / 2) / kDesignDpi : 0;
+}
+
 // A control's name, and its index in its control array (-1 for a control
 // that is no array element).
 struct ControlId {

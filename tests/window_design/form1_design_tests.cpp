@@ -31,6 +31,7 @@ TEST(DesignConversion, TwipsRoundToTheNearestPixelAndEachEdgeOnItsOwn)
     EXPECT_EQ(design::toPixels(design::TwipsLine{4080, 1200, 3960, 960}), (design::PixelLine{272, 80, 264, 64}));
     EXPECT_EQ(design::pointsToPixels(12), 16);
     EXPECT_EQ(design::pointsToPixels(10.5), 14);
+    EXPECT_EQ(design::borderPixels(design::Border::Thin), 2);
 }
 
 TEST(DesignConversion, At144DpiEverythingIsOneAndAHalfTimesAsLarge)
@@ -41,6 +42,7 @@ TEST(DesignConversion, At144DpiEverythingIsOneAndAHalfTimesAsLarge)
     EXPECT_EQ(design::toPixels(design::form().rect, 144), (design::PixelRect{0, 0, 808, 610}));
     EXPECT_EQ(design::pointsToPixels(12, 144), 24);
     EXPECT_EQ(design::pointsToPixels(10.5, 144), 21);
+    EXPECT_EQ(design::borderPixels(design::Border::Thin, 144), 3);
 }
 
 TEST(DesignConversion, ColourNumbersAreRedGreenBlueFromTheLowByteUp)
