@@ -142,4 +142,13 @@ PixelLine toPixels(TwipsLine twips, int dpi = kDesignDpi);
 // A font's size in pixels (its em height) at dpi, to the nearest pixel.
 int pointsToPixels(double points, int dpi = kDesignDpi);
 
+// Where a control lies in Form1's client area, in pixels at dpi, as designed
+// (a card that the reel moved lies at its own left). Each container's place
+// and border are rounded on their own level, as nested controls are placed,
+// so a front end that paints everything onto one surface puts each pixel
+// where nested controls would.
+PixelRect toWindowPixels(const Control &control, int dpi = kDesignDpi);
+// Lines: both ends.
+PixelLine lineToWindowPixels(const Control &line, int dpi = kDesignDpi);
+
 } // namespace window::design

@@ -45,6 +45,14 @@ TEST(DesignConversion, At144DpiEverythingIsOneAndAHalfTimesAsLarge)
     EXPECT_EQ(design::borderPixels(design::Border::Thin, 144), 3);
 }
 
+TEST(DesignConversion, ANestedControlLiesInTheWindowWhereItsContainersPutIt)
+{
+    // Viewing area at y 88, card 1 at x 128 with a 2-pixel border, the name label at (8, 120) inside it.
+    EXPECT_EQ(design::toWindowPixels(design::control("awardname", 1)), (design::PixelRect{138, 210, 161, 25}));
+    EXPECT_EQ(design::toWindowPixels(design::control("awardname", 1), 144), (design::PixelRect{207, 315, 242, 38}));
+    EXPECT_EQ(design::lineToWindowPixels(design::control("Line5")), (design::PixelLine{271, 80, 271, 264}));
+}
+
 TEST(DesignConversion, ColourNumbersAreRedGreenBlueFromTheLowByteUp)
 {
     EXPECT_EQ(design::toRgb(0x00C000), (design::Rgb{0, 0xC0, 0}));
