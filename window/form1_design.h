@@ -14,6 +14,11 @@ inline constexpr int kTwipsPerInch = 1440;
 // The design's own scale: 15 twips to a pixel.
 inline constexpr int kDesignDpi = 96;
 
+// Picture boxes and the button are windows of their own, above whatever is
+// drawn on their container. A label draws its text left-aligned on one line
+// over a transparent background, cut at its edges, and never changes size;
+// an image stretches its picture to the whole box, aspect ratio not kept;
+// a shape is a rectangle filled, with a one-pixel outline inside its edges.
 enum class Kind { Form, PictureBox, CommandButton, Timer, Line, Label, Image, Shape };
 
 // A colour of the desktop's scheme, or None for a fixed colour number.
