@@ -44,12 +44,15 @@ public:
             if (::lstat(target_.c_str(), &entry) != 0) {
                 if (errno != ENOENT)
                     fail("cannot look at it", errno);
+                seen_ = links == 0 ? Seen::Nothing : Seen::Link;
                 return; // nothing there yet: the link, if any, is left pointing at the new file
             }
             if (!S_ISLNK(entry.st_mode)) {
                 old_ = entry;
+                seen_ = Seen::File;
                 return;
             }
+            seen_ = Seen::Link;
             if (links == kMaxLinks) {
                 target_ = requested_;
                 fail("it is a symbolic link that leads back to itself (a loop), so it names no file to write");
@@ -73,13 +76,11 @@ public:
             fail("it is not a regular file but a device, pipe or socket");
         // Root may write any file, so a file with no write bit at all counts
         // as read-only for root too: its owner meant it to stay as it is.
+        const std::string advice = "make it writable or save under another name";
         if ((old_->st_mode & 0222) == 0)
-            fail("the file is read-only (mode " + modeText(old_->st_mode) +
-                 "); make it writable or save under another name");
+            fail("the file is read-only (mode " + modeText(old_->st_mode) + ")", 0, advice);
         if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
-            fail("you may not write to it (mode " + modeText(old_->st_mode) +
-                     "); make it writable or save under another name",
-                 errno);
+            fail("you may not write to it (mode " + modeText(old_->st_mode) + ")", errno, advice);
     }
 
     void write(std::string_view bytes)
@@ -99,7 +100,7 @@ public:
         syncFolder(folder);
     }
 
-    [[noreturn]] void fail(const std::string &what, int error = 0) const
+    [[noreturn]] void fail(const std::string &what, int error = 0, const std::string &advice = {}) const
     {
         std::string message = stage_ == Stage::Replaced ? shown() + " was saved, but " : "cannot save " + shown() + ": ";
         message += what;
@@ -107,8 +108,13 @@ public:
             message += std::string(": ") + std::strerror(error);
         switch (stage_) {
         case Stage::NothingWritten:
-            message += old_ ? "; nothing was written: the file there is as it was"
-                            : "; nothing was written: no file was there, and none is now";
+            message += "; nothing was written";
+            if (seen_ == Seen::File)
+                message += S_ISREG(old_->st_mode) ? ": the file there is as it was" : ": what is there is as it was";
+            else if (seen_ == Seen::Link)
+                message += ": the link is as it was";
+            else if (seen_ == Seen::Nothing)
+                message += ": no file was there, and none is now";
             break;
         case Stage::BackupMade:
             message += "; the old file is still in place, and a copy of it is kept as " + backupPath().string();
@@ -121,11 +127,14 @@ public:
                 message += "; no file was there before";
             break;
         }
+        if (!advice.empty())
+            message += "; " + advice;
         throw ListError(message);
     }
 
 private:
     enum class Stage { NothingWritten, BackupMade, Replaced };
+    enum class Seen { Unknown, Nothing, Link, File }; // what the requested path was
 
     // A temporary file beside the target that is removed unless it is renamed.
     class TemporaryFile {
@@ -233,6 +242,7 @@ private:
     fs::path target_;
     Backup backup_;
     std::optional<struct stat> old_; // the file that was there
+    Seen seen_ = Seen::Unknown;
     Stage stage_ = Stage::NothingWritten;
 };
 
