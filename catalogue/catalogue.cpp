@@ -18,6 +18,7 @@ ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::files
     ReadReport report;
     report.readAsUtf8 = file.readsUtf8();
     Variant line; // reused for every line: a read past the end leaves it as it was
+    int lineNumber = 0;
     auto &count = catalogue.prizeCount;
 
     while (!file.atEnd()) {
@@ -28,7 +29,12 @@ ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::files
         award &record = catalogue.prize(count);
         auto readInto = [&](Variant *field) {
             report.lastRecordCutShort = report.lastRecordCutShort || file.atEnd();
-            regime.run([&] { file.readLine(line); });
+            regime.run([&] {
+                file.readLine(line);
+                if (file.lineWasCut())
+                    report.linesCut.push_back(lineNumber + 1);
+                ++lineNumber;
+            });
             if (field)
                 *field = line;
         };

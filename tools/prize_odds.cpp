@@ -3,6 +3,7 @@
 
 #include "display_text.h"
 #include "draw.h"
+#include "prize_document.h"
 
 #include <fmt/format.h>
 
@@ -240,6 +241,16 @@ OddsReport buildReport(const PrizeList &list)
     if (report.lastRecordCutShort)
         warnPrize(report.prizes.back(), "last-record-cut-short",
                   "the file ends inside this record: its missing lines repeat the line before them");
+    for (const int line : list.read.linesCut) {
+        const auto prize = static_cast<std::size_t>((line - 1) / authoring::kFields);
+        if (prize < report.prizes.size())
+            warnPrize(report.prizes[prize], "line-cut",
+                      fmt::format("its {} (line {}) is longer than {} bytes: the game reads only the first {}, and "
+                                  "prizelist and prizeedit open the list only once the line is shortened",
+                                  authoring::fieldName(static_cast<authoring::Field>((line - 1) % authoring::kFields)),
+                                  line, catalogue::PrizeListFile::kMaxLineBytes,
+                                  catalogue::PrizeListFile::kMaxLineBytes));
+    }
 
     for (const PrizeRow &row : report.prizes) {
         const double share = static_cast<double>(row.count) / kDrawValues;

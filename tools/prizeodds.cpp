@@ -41,9 +41,10 @@ prizes cut where the running total passes 100 or by a negative weight, a
 weight that is no number (counted as 0), zero or negative, a probability
 below 0.01 %, a colour that shows as black because it cannot be used, a
 missing or refused picture, an unsafe picture name, records past the 1000th
-(ignored), a last record cut short, a file read as UTF-8, and a file that
-looks like UTF-8 saved without a byte-order mark (which the game reads as
-GBK; prizelist encode mends it).
+(ignored), a last record cut short, a line longer than 1024 bytes (the game
+reads only its start), a file read as UTF-8, and a file that looks like UTF-8
+saved without a byte-order mark (which the game reads as GBK; prizelist
+encode mends it).
 
 A picture is judged by the game's own picture decoder: "loaded" when the game
 shows it, "missing" when there is no such file, "refused" when the file is
