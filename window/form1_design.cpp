@@ -1,0 +1,249 @@
+// Form1 as designed: the table of its controls, and the conversions.
+#include "form1_design.h"
+
+#include "reel_window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+namespace window::design {
+
+static_assert(kCardCount == reel::design::kCardCount);
+
+namespace {
+
+constexpr Color kFormGrey = fixedColor(0x404040);
+constexpr Color kYellow = fixedColor(0x00FFFF);
+constexpr Color kButtonGreen = fixedColor(0x00C000);
+constexpr Color kBlack = fixedColor(0);
+constexpr Color kRed = fixedColor(0x0000FF);
+constexpr Color kWindowText = systemColor(SystemColor::WindowText);
+
+// The Song face of the GB2312 character set; where that is not installed,
+// other faces that cover GB2312, Song/Ming style first.
+constexpr std::string_view kLabelFaces[] = {
+    "宋体",        "SimSun",           "AR PL UMing CN",      "AR PL SungtiL GB",   "Noto Serif CJK SC",
+    "Noto Sans CJK SC", "WenQuanYi Zen Hei", "WenQuanYi Micro Hei", "Droid Sans Fallback",
+};
+constexpr int kGb2312 = 134;
+constexpr Font kNameFont{kLabelFaces, 12, 700, kGb2312};
+constexpr Font kAmountFont{kLabelFaces, 10.5, 400, kGb2312};
+
+// Widths of the name labels of cards 0 to 3.
+constexpr int kNameWidthsTwips[kCardCount] = {1815, 2175, 1935, 1335};
+
+Control line(std::string_view name, ControlId container, TwipsLine ends, Color color = kWindowText)
+{
+    Control c;
+    c.kind = Kind::Line;
+    c.id = {name};
+    c.container = container;
+    c.line = ends;
+    c.fore = color;
+    return c;
+}
+
+Control label(ControlId id, TwipsRect rect, const Font &font, std::string_view text, int tabIndex)
+{
+    Control c;
+    c.kind = Kind::Label;
+    c.id = id;
+    c.container = {"awardbox", id.index};
+    c.rect = rect;
+    c.fore = kBlack;
+    c.font = font;
+    c.text = text;
+    c.tabIndex = tabIndex;
+    return c;
+}
+
+std::vector<Control> makeControls()
+{
+    std::vector<Control> all;
+    const ControlId form1{"Form1"};
+    const ControlId picture1{"Picture1"};
+    const ControlId picture2{"Picture2"};
+
+    Control form;
+    form.kind = Kind::Form;
+    form.id = form1;
+    form.rect = {0, 0, 8085, 6105}; // client area: 539 x 407 pixels
+    form.back = kFormGrey;
+    form.text = "仿VORTA开奖软件 Powered by MALQUENTIS";
+    all.push_back(form);
+
+    // Form1's children, top of the stacking order first.
+    Control marker;
+    marker.kind = Kind::PictureBox;
+    marker.id = picture2;
+    marker.container = form1;
+    marker.rect = {4060, 1200, 50, 2775};
+    marker.back = kYellow;
+    // About 3 pixels wide: drawn as the plain yellow bar, without the border.
+    marker.border = Border::None;
+    marker.tabIndex = 18;
+    marker.takesFocus = true;
+    all.push_back(marker);
+
+    Control button;
+    button.kind = Kind::CommandButton;
+    button.id = {"Command1"};
+    button.container = form1;
+    button.rect = {2880, 4560, 2415, 735};
+    button.back = kButtonGreen;
+    button.text = "试试手气";
+    button.tabIndex = 17;
+    button.takesFocus = true;
+    all.push_back(button);
+
+    Control view;
+    view.kind = Kind::PictureBox;
+    view.id = picture1;
+    view.container = form1;
+    view.rect = {0, 1320, 8895, 2535};
+    view.back = kFormGrey; // as the window's, so only the cards stand out
+    view.border = Border::None;
+    view.tabIndex = 0;
+    view.takesFocus = true;
+    all.push_back(view);
+
+    // Drawn on the window's background, beneath its picture boxes and button.
+    all.push_back(line("Line1", form1, {0, 1200, 8880, 1200}));   // top rule
+    all.push_back(line("Line2", form1, {0, 3960, 8880, 3960}));   // bottom rule
+    all.push_back(line("Line6", form1, {4080, 1200, 3960, 960})); // marker triangle, left edge
+    all.push_back(line("Line7", form1, {4080, 1200, 4200, 960})); // right edge
+    all.push_back(line("Line8", form1, {3960, 960, 4200, 960}));  // top edge
+
+    Control timer;
+    timer.kind = Kind::Timer;
+    timer.id = {"Timer1"};
+    timer.container = form1;
+    timer.enabled = false;
+    timer.intervalMs = 5;
+    all.push_back(timer);
+
+    all.push_back(line("Line5", picture2, {0, 0, 0, 2760}, kYellow));
+
+    // The viewing area: the cards, card 0 on top, then two lines beneath them.
+    for (int i = 0; i < kCardCount; ++i) {
+        Control card;
+        card.kind = Kind::PictureBox;
+        card.id = {"awardbox", i};
+        card.container = picture1;
+        card.rect = {int(reel::design::kCardLeftsTwips[i]), 0, int(reel::design::kCardWidthTwips), 2535};
+        card.back = systemColor(SystemColor::ButtonFace);
+        card.border = Border::Thin;
+        card.tabIndex = 1 + 4 * i;
+        card.takesFocus = true;
+        all.push_back(card);
+    }
+    all.push_back(line("Line3", picture1, {4560, 2520, 4560, 0}));
+    all.push_back(line("Line4", picture1, {4680, 0, 4680, 2520}));
+
+    // Each card's controls, top first: the picture over the strip's top
+    // edge, the labels over the strip.
+    for (int i = 0; i < kCardCount; ++i) {
+        const ControlId card{"awardbox", i};
+        const int width = int(reel::design::kCardWidthTwips);
+
+        Control picture;
+        picture.kind = Kind::Image;
+        picture.id = {"awardpic", i};
+        picture.container = card;
+        picture.rect = {0, 0, width, 1695}; // a picture is stretched to fill it
+        all.push_back(picture);
+
+        all.push_back(label({"awardname", i}, {120, 1800, kNameWidthsTwips[i], 375}, kNameFont, "荧光棒", 2 + 4 * i));
+        all.push_back(label({"x", i}, {120, 2040, 255, 255}, kAmountFont, "x", 3 + 4 * i));
+        all.push_back(label({"award", i}, {240, 2040, 375, 255}, kAmountFont, "10", 4 + 4 * i));
+
+        Control strip;
+        strip.kind = Kind::Shape;
+        strip.id = {"colorbox", i};
+        strip.container = card;
+        strip.rect = {0, 1680, width, 855};
+        strip.back = kRed;
+        strip.fore = kRed;
+        all.push_back(strip);
+    }
+    return all;
+}
+
+const std::vector<Control> &table()
+{
+    static const std::vector<Control> all = makeControls();
+    return all;
+}
+
+} // namespace
+
+std::span<const Control> controls() { return table(); }
+
+const Control &form() { return table().front(); }
+
+std::vector<const Control *> children(ControlId container)
+{
+    std::vector<const Control *> found;
+    for (const Control &c : table())
+        if (c.container == container && !c.container.name.empty())
+            found.push_back(&c);
+    return found;
+}
+
+const Control *find(ControlId id)
+{
+    for (const Control &c : table())
+        if (c.id == id)
+            return &c;
+    return nullptr;
+}
+
+const Control &control(std::string_view name, int index)
+{
+    if (const Control *c = find({name, index}))
+        return *c;
+    std::string what = "the window design has no control ";
+    what += name;
+    if (index >= 0)
+        what += "(" + std::to_string(index) + ")";
+    throw std::out_of_range(what);
+}
+
+std::vector<const Control *> tabOrder()
+{
+    std::vector<const Control *> order;
+    for (const Control &c : table())
+        if (c.takesFocus)
+            order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Control *a, const Control *b) { return a->tabIndex < b->tabIndex; });
+    return order;
+}
+
+int toPixels(double twips, int dpi)
+{
+    // twips * dpi is exact for any float position, so at 96 dpi this is
+    // exactly twips / 15 rounded.
+    const double pixels = std::nearbyint(twips * dpi / kTwipsPerInch);
+    if (std::isnan(pixels))
+        return 0;
+    return static_cast<int>(std::clamp(pixels, -1e7, 1e7));
+}
+
+PixelRect toPixels(TwipsRect twips, int dpi)
+{
+    const int left = toPixels(twips.left, dpi);
+    const int top = toPixels(twips.top, dpi);
+    return {left, top, toPixels(twips.right(), dpi) - left, toPixels(twips.bottom(), dpi) - top};
+}
+
+PixelLine toPixels(TwipsLine twips, int dpi)
+{
+    return {toPixels(twips.x1, dpi), toPixels(twips.y1, dpi), toPixels(twips.x2, dpi), toPixels(twips.y2, dpi)};
+}
+
+int pointsToPixels(double points, int dpi) { return static_cast<int>(std::lround(points * dpi / 72.0)); }
+
+} // namespace window::design

@@ -1,0 +1,137 @@
+// The game window's design as data, in twips: every control of Form1 with
+// its kind, container, place, colours, font and text, and the conversions
+// to pixels. Plain C++, read by each front end to build its own controls.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace window::design {
+
+inline constexpr int kTwipsPerInch = 1440;
+// The design's own scale: 15 twips to a pixel.
+inline constexpr int kDesignDpi = 96;
+
+enum class Kind { Form, PictureBox, CommandButton, Timer, Line, Label, Image, Shape };
+
+// A colour of the desktop's scheme, or None for a fixed colour number.
+enum class SystemColor { None, ButtonFace, WindowText };
+
+struct Color {
+    SystemColor system = SystemColor::None;
+    std::int32_t number = 0; // red + 256 * green + 65536 * blue; only when system is None
+    friend constexpr bool operator==(Color, Color) = default;
+};
+constexpr Color fixedColor(std::int32_t number) { return {SystemColor::None, number}; }
+constexpr Color systemColor(SystemColor role) { return {role, 0}; }
+
+struct Rgb {
+    int red = 0, green = 0, blue = 0;
+    friend constexpr bool operator==(Rgb, Rgb) = default;
+};
+// The low three bytes of a colour number; higher bytes are ignored.
+constexpr Rgb toRgb(std::int32_t number)
+{
+    const auto bits = static_cast<std::uint32_t>(number);
+    return {int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF)};
+}
+
+struct Font {
+    // UTF-8 face names, first choice first; empty means the desktop's
+    // default user-interface font (the design sets none for the button).
+    std::span<const std::string_view> faces;
+    double points = 0;
+    int weight = 400;  // 400 regular, 700 bold
+    int charset = 0;   // 134: GB2312
+};
+
+struct TwipsRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    constexpr int right() const { return left + width; }
+    constexpr int bottom() const { return top + height; }
+    friend constexpr bool operator==(TwipsRect, TwipsRect) = default;
+};
+
+struct TwipsLine {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    friend constexpr bool operator==(TwipsLine, TwipsLine) = default;
+};
+
+struct PixelRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    constexpr int right() const { return left + width; } // one past the last pixel
+    constexpr int bottom() const { return top + height; }
+    friend constexpr bool operator==(PixelRect, PixelRect) = default;
+};
+
+struct PixelLine {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0; // both ends are drawn
+    friend constexpr bool operator==(PixelLine, PixelLine) = default;
+};
+
+enum class Border { None, Thin };
+
+// A control's name, and its index in its control array (-1 for a control
+// that is no array element).
+struct ControlId {
+    std::string_view name;
+    int index = -1;
+    friend constexpr bool operator==(ControlId, ControlId) = default;
+};
+
+struct Control {
+    Kind kind = Kind::Form;
+    ControlId id;
+    ControlId container; // empty name for Form1
+    // In the container's client area; Form1's is its client area. Lines
+    // have none: see line.
+    TwipsRect rect;
+    TwipsLine line; // lines only: the two ends, both drawn
+    // Form1 and picture boxes: background; button: face; shape: fill.
+    Color back;
+    // Label: text; line: its colour; shape: outline.
+    Color fore;
+    Border border = Border::None;
+    Font font; // labels, and the button (the default font)
+    std::string_view text; // UTF-8: Form1's title, the button's caption, a label's caption as designed
+    int tabIndex = -1;     // -1: no tab index
+    bool takesFocus = false;
+    bool enabled = true;   // the timer is designed off
+    int intervalMs = 0;    // timer only
+};
+
+// The card arrays have this many elements, indices 0 to kCardCount - 1.
+inline constexpr int kCardCount = 4;
+
+// Every control, Form1 first; each container's children appear in their
+// stacking order, top first.
+std::span<const Control> controls();
+
+// Form1 itself: title, client area, background.
+const Control &form();
+
+// The children of a container, top of the stacking order first, which is
+// the reverse of the order to paint them in.
+std::vector<const Control *> children(ControlId container);
+
+// Looks a control up by name and index; nullptr when the design has none.
+const Control *find(ControlId id);
+// As find, for a control that must exist: throws std::out_of_range naming it.
+const Control &control(std::string_view name, int index = -1);
+
+// Controls in tab order (those that take the focus), first first.
+std::vector<const Control *> tabOrder();
+
+// Twips to the nearest whole pixel at dpi dots per inch, halves to even;
+// far off positions are clamped so that no conversion overflows an int.
+int toPixels(double twips, int dpi = kDesignDpi);
+// Each edge is rounded on its own, so that controls touching in twips also
+// touch in pixels, at any dpi.
+PixelRect toPixels(TwipsRect twips, int dpi = kDesignDpi);
+PixelLine toPixels(TwipsLine twips, int dpi = kDesignDpi);
+// A font's size in pixels (its em height) at dpi, to the nearest pixel.
+int pointsToPixels(double points, int dpi = kDesignDpi);
+
+} // namespace window::design
