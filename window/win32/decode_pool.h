@@ -1,0 +1,62 @@
+// Threads that decode the prize pictures in the background, in the order of
+// the prize list, so that start-up only has to check the files; pictures
+// that a card shows go first.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+#include <vector>
+
+namespace window::win32 {
+
+// A picture whose pixels some thread has yet to decode.
+class Decodable {
+public:
+    virtual ~Decodable() = default;
+    // Decodes unless another thread has started on it or it is done.
+    virtual void decodeUnlessTaken() const = 0;
+};
+
+class DecodePool {
+public:
+    static constexpr int kAllCores = -1;
+
+    // threads: how many decode; 0 leaves every picture to be decoded where
+    // it is first needed. Threads start with the first picture handed in.
+    explicit DecodePool(int threads = kAllCores);
+    // Drops what is still queued, lets each thread finish the picture in
+    // hand and joins them all.
+    ~DecodePool();
+    DecodePool(const DecodePool &) = delete;
+    DecodePool &operator=(const DecodePool &) = delete;
+
+    // Queues a picture behind those handed in before it.
+    void add(std::shared_ptr<const Decodable> picture);
+    // Puts a picture ahead of everything queued: a card is showing it.
+    void decodeNext(std::shared_ptr<const Decodable> picture);
+    // While the reel spins, fewer threads than the machine has cores (but at
+    // least one) take up a picture, so that the tick and the painting keep a
+    // core to themselves.
+    void setSpinning(bool spinning);
+    void waitUntilIdle() const;
+    int threadCount() const { return threads_; }
+
+private:
+    void startWorkers();
+    void work(std::stop_token stop);
+
+    int threads_;
+    mutable std::mutex mutex_;
+    std::condition_variable_any wake_;
+    mutable std::condition_variable idle_;
+    std::deque<std::shared_ptr<const Decodable>> queue_;
+    int busy_ = 0;
+    int allowed_;
+    std::vector<std::jthread> workers_; // last, so that they stop before the rest goes
+};
+
+} // namespace window::win32
