@@ -5,17 +5,15 @@
 
 namespace window::win32 {
 
-TickTimer::TickTimer(HWND target, UINT message, UINT intervalMs)
-    : target_(target), message_(message), interval_(intervalMs)
-{
-}
+TickTimer::TickTimer(UINT message, UINT intervalMs) : message_(message), interval_(intervalMs) {}
 
 TickTimer::~TickTimer() { stop(); }
 
-bool TickTimer::start()
+bool TickTimer::start(HWND target)
 {
     if (id_ != 0)
         return true;
+    target_ = target;
     pending_ = false;
     id_ = timeSetEvent(interval_, 1, &TickTimer::fire, reinterpret_cast<DWORD_PTR>(this),
                        TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);

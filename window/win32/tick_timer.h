@@ -11,15 +11,15 @@ namespace window::win32 {
 
 class TickTimer {
 public:
-    // Posts `message` to target every intervalMs while on; at most one such
-    // message is ever waiting in the queue.
-    TickTimer(HWND target, UINT message, UINT intervalMs);
+    // Posts `message` every intervalMs while on; at most one such message is
+    // ever waiting in the queue.
+    TickTimer(UINT message, UINT intervalMs);
     ~TickTimer();
     TickTimer(const TickTimer &) = delete;
     TickTimer &operator=(const TickTimer &) = delete;
 
-    // Returns false when the system has no timer to give.
-    bool start();
+    // Starts posting to target; false when the system has no timer to give.
+    bool start(HWND target);
     void stop();
     bool active() const { return id_ != 0; }
 
@@ -31,7 +31,7 @@ public:
 private:
     static void CALLBACK fire(UINT id, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR);
 
-    HWND target_;
+    HWND target_ = nullptr;
     UINT message_;
     UINT interval_;
     UINT id_ = 0;
