@@ -22,6 +22,7 @@ namespace {
 constexpr float kLargestU = 0x1.fffffep-1f;
 constexpr std::int32_t kYellow = 0x00FFFF; // red + 256 * green
 constexpr std::int32_t kGreenFace = 0x00C000;
+constexpr std::int32_t kStrip = 0xC0FFEE; // a light colour no picture or text pixel has
 
 struct Reported {
     int number = 0;
@@ -59,10 +60,10 @@ void writeOnePrize(const fakes::TempFolder &folder)
     std::getline(in, name); // colour
     std::getline(in, name);
     name.pop_back(); // the CR
-    folder.writeDataIni(fakes::record("100", "65280", name, "77"));
-    std::ifstream jpeg(std::filesystem::path(SAMPLE_DIR) / "picture" / "荧光棒.jpg", std::ios::binary);
-    folder.write(std::filesystem::path("picture") / "荧光棒.jpg",
-                 std::string(std::istreambuf_iterator<char>(jpeg), {}));
+    folder.writeDataIni(fakes::record("100", std::to_string(kStrip), name, "77"));
+    const std::filesystem::path picture = std::filesystem::path("picture") / u8"荧光棒.jpg";
+    std::ifstream jpeg(std::filesystem::path(SAMPLE_DIR) / picture, std::ios::binary);
+    folder.write(picture, std::string(std::istreambuf_iterator<char>(jpeg), {}));
 }
 
 class Win32Form : public ::testing::Test {
@@ -123,8 +124,9 @@ void expectFilled(const Form1 &form, PixelRect r, std::int32_t color, const char
     EXPECT_EQ(form.pixel(r.right() - 1, r.bottom() - 1), color);
     const int midX = r.left + r.width / 2;
     const int midY = r.top + r.height / 2;
-    if (r.left > 0)
+    if (r.left > 0) {
         EXPECT_NE(form.pixel(r.left - 1, midY), color);
+    }
     EXPECT_NE(form.pixel(r.right(), midY), color);
     EXPECT_NE(form.pixel(midX, r.top - 1), color);
     EXPECT_NE(form.pixel(midX, r.bottom()), color);
@@ -183,7 +185,8 @@ TEST_P(Win32FormAtDpi, EveryControlIsDrawnWhereTheDesignPutsIt)
     strip.top += view.top + card.top + 2 * band;
     strip.width = card.width - 4 * band; // cut at the card's inner right edge
     strip.height = card.height - 4 * band - (strip.top - view.top - 2 * band);
-    expectFilled(*form, {strip.left, strip.top + strip.height - 5, strip.width, 5}, 0x00FF00, "strip");
+    // The picture covers the strip's top row.
+    expectFilled(*form, {strip.left, strip.top + 1, strip.width, strip.height - 1}, kStrip, "strip");
     // Cards are cut at the viewing area's left edge and the window's right edge.
     EXPECT_NE(form->pixel(0, view.top + card.height / 2), 0x404040);
     EXPECT_NE(form->pixel(designed.width - 1, view.top + card.height / 2), 0x404040);
@@ -201,15 +204,16 @@ TEST_F(Win32Form, ACardsFieldsReachTheScreen)
     const PixelRect view = pixelsOf("Picture1", -1, 96);
     const int cardLeft = pixelsOf("awardbox", 1, 96).left + 2;
     const int cardTop = view.top + 2;
-    const auto darkPixelsIn = [&](PixelRect label) {
-        int dark = 0;
+    const auto textPixelsIn = [&](PixelRect label) {
+        int text = 0;
         for (int y = label.top; y < label.bottom(); ++y)
             for (int x = label.left; x < label.right(); ++x)
-                dark += form->pixel(cardLeft + x, cardTop + y) == 0 ? 1 : 0;
-        return dark;
+                text += form->pixel(cardLeft + x, cardTop + y) != kStrip ? 1 : 0;
+        return text;
     };
-    EXPECT_GT(darkPixelsIn(pixelsOf("awardname", 1, 96)), 20) << "the name in black over the strip";
-    EXPECT_GT(darkPixelsIn(pixelsOf("award", 1, 96)), 5) << "the amount";
+    EXPECT_GT(textPixelsIn(pixelsOf("awardname", 1, 96)), 40) << "the name over the strip";
+    EXPECT_GT(textPixelsIn(pixelsOf("award", 1, 96)), 20) << "the amount";
+    EXPECT_EQ(textPixelsIn({100, 120, 40, 40}), 0) << "the strip beside the labels";
 
     // The picture covers its box: no pixel of the card's background shows there.
     const PixelRect picture = pixelsOf("awardpic", 1, 96);

@@ -21,7 +21,7 @@ std::vector<std::uint8_t> bytesOf(const std::filesystem::path &file)
 
 TEST(PictureRules, AFileCutShortIsToldFromAWholeOne)
 {
-    const auto jpeg = bytesOf(std::filesystem::path(SAMPLE_DIR) / "picture" / "荧光棒.jpg");
+    const auto jpeg = bytesOf(std::filesystem::path(SAMPLE_DIR) / "picture" / u8"荧光棒.jpg");
     ASSERT_GT(jpeg.size(), 1000u);
     EXPECT_FALSE(pictureCutShort(jpeg));
     auto withTrailer = jpeg;

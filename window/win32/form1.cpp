@@ -249,11 +249,21 @@ void Form1::applyDpi(int dpi)
     clientWidth_ = client.width;
     clientHeight_ = client.height;
 
-    // The frame is sized from the client area, not the other way round.
+    // The frame is sized from the client area, not the other way round, at
+    // the dpi the frame itself is drawn at (the screen's, also when the
+    // content's dpi is fixed); then corrected by what the client area came to.
     RECT frame{0, 0, clientWidth_, clientHeight_};
-    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, UINT(dpi_));
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, GetDpiForWindow(hwnd_));
+    SIZE outer{frame.right - frame.left, frame.bottom - frame.top};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        if (client.right == clientWidth_ && client.bottom == clientHeight_)
+            break;
+        outer.cx += clientWidth_ - client.right;
+        outer.cy += clientHeight_ - client.bottom;
+    }
 
     if (buffer_) {
         SelectObject(buffer_, bufferDefault_);
@@ -582,13 +592,9 @@ void Form1::paintImage(HDC dc, PixelRect box, const catalogue::PicturePtr &pictu
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    if (pixels->width == box.width && pixels->height == box.height) {
-        SetDIBitsToDevice(dc, box.left, box.top, DWORD(box.width), DWORD(box.height), 0, 0, 0, UINT(box.height),
-                          pixels->argb.data(), &info, DIB_RGB_COLORS);
-        return;
-    }
-    // Pixels of an earlier dpi, until those at this one arrive.
-    SetStretchBltMode(dc, HALFTONE);
+    // Pixels of an earlier dpi are stretched until those at this one arrive;
+    // at the box's own size this is a plain copy.
+    SetStretchBltMode(dc, pixels->width == box.width && pixels->height == box.height ? COLORONCOLOR : HALFTONE);
     StretchDIBits(dc, box.left, box.top, box.width, box.height, 0, 0, pixels->width, pixels->height,
                   pixels->argb.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
