@@ -6,10 +6,10 @@
 namespace editor {
 
 namespace {
-// The card's picture box, 2655 x 1695 twips.
+// The card's picture box, as the game's window has it.
 QSize pictureBoxPixels(qreal ratio)
 {
-    const QRect box = window::toPixels(0, 0, 2655, 1695);
+    const QRect box = window::pixelRect(window::design::control("awardpic", 0).rect);
     return QSize(qRound(box.width() * ratio), qRound(box.height() * ratio));
 }
 } // namespace

@@ -31,8 +31,10 @@ constexpr int kGb2312 = 134;
 constexpr Font kNameFont{kLabelFaces, 12, 700, kGb2312};
 constexpr Font kAmountFont{kLabelFaces, 10.5, 400, kGb2312};
 
-// Widths of the name labels of cards 0 to 3.
-constexpr int kNameWidthsTwips[kCardCount] = {1815, 2175, 1935, 1335};
+// The labels start this far from the card's left edge and end this far
+// before its right edge, the same on every card, so that a name shown whole
+// on one card is whole on all of them.
+constexpr int kLabelMarginTwips = 120;
 
 Control line(std::string_view name, ControlId container, TwipsLine ends, Color color = kWindowText)
 {
@@ -155,9 +157,12 @@ std::vector<Control> makeControls()
         picture.rect = {0, 0, width, 1695}; // a picture is stretched to fill it
         all.push_back(picture);
 
-        all.push_back(label({"awardname", i}, {120, 1800, kNameWidthsTwips[i], 375}, kNameFont, "荧光棒", 2 + 4 * i));
-        all.push_back(label({"x", i}, {120, 2040, 255, 255}, kAmountFont, "x", 3 + 4 * i));
-        all.push_back(label({"award", i}, {240, 2040, 375, 255}, kAmountFont, "10", 4 + 4 * i));
+        const int labelsEnd = width - kLabelMarginTwips;
+        all.push_back(label({"awardname", i}, {kLabelMarginTwips, 1800, labelsEnd - kLabelMarginTwips, 375}, kNameFont,
+                            "荧光棒", 2 + 4 * i));
+        // The times sign reaches under the amount, so that a card reads "x10".
+        all.push_back(label({"x", i}, {kLabelMarginTwips, 2040, 255, 255}, kAmountFont, "x", 3 + 4 * i));
+        all.push_back(label({"award", i}, {240, 2040, labelsEnd - 240, 255}, kAmountFont, "10", 4 + 4 * i));
 
         Control strip;
         strip.kind = Kind::Shape;

@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -162,6 +163,21 @@ TEST_F(Form1Shown, EachCardShowsItsDrawnPrize)
     EXPECT_EQ(form.award(1).caption(), QStringLiteral("2"));
     EXPECT_EQ(form.awardname(3).caption(), QStringLiteral("荧光棒"));
     EXPECT_EQ(form.x(3).caption(), QStringLiteral("x"));
+}
+
+TEST_F(Form1Shown, EveryCardShowsAWholeNameOfEightCharactersAndAFourDigitAmount)
+{
+    for (int i = 0; i < 4; ++i) {
+        form.card(i).setName("四等奖保温杯套装");
+        form.card(i).setAmount("1000");
+    }
+    const int labelsEnd = window::toPixels(reel::design::kCardWidthTwips - 120);
+    for (int i = 0; i < 4; ++i)
+        for (const window::Label *label : {&form.awardname(i), &form.award(i)}) {
+            EXPECT_EQ(label->bounds().x() + label->bounds().width(), labelsEnd) << "card " << i;
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->caption()), label->bounds().width())
+                << label->caption().toStdString() << " on card " << i;
+        }
 }
 
 TEST_F(Form1Shown, LabelFontsCoverChinese)

@@ -1,7 +1,8 @@
-// The window as designed, in twips, and its binding to the game.
+// The window built from its design, and its binding to the game.
 #include "form1.h"
 
 #include "card_face.h"
+#include "designed_controls.h"
 #include "qt_picture_loader.h"
 #include "runtime_error.h"
 #include "startup.h"
@@ -13,18 +14,10 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
+#include <vector>
 
 namespace window {
-
-namespace {
-
-const QString kTitle = QStringLiteral("仿VORTA开奖软件 Powered by MALQUENTIS");
-const QString kButtonCaption = QStringLiteral("试试手气");
-const QColor kFormBackground(0x40, 0x40, 0x40);
-const QColor kMarkerYellow(0xFF, 0xFF, 0x00);
-const QColor kButtonFace(0x00, 0xC0, 0x00);
-
-} // namespace
 
 Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random, ErrorReport report,
              int decodingThreads)
@@ -33,49 +26,30 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
       dataFolder_(std::move(dataFolder)), report_(std::move(report)),
       catalogue_(std::make_unique<catalogue::Catalogue>()),
       random_(random ? std::move(random) : std::make_unique<reel::Mt19937Source>()),
-      spin_(*this, *random_, *catalogue_), surface_(*this, QRect(0, 0, toPixels(8085), toPixels(6105))),
+      spin_(*this, *random_, *catalogue_), surface_(*this, pixelRect(design::form().rect)),
       decoding_(decodingThreads)
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kTitle);
-    setFixedSize(toPixels(8085), toPixels(6105)); // 539 x 407: no resizing
+    const design::Control &form = design::form();
+    setObjectName(QString::fromUtf8(form.id.name.data(), qsizetype(form.id.name.size())));
+    setWindowTitle(QString::fromUtf8(form.text.data(), qsizetype(form.text.size())));
+    setFixedSize(pixelRect(form.rect).size()); // 539 x 407: no resizing
     // Laid out and captioned left to right as designed, whatever direction the
     // application was given (Qt's -reverse); the children inherit it.
     setLayoutDirection(Qt::LeftToRight);
     QPalette formPalette = palette();
-    formPalette.setColor(QPalette::Window, kFormBackground);
+    formPalette.setColor(QPalette::Window, qtColor(form.back).value_or(Qt::black));
     setPalette(formPalette);
     setAutoFillBackground(true);
 
-    // Lines on the window's own surface, beneath every child widget.
-    lines_[0] = &surface_.add<Line>(lineToPixels(0, 1200, 8880, 1200));  // Line1: top rule
-    lines_[1] = &surface_.add<Line>(lineToPixels(0, 3960, 8880, 3960));  // Line2: bottom rule
-    lines_[5] = &surface_.add<Line>(lineToPixels(4080, 1200, 3960, 960)); // Line6: marker, left edge
-    lines_[6] = &surface_.add<Line>(lineToPixels(4080, 1200, 4200, 960)); // Line7: marker, right edge
-    lines_[7] = &surface_.add<Line>(lineToPixels(3960, 960, 4200, 960));  // Line8: marker, top edge
-
-    // Child widgets from the bottom of the stacking order up: later siblings
-    // are drawn over earlier ones.
-    picture1_ = new PictureBox(this, QStringLiteral("Picture1"), toPixels(0, 1320, 8895, 2535), QPalette::Window,
-                               PictureBox::Border::None);
-    picture1_->setBackgroundColor(kFormBackground);
-    lines_[2] = &picture1_->surface().add<Line>(lineToPixels(4560, 2520, 4560, 0)); // Line3
-    lines_[3] = &picture1_->surface().add<Line>(lineToPixels(4680, 0, 4680, 2520)); // Line4
-    buildCards();
-
-    command1_ = new CommandButton(this, QStringLiteral("Command1"), toPixels(2880, 4560, 2415, 735), kButtonCaption,
-                                  kButtonFace);
-
-    // The marker bar is only 3 pixels wide: no border, just the yellow bar.
-    picture2_ = new PictureBox(this, QStringLiteral("Picture2"), toPixels(4060, 1200, 50, 2775), QPalette::Window,
-                               PictureBox::Border::None);
-    picture2_->setBackgroundColor(kMarkerYellow);
-    lines_[4] = &picture2_->surface().add<Line>(lineToPixels(0, 0, 0, 2760), kMarkerYellow); // Line5
-
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(5);
-    timer1_->setTimerType(Qt::PreciseTimer);
+    DesignedControls built;
+    built.buildChildren(*this, surface_, form.id);
+    for (int number = 1; number <= int(lines_.size()); ++number)
+        lines_[std::size_t(number - 1)] = &built.get<Line>("Line" + std::to_string(number));
+    picture1_ = &built.get<PictureBox>("Picture1");
+    picture2_ = &built.get<PictureBox>("Picture2");
+    command1_ = &built.get<CommandButton>("Command1");
+    timer1_ = &built.get<QTimer>("Timer1");
+    buildCards(built);
 
     frame_ = new QTimer(this);
     const QScreen *shownOn = screen();
@@ -83,12 +57,12 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
     frame_->setInterval(std::max(1, int(1000 / hertz)));
     frame_->setTimerType(Qt::PreciseTimer);
 
-    QWidget::setTabOrder(picture1_, awardbox_[0]);
-    for (int i = 1; i < kCards; ++i)
-        QWidget::setTabOrder(awardbox_[i - 1], awardbox_[i]);
-    QWidget::setTabOrder(awardbox_[kCards - 1], command1_);
-    QWidget::setTabOrder(command1_, picture2_);
-    picture1_->setFocus(); // the first control in tab order holds the focus when shown
+    const std::vector<const design::Control *> tabOrder = design::tabOrder();
+    for (std::size_t k = 1; k < tabOrder.size(); ++k)
+        QWidget::setTabOrder(&built.get<QWidget>(tabOrder[k - 1]->id.name, tabOrder[k - 1]->id.index),
+                             &built.get<QWidget>(tabOrder[k]->id.name, tabOrder[k]->id.index));
+    // The first control in tab order holds the focus when shown.
+    built.get<QWidget>(tabOrder.front()->id.name, tabOrder.front()->id.index).setFocus();
 
     connect(command1_, &QAbstractButton::clicked, this, [this] { command1Click(); });
     connect(timer1_, &QTimer::timeout, this, [this] { timer1Timer(); });
@@ -101,13 +75,13 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
 
 Form1::~Form1() = default;
 
-void Form1::buildCards()
+void Form1::buildCards(const DesignedControls &built)
 {
-    // Created from card 3 up, so card 0 lies on top; cards never overlap.
+    // From card 3 up, as the cards were created.
     for (int i = kCards - 1; i >= 0; --i) {
         leftTwips_[i] = reel::design::kCardLeftsTwips[i];
         widthTwips_[i] = reel::design::kCardWidthTwips;
-        const CardFace face(picture1_, i);
+        const CardFace face(built, i);
         awardbox_[i] = face.awardbox;
         awardpic_[i] = face.awardpic;
         awardname_[i] = face.awardname;

@@ -20,8 +20,8 @@ void Line::paint(QPainter &painter, const QPalette &palette) const
 
 QRect Line::bounds() const { return QRect(line_.p1(), line_.p2()).normalized(); }
 
-Label::Label(ControlSurface &container, QRect pixels, QFont font, std::string_view utf8Caption)
-    : GraphicalControl(container), rect_(pixels), font_(std::move(font)), utf8_(utf8Caption)
+Label::Label(ControlSurface &container, QRect pixels, QFont font, QColor textColor, std::string_view utf8Caption)
+    : GraphicalControl(container), rect_(pixels), font_(std::move(font)), textColor_(textColor), utf8_(utf8Caption)
 {
 }
 
@@ -30,7 +30,7 @@ void Label::paint(QPainter &painter, const QPalette &) const
     painter.save();
     painter.setClipRect(rect_, Qt::IntersectClip);
     painter.setFont(font_);
-    painter.setPen(Qt::black);
+    painter.setPen(textColor_);
     painter.drawText(rect_, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption());
     painter.restore();
 }

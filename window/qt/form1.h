@@ -23,6 +23,8 @@
 
 namespace window {
 
+class DesignedControls;
+
 class Form1 : public QWidget, public reel::ReelWindow {
 public:
     static constexpr int kCards = reel::design::kCardCount;
@@ -75,7 +77,7 @@ protected:
 
 private:
     static std::size_t checked(int i);
-    void buildCards();
+    void buildCards(const DesignedControls &built);
     void stopTimer();
     // While the reel spins no card waits for its picture and the pool leaves
     // a core to the tick; at rest cards wait, so that none shows empty.

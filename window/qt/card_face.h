@@ -2,6 +2,7 @@
 // colour strip, the name and the amount, in the game's fonts.
 #pragma once
 
+#include "designed_controls.h"
 #include "graphical_controls.h"
 #include "picture_box.h"
 
@@ -10,9 +11,11 @@ class QWidget;
 namespace window {
 
 struct CardFace {
-    // Builds card `index` (0 to 3; the name label's width differs per card)
-    // inside parent, its frame at the parent's top left.
+    // Builds card `index` (0 to 3) inside parent, its frame at the parent's
+    // top left.
     CardFace(QWidget *parent, int index);
+    // Card `index` among controls already built.
+    CardFace(const DesignedControls &built, int index);
 
     PictureBox *awardbox;
     Image *awardpic;

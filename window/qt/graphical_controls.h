@@ -64,11 +64,11 @@ private:
     std::optional<QColor> color_;
 };
 
-// Left-aligned black text on a transparent background, one line, cut at the
+// Left-aligned text on a transparent background, one line, cut at the
 // label's edges; the label never changes size.
 class Label : public GraphicalControl {
 public:
-    Label(ControlSurface &container, QRect pixels, QFont font, std::string_view utf8Caption);
+    Label(ControlSurface &container, QRect pixels, QFont font, QColor textColor, std::string_view utf8Caption);
     void paint(QPainter &painter, const QPalette &palette) const override;
     QRect bounds() const override { return rect_; }
 
@@ -79,6 +79,7 @@ public:
 private:
     QRect rect_;
     QFont font_;
+    QColor textColor_;
     std::string utf8_;
     // Decoded lazily at paint time, so that captions which are written and
     // overwritten within one draw never cost a conversion.

@@ -1,0 +1,118 @@
+// Each kind of control of the design, made in Qt.
+#include "designed_controls.h"
+
+#include "command_button.h"
+#include "twips.h"
+
+#include <QStringList>
+#include <QTimer>
+
+namespace window {
+
+namespace {
+
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+QString objectName(const design::ControlId &id)
+{
+    return id.index < 0 ? fromUtf8(id.name) : fromUtf8(id.name) + QString::number(id.index);
+}
+
+// Qt knows no character sets: the face list itself asks for faces that
+// cover GB2312. Sizes are pixels at 96 dots per inch, matching the twips,
+// so text keeps its size relative to the controls whatever the desktop's
+// font DPI.
+QFont qtFont(const design::Font &designed)
+{
+    QFont font;
+    if (designed.faces.empty())
+        return font; // the desktop's default user-interface font
+    QStringList families;
+    for (std::string_view face : designed.faces)
+        families << fromUtf8(face);
+    font.setFamilies(families);
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(design::pointsToPixels(designed.points));
+    font.setWeight(QFont::Weight(designed.weight));
+    return font;
+}
+
+QColor colorOrBlack(const design::Color &color) { return qtColor(color).value_or(QColor(Qt::black)); }
+
+} // namespace
+
+void DesignedControls::buildChildren(QWidget &parent, ControlSurface &surface, design::ControlId container)
+{
+    const std::vector<const design::Control *> children = design::children(container);
+    for (const design::Control *child : children)
+        addGraphical(surface, *child);
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        buildWidget(parent, **it);
+}
+
+PictureBox &DesignedControls::buildPictureBox(QWidget *parent, const design::Control &box)
+{
+    const auto border = box.border == design::Border::Thin ? PictureBox::Border::Thin : PictureBox::Border::None;
+    auto *built = new PictureBox(parent, objectName(box.id), pixelRect(box.rect), paletteRole(box.back.system),
+                                 border);
+    if (const std::optional<QColor> fixed = qtColor(box.back))
+        built->setBackgroundColor(*fixed);
+    widgets_.emplace_back(box.id, built);
+    buildChildren(*built, built->surface(), box.id);
+    return *built;
+}
+
+void DesignedControls::buildWidget(QWidget &parent, const design::Control &control)
+{
+    switch (control.kind) {
+    case design::Kind::PictureBox:
+        buildPictureBox(&parent, control);
+        break;
+    case design::Kind::CommandButton: {
+        auto *button = new CommandButton(&parent, objectName(control.id), pixelRect(control.rect),
+                                         fromUtf8(control.text), colorOrBlack(control.back));
+        if (!control.font.faces.empty())
+            button->setFont(qtFont(control.font));
+        button->setEnabled(control.enabled);
+        widgets_.emplace_back(control.id, button);
+        break;
+    }
+    case design::Kind::Timer: {
+        auto *timer = new QTimer(&parent);
+        timer->setObjectName(objectName(control.id));
+        timer->setInterval(control.intervalMs);
+        timer->setTimerType(Qt::PreciseTimer); // ticks of 5 ms need a precise timer
+        if (control.enabled)
+            timer->start();
+        widgets_.emplace_back(control.id, timer);
+        break;
+    }
+    default:
+        break; // drawn on the surface
+    }
+}
+
+void DesignedControls::addGraphical(ControlSurface &surface, const design::Control &control)
+{
+    GraphicalControl *added = nullptr;
+    switch (control.kind) {
+    case design::Kind::Line:
+        added = &surface.add<Line>(pixelLine(control.line), qtColor(control.fore));
+        break;
+    case design::Kind::Label:
+        added = &surface.add<Label>(pixelRect(control.rect), qtFont(control.font), colorOrBlack(control.fore),
+                                    control.text);
+        break;
+    case design::Kind::Image:
+        added = &surface.add<Image>(pixelRect(control.rect));
+        break;
+    case design::Kind::Shape:
+        added = &surface.add<Shape>(pixelRect(control.rect), colorOrBlack(control.back), colorOrBlack(control.fore));
+        break;
+    default:
+        return; // a widget of its own
+    }
+    graphics_.emplace_back(control.id, added);
+}
+
+} // namespace window
