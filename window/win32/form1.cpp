@@ -3,6 +3,7 @@
 // by a 5 ms multimedia timer.
 #include "form1.h"
 
+#include "program_resources.h"
 #include "runtime_error.h"
 #include "startup.h"
 #include "wide_text.h"
@@ -200,7 +201,7 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         // The icon from the program's resources, where it has one.
-        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(PRIZEDRAW_ICON));
         windowClass.lpszClassName = kClassName;
         if (!RegisterClassExW(&windowClass))
             throw std::runtime_error("the window class could not be registered");
