@@ -127,7 +127,10 @@ HFONT createDefaultFont(int dpi)
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, UINT(dpi)))
-        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
+    // The caption is Chinese: in the desktop's font where it covers GB2312,
+    // else in one that does, rather than in boxes.
+    metrics.lfMessageFont.lfCharSet = GB2312_CHARSET;
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
