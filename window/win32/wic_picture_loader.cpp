@@ -2,6 +2,7 @@
 // big from the file and its header, then decode straight to the box's size.
 #include "wic_picture_loader.h"
 
+#include "exif_orientation.h"
 #include "runtime_error.h"
 
 #include <windows.h>
@@ -113,7 +114,8 @@ Pixels decodePicture(const std::filesystem::path &file, DeviceSize size)
     std::vector<std::uint8_t> bytes = readBytes(file, checkedSize(file));
     if (pictureCutShort(bytes))
         throw RuntimeError(ErrorCode::InvalidPicture);
-    const int orientation = 1;
+    const int orientation = catalogue::jpegOrientation(
+        std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
 
     const ComScope com;
     const ComPtr<IWICImagingFactory> factory = imagingFactory();
