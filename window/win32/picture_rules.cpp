@@ -49,7 +49,55 @@ bool jpegCutShort(std::span<const std::uint8_t> file)
     return true;
 }
 
+std::uint32_t bigEndian16(const std::uint8_t *p) { return std::uint32_t(p[0]) << 8 | p[1]; }
+std::uint32_t littleEndian16(const std::uint8_t *p) { return std::uint32_t(p[1]) << 8 | p[0]; }
+
+std::optional<PictureSize> jpegFrameSize(std::span<const std::uint8_t> head)
+{
+    for (std::size_t at = 2; at + 4 <= head.size();) {
+        if (head[at] != 0xFF)
+            return std::nullopt;
+        const std::uint8_t marker = head[at + 1];
+        if (marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
+            at += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        const std::size_t length = bigEndian16(&head[at + 2]);
+        // Start of frame, any coding (C4, C8 and CC are other segments).
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            if (at + 9 > head.size())
+                return std::nullopt;
+            return PictureSize{bigEndian16(&head[at + 7]), bigEndian16(&head[at + 5])};
+        }
+        if (marker == 0xDA || length < 2)
+            return std::nullopt;
+        at += 2 + length;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<PictureSize> headerSize(std::span<const std::uint8_t> head)
+{
+    if (isPng(head))
+        return head.size() >= 24 ? std::optional(PictureSize{bigEndian32(&head[16]), bigEndian32(&head[20])})
+                                 : std::nullopt;
+    if (head.size() >= 2 && head[0] == 0xFF && head[1] == 0xD8)
+        return jpegFrameSize(head);
+    if (head.size() >= 10 && std::equal(head.begin(), head.begin() + 3, "GIF"))
+        return PictureSize{littleEndian16(&head[6]), littleEndian16(&head[8])};
+    if (head.size() >= 26 && head[0] == 'B' && head[1] == 'M') {
+        const auto signed32 = [&](std::size_t at) {
+            return std::int32_t(std::uint32_t(head[at]) | std::uint32_t(head[at + 1]) << 8 |
+                                std::uint32_t(head[at + 2]) << 16 | std::uint32_t(head[at + 3]) << 24);
+        };
+        const std::int64_t width = signed32(18);
+        const std::int64_t height = signed32(22); // negative: stored top-down
+        return PictureSize{std::uint32_t(width < 0 ? -width : width), std::uint32_t(height < 0 ? -height : height)};
+    }
+    return std::nullopt;
+}
 
 bool pngCutShort(std::span<const std::uint8_t> file)
 {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -22,6 +23,16 @@ bool pngCutShort(std::span<const std::uint8_t> file);
 // end-of-image marker after the scan, a GIF without its trailer byte, a PNG
 // as above. Decoders pad such an image with grey and report success.
 bool pictureCutShort(std::span<const std::uint8_t> file);
+
+struct PictureSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// The size a JPEG, PNG, GIF or BMP header claims, read from the file's first
+// bytes; nullopt for any other format, or a JPEG whose frame header lies
+// beyond them.
+std::optional<PictureSize> headerSize(std::span<const std::uint8_t> head);
 
 // 32-bit pixels, rows top to bottom, no padding.
 struct Pixels {

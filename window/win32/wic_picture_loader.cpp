@@ -72,6 +72,12 @@ ComPtr<IWICImagingFactory> imagingFactory()
     return factory;
 }
 
+void requireWithinLimit(PictureSize size)
+{
+    if (size.width == 0 || size.height == 0 || std::uint64_t(size.width) * size.height > kMaxPicturePixels)
+        throw RuntimeError(ErrorCode::InvalidPicture);
+}
+
 // The first frame, refused when it claims more pixels than the limit.
 ComPtr<IWICBitmapFrameDecode> firstFrame(IWICBitmapDecoder &decoder)
 {
@@ -79,16 +85,19 @@ ComPtr<IWICBitmapFrameDecode> firstFrame(IWICBitmapDecoder &decoder)
     require(decoder.GetFrame(0, &frame));
     UINT width = 0, height = 0;
     require(frame->GetSize(&width, &height));
-    if (width == 0 || height == 0 || std::uint64_t(width) * height > kMaxPicturePixels)
-        throw RuntimeError(ErrorCode::InvalidPicture);
+    requireWithinLimit({width, height});
     return frame;
 }
 
-bool startsAsPng(const std::filesystem::path &file)
+// The file's first bytes: enough for the header of any usual picture.
+std::vector<std::uint8_t> headOf(const std::filesystem::path &file, std::uint64_t size)
 {
-    std::array<char, 8> head{};
+    constexpr std::uint64_t kHeadBytes = 256 * 1024;
     std::ifstream in(file, std::ios::binary);
-    return in.read(head.data(), head.size()) && head[0] == char(0x89) && head[1] == 'P' && head[2] == 'N';
+    std::vector<std::uint8_t> head(std::size_t(std::min(size, kHeadBytes)), 0);
+    if (!in || !in.read(reinterpret_cast<char *>(head.data()), std::streamsize(head.size())))
+        throw RuntimeError(ErrorCode::PathFileAccessError);
+    return head;
 }
 
 } // namespace
@@ -96,8 +105,15 @@ bool startsAsPng(const std::filesystem::path &file)
 void checkPicture(const std::filesystem::path &file)
 {
     const std::uint64_t size = checkedSize(file);
-    if (startsAsPng(file) && pngCutShort(readBytes(file, size)))
+    const std::vector<std::uint8_t> head = headOf(file, size);
+    if (pngCutShort(head) && (head.size() == size || pngCutShort(readBytes(file, size))))
         throw RuntimeError(ErrorCode::InvalidPicture);
+    // The usual formats from their header alone; the imaging component may
+    // decode a whole picture just to open it.
+    if (const std::optional<PictureSize> claimed = headerSize(head)) {
+        requireWithinLimit(*claimed);
+        return;
+    }
     const ComScope com;
     const ComPtr<IWICImagingFactory> factory = imagingFactory();
     ComPtr<IWICBitmapDecoder> decoder;
