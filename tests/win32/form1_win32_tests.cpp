@@ -10,6 +10,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -288,7 +290,24 @@ TEST_F(Win32Form, AWholeSpinLastsAsManyTicksAsTheHeadlessReel)
     }
 
     // A seeded sequence ends after exactly the ticks of the headless reel.
-    auto form = makeForm(std::make_unique<FixedSeed>(2024));
+    // The spin also reports the intervals between its ticks, for the record.
+    struct TimedForm : Form1 {
+        using Form1::Form1;
+        void setLeft(int i, float twips) override
+        {
+            if (ticksRun() != timedTick) {
+                timedTick = ticksRun();
+                LARGE_INTEGER now;
+                QueryPerformanceCounter(&now);
+                starts.push_back(now.QuadPart);
+            }
+            Form1::setLeft(i, twips);
+        }
+        long timedTick = 0;
+        std::vector<long long> starts;
+    };
+    auto form = std::make_unique<TimedForm>(folder.path(), std::make_unique<FixedSeed>(2024),
+                                            [](int, const std::string &) {}, 1, 96);
     ASSERT_TRUE(form->show());
     reel::HeadlessWindow headless;
     FixedSeed random(2024);
@@ -307,6 +326,17 @@ TEST_F(Win32Form, AWholeSpinLastsAsManyTicksAsTheHeadlessReel)
     EXPECT_EQ(form->ticksRun(), headlessTicks);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(form->left(i), headless.left(i)) << i;
+
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> intervals;
+    for (std::size_t k = 1; k < form->starts.size(); ++k)
+        intervals.push_back(double(form->starts[k] - form->starts[k - 1]) * 1000.0 / double(frequency.QuadPart));
+    std::sort(intervals.begin(), intervals.end());
+    ASSERT_FALSE(intervals.empty());
+    const auto at = [&](double share) { return intervals[std::size_t(share * double(intervals.size() - 1))]; };
+    std::printf("%zu tick intervals: median %.2f ms, p95 %.2f ms, max %.2f ms\n", intervals.size(), at(0.5),
+                at(0.95), intervals.back());
 }
 
 TEST_F(Win32Form, AnErrorInTheLoadIsReportedAndTheWindowNeverShows)
