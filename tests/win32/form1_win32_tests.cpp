@@ -375,17 +375,31 @@ TEST(Win32Program, TheRealProgramShowsItsWindowOnTheBundledList)
     std::wstring command = L"\"" + exe.wstring() + L"\"";
     ASSERT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                exe.parent_path().c_str(), &startup, &process));
-    // Its window, found by its title, within a time limit.
-    const std::wstring title = L"仿VORTA开奖软件 Powered by MALQUENTIS";
-    HWND found = nullptr;
-    for (int attempt = 0; attempt < 300 && !found; ++attempt) {
+    // Its own visible window (other tests may show theirs meanwhile), within a time limit.
+    struct Search {
+        DWORD process;
+        HWND found = nullptr;
+    } search{process.dwProcessId};
+    for (int attempt = 0; attempt < 300 && !search.found; ++attempt) {
         if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
             break;
-        found = FindWindowW(nullptr, title.c_str());
-        if (found && !IsWindowVisible(found))
-            found = nullptr;
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto *s = reinterpret_cast<Search *>(param);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner != s->process || !IsWindowVisible(window))
+                    return TRUE;
+                s->found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
     }
+    const HWND found = search.found;
     ASSERT_NE(found, nullptr);
+    wchar_t title[64] = {};
+    GetWindowTextW(found, title, 64);
+    EXPECT_STREQ(title, L"仿VORTA开奖软件 Powered by MALQUENTIS");
     RECT client;
     GetClientRect(found, &client);
     EXPECT_EQ(client.right, 539);
