@@ -37,7 +37,7 @@ public:
     // has checked them; with 0, each is decoded when a card first shows it.
     // dpi: 0 for the screen's own, else fixed (tests).
     explicit Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random = nullptr,
-                   ErrorReport report = reportRunTimeError, int decodingThreads = DecodePool::kAllCores,
+                   ErrorReport report = reportRunTimeError, int decodingThreads = window::DecodePool::kAllCores,
                    int dpi = 0);
     ~Form1() override;
     Form1(const Form1 &) = delete;
@@ -62,7 +62,7 @@ public:
     bool buttonEnabled() const { return buttonEnabled_; }
     const reel::Spin &spin() const { return spin_; }
     const catalogue::Catalogue &prizes() const { return *catalogue_; }
-    const DecodePool &pictureDecoding() const { return decoding_; }
+    const window::DecodePool &pictureDecoding() const { return decoding_; }
     // Ticks run since the window was made.
     long ticksRun() const { return ticks_; }
     int dpi() const { return dpi_; }
@@ -159,7 +159,7 @@ private:
     TickTimer tick_;
     std::unique_ptr<WicPictureLoader> pictures_;
     // Last, so that its threads are joined before anything else goes.
-    DecodePool decoding_;
+    window::DecodePool decoding_;
 };
 
 } // namespace window::win32

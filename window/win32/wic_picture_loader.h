@@ -35,7 +35,7 @@ Pixels decodePicture(const std::filesystem::path &file, DeviceSize size);
 // A prize's picture. Its pixels are decoded once per device size, by
 // whichever thread needs them first: a pool thread working through the list,
 // or the window about to paint them.
-class WicPicture : public catalogue::Picture, public Decodable {
+class WicPicture : public catalogue::Picture, public window::Decodable {
 public:
     WicPicture(std::filesystem::path file, DeviceSize size);
 
@@ -67,14 +67,14 @@ private:
 // from the pool in list order, or on first need when there is none.
 class WicPictureLoader : public catalogue::PictureLoader {
 public:
-    WicPictureLoader(DeviceSize size, DecodePool *pool) : size_(size), pool_(pool) {}
+    WicPictureLoader(DeviceSize size, window::DecodePool *pool) : size_(size), pool_(pool) {}
     catalogue::PicturePtr load(const std::filesystem::path &file) override;
     // Every picture handed out is to be decoded again at size, in list order.
     void resize(DeviceSize size);
 
 private:
     DeviceSize size_;
-    DecodePool *pool_;
+    window::DecodePool *pool_;
     // Prizes that name the same file share one picture, decoded once.
     std::map<std::filesystem::path, std::shared_ptr<const WicPicture>> byFile_;
     std::vector<std::shared_ptr<const WicPicture>> inOrder_;

@@ -1,14 +1,14 @@
-// The decoding threads, below the user-interface thread's priority, each with
-// COM set up for the imaging component.
+// The decoding threads: a queue in prize-list order, worked at a lower
+// priority than the user-interface thread and by fewer threads while the
+// reel spins.
 #include "decode_pool.h"
 
-#include <windows.h>
-#include <objbase.h>
+#include "thread_priority.h"
 
 #include <algorithm>
 #include <system_error>
 
-namespace window::win32 {
+namespace window {
 
 DecodePool::DecodePool(int threads)
     : threads_(threads == kAllCores ? std::max(1, int(std::thread::hardware_concurrency())) : std::max(0, threads)),
@@ -44,8 +44,6 @@ void DecodePool::decodeNext(std::shared_ptr<const Decodable> picture)
         const std::lock_guard lock(mutex_);
         queue_.push_front(std::move(picture)); // its place further back is skipped when reached
     }
-    if (workers_.empty())
-        startWorkers();
     wake_.notify_one();
 }
 
@@ -75,6 +73,12 @@ void DecodePool::startWorkers()
     }
 }
 
+bool DecodePool::idle() const
+{
+    const std::lock_guard lock(mutex_);
+    return queue_.empty() && busy_ == 0;
+}
+
 void DecodePool::waitUntilIdle() const
 {
     std::unique_lock lock(mutex_);
@@ -83,9 +87,7 @@ void DecodePool::waitUntilIdle() const
 
 void DecodePool::work(std::stop_token stop)
 {
-    // Painting and the 5 ms tick win the core whenever they want it.
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    lowerThisThreadsPriority();
     std::unique_lock lock(mutex_);
     while (true) {
         wake_.wait(lock, stop, [this] { return !queue_.empty() && busy_ < allowed_; });
@@ -102,12 +104,10 @@ void DecodePool::work(std::stop_token stop)
         if (queue_.empty() && busy_ == 0)
             idle_.notify_all();
     }
+    // Stopped: whatever is queued is never decoded.
     queue_.clear();
     if (busy_ == 0)
         idle_.notify_all();
-    lock.unlock();
-    if (com)
-        CoUninitialize();
 }
 
-} // namespace window::win32
+} // namespace window
