@@ -251,4 +251,40 @@ PixelLine toPixels(TwipsLine twips, int dpi)
 
 int pointsToPixels(double points, int dpi) { return static_cast<int>(std::lround(points * dpi / 72.0)); }
 
+namespace {
+struct Offset {
+    int x = 0, y = 0;
+};
+
+// The top left of a container's client area in Form1's client area.
+Offset clientOrigin(ControlId container, int dpi)
+{
+    Offset origin;
+    while (!container.name.empty() && container != form().id) {
+        const Control &box = control(container.name, container.index);
+        const PixelRect place = toPixels(box.rect, dpi);
+        origin.x += place.left + borderPixels(box.border, dpi);
+        origin.y += place.top + borderPixels(box.border, dpi);
+        container = box.container;
+    }
+    return origin;
+}
+} // namespace
+
+PixelRect toWindowPixels(const Control &c, int dpi)
+{
+    const Offset origin = clientOrigin(c.container, dpi);
+    PixelRect pixels = toPixels(c.rect, dpi);
+    pixels.left += origin.x;
+    pixels.top += origin.y;
+    return pixels;
+}
+
+PixelLine lineToWindowPixels(const Control &line, int dpi)
+{
+    const Offset origin = clientOrigin(line.container, dpi);
+    const PixelLine pixels = toPixels(line.line, dpi);
+    return {pixels.x1 + origin.x, pixels.y1 + origin.y, pixels.x2 + origin.x, pixels.y2 + origin.y};
+}
+
 } // namespace window::design

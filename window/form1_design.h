@@ -14,6 +14,11 @@ inline constexpr int kTwipsPerInch = 1440;
 // The design's own scale: 15 twips to a pixel.
 inline constexpr int kDesignDpi = 96;
 
+// Picture boxes and the button are windows of their own, above whatever is
+// drawn on their container. A label draws its text left-aligned on one line
+// over a transparent background, cut at its edges, and never changes size;
+// an image stretches its picture to the whole box, aspect ratio not kept;
+// a shape is a rectangle filled, with a one-pixel outline inside its edges.
 enum class Kind { Form, PictureBox, CommandButton, Timer, Line, Label, Image, Shape };
 
 // A colour of the desktop's scheme, or None for a fixed colour number.
@@ -72,6 +77,14 @@ struct PixelLine {
 };
 
 enum class Border { None, Thin };
+
+// A thin border is a sunken edge two pixels wide at 96 dpi, inside the
+// control's rectangle; the client area, where its children are placed,
+// starts past it.
+constexpr int borderPixels(Border border, int dpi = kDesignDpi)
+{
+    return border == Border::Thin ? (2 * dpi + kDesignDpi / 2) / kDesignDpi : 0;
+}
 
 // A control's name, and its index in its control array (-1 for a control
 // that is no array element).
@@ -133,5 +146,14 @@ PixelRect toPixels(TwipsRect twips, int dpi = kDesignDpi);
 PixelLine toPixels(TwipsLine twips, int dpi = kDesignDpi);
 // A font's size in pixels (its em height) at dpi, to the nearest pixel.
 int pointsToPixels(double points, int dpi = kDesignDpi);
+
+// Where a control lies in Form1's client area, in pixels at dpi, as designed
+// (a card that the reel moved lies at its own left). Each container's place
+// and border are rounded on their own level, as nested controls are placed,
+// so a front end that paints everything onto one surface puts each pixel
+// where nested controls would.
+PixelRect toWindowPixels(const Control &control, int dpi = kDesignDpi);
+// Lines: both ends.
+PixelLine lineToWindowPixels(const Control &line, int dpi = kDesignDpi);
 
 } // namespace window::design

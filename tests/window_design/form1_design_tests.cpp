@@ -31,6 +31,7 @@ TEST(DesignConversion, TwipsRoundToTheNearestPixelAndEachEdgeOnItsOwn)
     EXPECT_EQ(design::toPixels(design::TwipsLine{4080, 1200, 3960, 960}), (design::PixelLine{272, 80, 264, 64}));
     EXPECT_EQ(design::pointsToPixels(12), 16);
     EXPECT_EQ(design::pointsToPixels(10.5), 14);
+    EXPECT_EQ(design::borderPixels(design::Border::Thin), 2);
 }
 
 TEST(DesignConversion, At144DpiEverythingIsOneAndAHalfTimesAsLarge)
@@ -41,6 +42,15 @@ TEST(DesignConversion, At144DpiEverythingIsOneAndAHalfTimesAsLarge)
     EXPECT_EQ(design::toPixels(design::form().rect, 144), (design::PixelRect{0, 0, 808, 610}));
     EXPECT_EQ(design::pointsToPixels(12, 144), 24);
     EXPECT_EQ(design::pointsToPixels(10.5, 144), 21);
+    EXPECT_EQ(design::borderPixels(design::Border::Thin, 144), 3);
+}
+
+TEST(DesignConversion, ANestedControlLiesInTheWindowWhereItsContainersPutIt)
+{
+    // Viewing area at y 88, card 1 at x 128 with a 2-pixel border, the name label at (8, 120) inside it.
+    EXPECT_EQ(design::toWindowPixels(design::control("awardname", 1)), (design::PixelRect{138, 210, 161, 25}));
+    EXPECT_EQ(design::toWindowPixels(design::control("awardname", 1), 144), (design::PixelRect{207, 315, 242, 38}));
+    EXPECT_EQ(design::lineToWindowPixels(design::control("Line5")), (design::PixelLine{271, 80, 271, 264}));
 }
 
 TEST(DesignConversion, ColourNumbersAreRedGreenBlueFromTheLowByteUp)

@@ -52,9 +52,8 @@ void DesignedControls::buildChildren(QWidget &parent, ControlSurface &surface, d
 
 PictureBox &DesignedControls::buildPictureBox(QWidget *parent, const design::Control &box)
 {
-    const auto border = box.border == design::Border::Thin ? PictureBox::Border::Thin : PictureBox::Border::None;
     auto *built = new PictureBox(parent, objectName(box.id), pixelRect(box.rect), paletteRole(box.back.system),
-                                 border);
+                                 box.border);
     if (const std::optional<QColor> fixed = qtColor(box.back))
         built->setBackgroundColor(*fixed);
     widgets_.emplace_back(box.id, built);

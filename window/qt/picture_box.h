@@ -2,6 +2,7 @@
 // thin border and graphical controls drawn on its client area.
 #pragma once
 
+#include "form1_design.h"
 #include "graphical_controls.h"
 
 #include <QPalette>
@@ -11,9 +12,9 @@ namespace window {
 
 class PictureBox : public QWidget {
 public:
-    enum class Border { None, Thin };
+    using Border = design::Border;
     // A 3D thin border takes this many pixels on each side of the client area.
-    static constexpr int kThinBorderPixels = 2;
+    static constexpr int kThinBorderPixels = design::borderPixels(Border::Thin);
 
     // background: the palette role that colours the client area; give the
     // role a fixed colour with setBackgroundColor, or leave it to follow
