@@ -49,7 +49,8 @@ TEST(JpegOrientation, ReadsEveryValueInBothByteOrdersFromBytesAndFromFiles)
 
     fakes::TempFolder folder;
     // An XMP block and a large colour profile before the EXIF block: the walk goes past them.
-    const std::string xmp = "\xFF\xE1" + big16(20) + std::string("http://ns.adobe/", 18);
+    const std::string xmpBody = std::string("http://ns.adobe.com/xap/1.0/\0", 29) + "<x:xmpmeta/>";
+    const std::string xmp = "\xFF\xE1" + big16(static_cast<unsigned>(xmpBody.size() + 2)) + xmpBody;
     const std::string profile = "\xFF\xE2" + big16(60000) + std::string(59998, 'p');
     for (const bool bigEndian : {true, false}) {
         for (unsigned value = 1; value <= 8; ++value) {
