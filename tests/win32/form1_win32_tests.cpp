@@ -160,11 +160,11 @@ TEST_P(Win32FormAtDpi, EveryControlIsDrawnWhereTheDesignPutsIt)
     expectFilled(*form, pixelsOf("Picture2", -1, dpi), kYellow, "the marker bar");
     // The button's face inside its two-band frame.
     const PixelRect button = pixelsOf("Command1", -1, dpi);
-    const int band = std::max(1, dpi / 96);
-    EXPECT_EQ(form->pixel(button.left + 2 * band, button.top + 2 * band), kGreenFace);
-    EXPECT_EQ(form->pixel(button.right() - 1 - 2 * band, button.bottom() - 1 - 2 * band), kGreenFace);
-    EXPECT_NE(form->pixel(button.left + 2 * band - 1, button.top + 2 * band), kGreenFace);
-    EXPECT_NE(form->pixel(button.right() - 2 * band, button.bottom() - 1 - 2 * band), kGreenFace);
+    const int edge = window::design::borderPixels(window::design::Border::Thin, dpi);
+    EXPECT_EQ(form->pixel(button.left + edge, button.top + edge), kGreenFace);
+    EXPECT_EQ(form->pixel(button.right() - 1 - edge, button.bottom() - 1 - edge), kGreenFace);
+    EXPECT_NE(form->pixel(button.left + edge - 1, button.top + edge), kGreenFace);
+    EXPECT_NE(form->pixel(button.right() - edge, button.bottom() - 1 - edge), kGreenFace);
     EXPECT_EQ(form->pixel(button.left - 1, button.top), 0x404040);
 
     // The rules run along their whole visible length, beside the grey.
@@ -179,16 +179,16 @@ TEST_P(Win32FormAtDpi, EveryControlIsDrawnWhereTheDesignPutsIt)
     EXPECT_EQ(form->pixel(window::design::toPixels(3960, dpi), window::design::toPixels(960, dpi)), 0);
     EXPECT_EQ(form->pixel(window::design::toPixels(4200, dpi), window::design::toPixels(960, dpi)), 0);
 
-    // Card 1 whole in the viewing area; its strip inside its border, in the prize's green.
+    // Card 1 whole in the viewing area; its strip inside its border, in the
+    // prize's colour, cut at the card's inner right and bottom edges.
     const PixelRect view = pixelsOf("Picture1", -1, dpi);
-    const PixelRect card = pixelsOf("awardbox", 1, dpi);
-    PixelRect strip = pixelsOf("colorbox", 1, dpi);
-    strip.left += card.left + 2 * band;
-    strip.top += view.top + card.top + 2 * band;
-    strip.width = card.width - 4 * band; // cut at the card's inner right edge
-    strip.height = card.height - 4 * band - (strip.top - view.top - 2 * band);
+    const PixelRect card = window::design::toWindowPixels(window::design::control("awardbox", 1), dpi);
+    PixelRect strip = window::design::toWindowPixels(window::design::control("colorbox", 1), dpi);
+    strip.width = card.right() - edge - strip.left;
+    strip.height = card.bottom() - edge - strip.top;
     // The picture covers the strip's top edge.
     const int covered = pixelsOf("awardpic", 1, dpi).bottom() - pixelsOf("colorbox", 1, dpi).top;
+    ASSERT_LE(covered, strip.height);
     ASSERT_GT(covered, 0);
     expectFilled(*form, {strip.left, strip.top + covered, strip.width, strip.height - covered}, kStrip, "strip");
     // Cards are cut at the viewing area's left edge and the window's right edge.

@@ -65,21 +65,21 @@ void drawLine(HDC dc, design::PixelLine line, COLORREF color)
     SetPixelV(dc, line.x2, line.y2, color);
 }
 
-// The classic 3D frame of two bands: outer top-left, outer bottom-right,
-// inner top-left, inner bottom-right, each `band` pixels thick.
+// The classic 3D frame, `width` pixels in all, inside r: an outer band
+// (top-left, bottom-right colours) and an inner one; the outer band takes
+// the odd pixel.
 void drawShades(HDC dc, RECT r, COLORREF outerTopLeft, COLORREF outerBottomRight, COLORREF innerTopLeft,
-                COLORREF innerBottomRight, int band)
+                COLORREF innerBottomRight, int width)
 {
-    for (int ring = 0; ring < 2; ++ring) {
-        const COLORREF topLeft = ring == 0 ? outerTopLeft : innerTopLeft;
-        const COLORREF bottomRight = ring == 0 ? outerBottomRight : innerBottomRight;
-        for (int step = 0; step < band; ++step) {
-            fill(dc, {r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-            fill(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-            fill(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-            fill(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-            InflateRect(&r, -1, -1);
-        }
+    for (int step = 0; step < width; ++step) {
+        const bool outer = step < (width + 1) / 2;
+        const COLORREF topLeft = outer ? outerTopLeft : innerTopLeft;
+        const COLORREF bottomRight = outer ? outerBottomRight : innerBottomRight;
+        fill(dc, {r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+        fill(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+        fill(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+        fill(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+        InflateRect(&r, -1, -1);
     }
 }
 
@@ -521,11 +521,10 @@ void Form1::paintControl(HDC dc, const Control &control)
         fill(dc, toRect(r), toColorRef(control.back));
         int inset = 0;
         if (control.border == design::Border::Thin) {
-            const int band = std::max(1, dpi_ / design::kDesignDpi);
+            inset = design::borderPixels(control.border, dpi_);
             // Sunken: shadow over the top and left, light below and right.
             drawShades(dc, toRect(r), GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT),
-                       GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT), band);
-            inset = 2 * band;
+                       GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT), inset);
         }
         IntersectClipRect(dc, r.left + inset, r.top + inset, r.right() - inset, r.bottom() - inset);
         OffsetViewportOrgEx(dc, r.left + inset, r.top + inset, nullptr);
@@ -540,21 +539,24 @@ void Form1::paintButton(HDC dc, const Control &button)
 {
     const PixelRect pixels = pixelsOf(button);
     const RECT r = toRect(pixels);
-    const int band = std::max(1, dpi_ / design::kDesignDpi);
+    // A raised edge as wide as a picture box's thin border.
+    const int edge = design::borderPixels(design::Border::Thin, dpi_);
+    constexpr int kTwipsPerDesignPixel = design::kTwipsPerInch / design::kDesignDpi;
+    const int unit = std::max(1, design::toPixels(kTwipsPerDesignPixel, dpi_));
     const COLORREF face = toColorRef(button.back);
     const bool sunken = buttonPressed_;
     fill(dc, r, face);
     if (sunken)
         drawShades(dc, r, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW),
-                   GetSysColor(COLOR_BTNFACE), band);
+                   GetSysColor(COLOR_BTNFACE), edge);
     else
         drawShades(dc, r, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT),
-                   GetSysColor(COLOR_3DSHADOW), band);
+                   GetSysColor(COLOR_3DSHADOW), edge);
 
-    const int margin = 4 * band;
+    const int margin = design::toPixels(4 * kTwipsPerDesignPixel, dpi_); // the caption's and focus frame's inset
     RECT text{r.left + margin, r.top + margin, r.right - margin, r.bottom - margin};
     if (sunken)
-        OffsetRect(&text, band, band);
+        OffsetRect(&text, unit, unit);
     const std::wstring caption = widen(button.text);
     const HGDIOBJ old = SelectObject(dc, buttonFont_);
     constexpr UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
@@ -564,7 +566,7 @@ void Form1::paintButton(HDC dc, const Control &button)
     } else {
         // Greyed and etched, as a disabled caption is on the classic desktop.
         RECT etch = text;
-        OffsetRect(&etch, band, band);
+        OffsetRect(&etch, unit, unit);
         SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
         DrawTextW(dc, caption.c_str(), int(caption.size()), &etch, format);
         SetTextColor(dc, GetSysColor(COLOR_3DSHADOW));
