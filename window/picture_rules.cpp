@@ -109,7 +109,7 @@ bool pngCutShort(std::span<const std::uint8_t> file)
         const std::uint64_t length = bigEndian32(&file[at]);
         if (length + 12 > file.size() - at)
             return true;
-        if (std::equal(&file[at + 4], &file[at + 8], "IEND"))
+        if (std::equal(file.data() + at + 4, file.data() + at + 8, "IEND"))
             return false;
         at += std::size_t(length) + 12;
     }
