@@ -189,7 +189,6 @@ void EditorWindow::buildMenus()
 void EditorWindow::setFile(std::optional<fs::path> file)
 {
     file_ = std::move(file);
-    model_->setPictureFolder(file_ ? std::optional<PictureFolder>(PictureFolder(*file_)) : std::nullopt);
     updateTitle();
 }
 
@@ -210,6 +209,7 @@ void EditorWindow::newList()
     if (!keepOrDropChanges())
         return;
     model_->resetDocument({});
+    model_->resetPictureFolder(std::nullopt);
     setFile(std::nullopt);
 }
 
@@ -219,6 +219,7 @@ bool EditorWindow::openList(const fs::path &file)
         authoring::PrizeDocument document = authoring::PrizeDocument::open(file);
         setFile(file);
         model_->resetDocument(std::move(document));
+        model_->resetPictureFolder(file.parent_path() / "picture");
         selectRows({0});
         return true;
     } catch (const catalogue::RuntimeError &error) {
@@ -280,12 +281,27 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
         box.exec();
         return box.clickedButton() == utf8 && saveListAs(file, Encoding::Utf8);
     }
+    const fs::path folder = file.parent_path();
+    std::error_code missing;
+    if (!folder.empty() && !fs::exists(folder, missing)) {
+        if (QMessageBox::question(this, tr("prizeedit"),
+                                  tr("The folder %1 does not exist. Make it and save the list there?")
+                                      .arg(shown(folder))) != QMessageBox::Yes) {
+            document.setEncoding(before);
+            return false;
+        }
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (error)
+            return refuse(authoring::ListError("cannot make the folder " + folder.string() + ": " + error.message() +
+                                               "; nothing was written"));
+    }
     try {
-        document.save(file);
+        authoring::FileWriter disk;
+        model_->save(file, disk);
     } catch (const std::exception &error) {
         return refuse(error);
     }
-    undo_.setClean();
     setFile(file);
     requestCheck(); // the pictures now come from the folder beside the file
     return true;

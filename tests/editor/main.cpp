@@ -1,5 +1,5 @@
-// Runs the editor tests inside one application, offscreen unless told otherwise.
-#include <QApplication>
+// Runs the editor tests inside the editor's own application, offscreen unless told otherwise.
+#include "editor_application.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
-    QApplication application(argc, argv);
+    editor::EditorApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }
