@@ -430,7 +430,7 @@ void EditorWindow::requestCheck()
         this,
         [this] {
             checkQueued_ = false;
-            odds_.request(model_->document(), file_);
+            odds_.request(model_->document(), file_, model_->pictures().changes());
         },
         Qt::QueuedConnection);
 }

@@ -174,11 +174,11 @@ TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAtSaveAndFollowsItsPrizesName
     model.setText(8, Field::Name, "风筝");
     model.setPicture(8, kToolsData / "blue.png");
     const fs::path kite = list.folder.path() / "picture" / "风筝.jpg";
-    EXPECT_FALSE(fs::exists(kite)); // only at Save
+    waitForOdds(window);
+    EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "loaded"); // shown as it will be
+    EXPECT_FALSE(fs::exists(kite));                                 // written only at Save
     ASSERT_TRUE(window.saveList());
     EXPECT_EQ(slurp(kite).substr(0, 3), "\xFF\xD8\xFF"); // converted to JPEG
-    waitForOdds(window);
-    EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "loaded");
 
     model.setText(8, Field::Name, "无人机");
     const fs::path drone = list.folder.path() / "picture" / "无人机.jpg";
