@@ -283,7 +283,7 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
     }
     const fs::path folder = file.parent_path();
     std::error_code missing;
-    if (!folder.empty() && !fs::exists(folder, missing)) {
+    if (!folder.empty() && !fs::exists(folder, missing) && !missing) { // one we may not look into fails the save
         if (QMessageBox::question(this, tr("prizeedit"),
                                   tr("The folder %1 does not exist. Make it and save the list there?")
                                       .arg(shown(folder))) != QMessageBox::Yes) {
