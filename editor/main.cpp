@@ -39,8 +39,10 @@ int main(int argc, char **argv)
         },
         Qt::QueuedConnection);
     const QStringList lists = parser.positionalArguments();
+    window.show();
     if (!lists.isEmpty()) // a list that cannot be read leaves a new one, nothing overwritten
         window.openList(std::filesystem::path(QFile::encodeName(lists.front()).toStdString()));
-    window.show();
+    else
+        window.offerRecoveredUntitled();
     return QApplication::exec();
 }

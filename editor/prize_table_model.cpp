@@ -313,6 +313,24 @@ void PrizeTableModel::replaceAll(authoring::PrizeDocument document, const QStrin
         what, [this, document] { putDocument(document); }, [this, before] { putDocument(before); }));
 }
 
+void PrizeTableModel::restoreEdits(const authoring::Recovered &recovered)
+{
+    EditBatch edit(tr("Restore unsaved edits"));
+    const authoring::PrizeDocument before = document_;
+    authoring::PrizeDocument after = recovered.document;
+    putDocument(after);
+    edit.add([this, after] { putDocument(after); }, [this, before] { putDocument(before); });
+    Pictures was, is;
+    for (const auto &[name, bytes] : recovered.pictures)
+        if (catalogue::isSafePictureName(name)) {
+            was.push_back({name, pictures_.picture(name)});
+            is.push_back({name, bytes});
+        }
+    putPictures(is);
+    edit.add([this, is] { putPictures(is); }, [this, was] { putPictures(was); });
+    edit.pushTo(undo_);
+}
+
 void PrizeTableModel::setPicture(int row, const std::filesystem::path &source)
 {
     const std::string name = document_.text(row, Field::Name);

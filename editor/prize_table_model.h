@@ -5,6 +5,7 @@
 #include "live_odds.h"
 #include "picture_plan.h"
 #include "prize_document.h"
+#include "recovery.h"
 
 #include <QAbstractTableModel>
 #include <QUndoStack>
@@ -56,6 +57,8 @@ public:
     // Moves the rows, in order, to stand before row `before`.
     void movePrizesBefore(QList<int> rows, int before);
     void replaceAll(authoring::PrizeDocument document, const QString &what);
+    // Puts back edits kept in a recovery copy, as one undoable step.
+    void restoreEdits(const authoring::Recovered &recovered);
     // Plans source, as a JPEG, as the prize's picture. Throws authoring::ListError.
     void setPicture(int row, const std::filesystem::path &source);
 

@@ -299,6 +299,42 @@ TEST(Editor, NoDropOrFailedEditChangesTheListOrTheUndoStack)
     EXPECT_EQ(model.document().text(1, Field::Weight), "19");
 }
 
+TEST(Editor, UnsavedEditsKeptBeforeACrashComeBackWhenTheListIsOpenedAgain)
+{
+    BundledList list;
+    const auto before = filesIn(list.folder.path());
+    fs::path copy;
+    {
+        EditorWindow window;
+        ASSERT_TRUE(window.openList(list.dataIni));
+        window.model().setText(0, Field::Weight, "29");
+        window.model().setPicture(1, kToolsData / "red.jpg");
+        window.keepRecoveryCopy(); // as the timer does a few seconds after an edit
+        copy = window.recoveryFile();
+        EXPECT_TRUE(fs::exists(copy));
+    } // ended without Save, Discard or Close, as by a crash
+    EXPECT_EQ(filesIn(list.folder.path()), before); // nothing written beside the list
+
+    EditorWindow window;
+    {
+        NextMessageBox yes(QStringLiteral("Yes"));
+        ASSERT_TRUE(window.openList(list.dataIni));
+        EXPECT_TRUE(yes.text.contains("Restore"));
+    }
+    EXPECT_EQ(window.model().document().text(0, Field::Weight), "29");
+    EXPECT_EQ(*window.model().pictures().picture("棒棒糖"), slurp(kToolsData / "red.jpg"));
+    EXPECT_TRUE(window.isWindowModified());
+    ASSERT_TRUE(window.saveList());
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_EQ(slurp(list.folder.path() / "picture" / "棒棒糖.jpg"), slurp(kToolsData / "red.jpg"));
+
+    window.model().setText(0, Field::Weight, "28");
+    window.keepRecoveryCopy();
+    NextMessageBox discard(QStringLiteral("Discard"));
+    window.close();
+    EXPECT_FALSE(fs::exists(copy));
+}
+
 TEST(Editor, ANameGbkCannotHoldRefusesSaveAndOffersUtf8)
 {
     BundledList list;
