@@ -245,7 +245,12 @@ void PrizeDocument::save(const std::filesystem::path &file)
 {
     const std::string written = bytes();
     replaceFile(file, written);
-    // The document now stands for the saved file: every line as written.
+    takeAsSaved(written);
+}
+
+void PrizeDocument::takeAsSaved(const std::string &written)
+{
+    // Every line as written.
     std::size_t pos = encoding_ == Encoding::Utf8 ? kByteOrderMark.size() : 0;
     for (Record &record : records_) {
         for (Line &line : record) {

@@ -81,6 +81,9 @@ public:
     // Writes bytes() atomically, keeping the old file as "<file>.bak"; then
     // the document stands for the saved file. Throws ListError.
     void save(const std::filesystem::path &file);
+    // The document now stands for a file just written with these bytes,
+    // which bytes() returned.
+    void takeAsSaved(const std::string &written);
 
     // The lines as the game's reader takes them, to judge the list as it stands.
     std::unique_ptr<catalogue::LineInput> lines() const;
