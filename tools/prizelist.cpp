@@ -9,9 +9,7 @@
 #include <cxxopts.hpp>
 #include <fmt/format.h>
 
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 namespace {
 
@@ -57,18 +55,6 @@ a file cannot be read or written, or the arguments are wrong.)";
 struct Failure {
     std::string message;
 };
-
-std::string slurp(const std::string &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw Failure{"cannot open " + file};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        throw Failure{"cannot read " + file};
-    return bytes.str();
-}
 
 // The game's own reasons why a list cannot be read, with the file named.
 authoring::PrizeDocument openList(const std::string &file, catalogue::PrizeListFile::Decoding decoding =
@@ -157,7 +143,14 @@ int run(const std::string &command, int argc, char **argv)
         if (output.empty())
             throw cxxopts::exceptions::exception("import needs -o DATA_INI");
         const Encoding encoding = encodingOption(args["encoding"].as<std::string>(), "encoding");
-        auto document = authoring::fromCsv(slurp(file));
+        const std::string bytes = authoring::readCsvFile(file);
+        authoring::PrizeDocument document;
+        try {
+            document = authoring::fromCsv(bytes);
+        } catch (const authoring::ListError &error) {
+            throw Failure{file + ": " + error.what()};
+        }
+        std::cerr << "prizelist: read " << file << " as " << authoring::describe(authoring::csvEncoding(bytes)) << "\n";
         document.setEncoding(encoding);
         document.save(output);
         return warn(document, output, strict);
