@@ -19,7 +19,7 @@ install_missing() {
 RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
 # What the tests, the odds tool, benchmarks and fuzzing need on top.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev libutf8proc-dev libcsv-dev)
+    xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev)
 # What making the packages (scripts/package.sh) and checking them as a user
 # would (scripts/check_packages.sh) need on top.
 PACKAGE_PACKAGES=(dpkg-dev file help2man xvfb xauth xdotool x11-utils)
