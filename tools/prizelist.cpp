@@ -27,11 +27,14 @@ constexpr std::string_view kAbout = R"(Makes and converts prize lists for the pr
   prizelist import FILE.csv -o DATA_INI [--encoding gbk|utf8-bom]
       A game list from such a CSV. Columns are found by the header's names
       (weight, color, name, amount, and optionally note); a colour may be
-      written #RRGGBB. The list is written in GBK (the default, the game's own)
-      or in UTF-8 with a byte-order mark, CR LF after every line. A CSV that
-      cannot be read (a row with the wrong number of fields, a quote left open,
-      a missing column, more than 1000 rows) is refused with its line number
-      and nothing is written.
+      written #RRGGBB. The CSV is read as UTF-8 when it starts with UTF-8's
+      byte-order mark or is valid UTF-8, otherwise as GBK (a spreadsheet's
+      "CSV" on Chinese Windows); which one is said on standard error. The list
+      is written in GBK (the default, the game's own) or in UTF-8 with a
+      byte-order mark, CR LF after every line. A CSV that cannot be read (a
+      row with the wrong number of fields, a quote left open, a missing
+      column, more than 1000 rows, a file over 4 MiB) is refused with its line
+      number and nothing is written.
 
   prizelist encode DATA_INI --to gbk|utf8-bom [--from gbk|utf8] [-o FILE]
       Re-encodes a list. --from gbk (the default) reads it as the game does:
