@@ -9,6 +9,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -78,10 +79,14 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "prizedraw-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        // A new name until one is free: create_directory is false when it exists.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = std::filesystem::temp_directory_path() / ("prizedraw-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path_))
+                return;
+        }
+        throw std::runtime_error("no free name for a temporary folder");
     }
     ~TempFolder()
     {

@@ -1,0 +1,10 @@
+// The platform's own calls on Windows: paths are wide strings.
+#include "platform.h"
+
+#include <cstdio>
+
+namespace catalogue::platform {
+
+std::FILE *openForReading(const std::filesystem::path &path) { return _wfopen(path.c_str(), L"rb"); }
+
+} // namespace catalogue::platform
