@@ -1,7 +1,11 @@
 // Reading data.ini into the tables, and the cumulative pass.
 #include "catalogue.h"
 
+#include "platform.h"
+
 #include <algorithm>
+#include <cctype>
+#include <string>
 
 namespace catalogue {
 
@@ -10,6 +14,39 @@ bool isSafePictureName(std::string_view name)
     if (name.empty() || name == "." || name == "..")
         return false;
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+bool isWindowsFileName(std::string_view name)
+{
+    if (name.empty() || name.back() == '.' || name.back() == ' ')
+        return false;
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
+            return false;
+
+    // Windows ignores the extension and blanks before it when it looks for a device.
+    std::string base(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    for (char &c : base)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const char *device : {"CON", "PRN", "AUX", "NUL"})
+        if (base == device)
+            return false;
+    const bool numbered = base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT"));
+    return !(numbered && base[3] >= '1' && base[3] <= '9');
+}
+
+std::filesystem::path utf8Path(std::string_view utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::filesystem::path pictureFileOf(const std::filesystem::path &folder, std::string_view name)
+{
+    if (!isSafePictureName(name) || !platform::allowsFileName(name))
+        return {};
+    return folder / utf8Path(std::string(name) + ".jpg");
 }
 
 ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::filesystem::path &pictureFolder,
@@ -40,10 +77,10 @@ ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::files
         regime.skipFailures();
 
         regime.run([&] {
-            const std::string name = record.name.toText();
-            if (!isSafePictureName(name))
-                return; // never open anything outside the picture folder
-            catalogue.picture(count) = pictures.load(pictureFolder / (name + ".jpg"));
+            const auto file = pictureFileOf(pictureFolder, record.name.toText());
+            if (file.empty())
+                return; // never open anything outside the picture folder, nor a device
+            catalogue.picture(count) = pictures.load(file);
         });
         ++count;
     }

@@ -107,7 +107,10 @@ public:
         return file;
     }
     void writeDataIni(const std::string &bytes) const { write("data.ini", bytes); }
-    void addPicture(const std::string &utf8Name) const { write(std::filesystem::path("picture") / (utf8Name + ".jpg"), "jpg"); }
+    void addPicture(const std::string &utf8Name) const
+    {
+        write(std::filesystem::path("picture") / catalogue::utf8Path(utf8Name + ".jpg"), "jpg");
+    }
 
 private:
     std::filesystem::path path_;
@@ -133,7 +136,8 @@ public:
         void setAmount(std::string_view t) override { note("amount " + std::string(t)); }
         void setPicture(const catalogue::PicturePtr &p) override
         {
-            note("picture " + (p ? pathOf(p).filename().string() : std::string("none")));
+            const std::u8string file = p ? pathOf(p).filename().u8string() : u8"none";
+            note("picture " + std::string(file.begin(), file.end()));
         }
 
     private:
