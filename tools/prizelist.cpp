@@ -1,11 +1,11 @@
 // prizelist: a prize list to and from a spreadsheet, and from one encoding to another.
+#include "console.h"
 #include "game_pictures.h"
 #include "list_check.h"
 #include "prize_csv.h"
 #include "prizedraw_version.h"
 #include "render.h"
 
-#include <QLoggingCategory>
 #include <cxxopts.hpp>
 #include <fmt/format.h>
 
@@ -64,7 +64,7 @@ authoring::PrizeDocument openList(const std::string &file, catalogue::PrizeListF
                                                                 catalogue::PrizeListFile::Decoding::GbkUnlessMarked)
 {
     try {
-        return authoring::PrizeDocument::open(file, decoding);
+        return authoring::PrizeDocument::open(catalogue::utf8Path(file), decoding);
     } catch (const catalogue::RuntimeError &error) {
         throw Failure{fmt::format("{}: run-time error {}: {}", file, error.number(), error.text())};
     }
@@ -82,10 +82,8 @@ Encoding encodingOption(const std::string &text, const char *option)
 // Prints the warnings of the list that dataIni holds or will hold.
 int warn(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni, bool strict)
 {
-    // The decoders' own complaints would only repeat the warnings.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
-    odds::GamePictureLoader loader;
-    const odds::OddsReport report = odds::checkDocument(document, dataIni, loader);
+    const auto loader = odds::gamePictureLoader();
+    const odds::OddsReport report = odds::checkDocument(document, dataIni, *loader);
     for (const odds::Warning &warning : report.warnings)
         std::cerr << "warning: " << odds::renderWarning(warning) << "\n";
     return strict && !report.warnings.empty() ? kWarnings : kDone;
@@ -139,14 +137,14 @@ int run(const std::string &command, int argc, char **argv)
         if (output.empty())
             std::cout << csv << std::flush;
         else
-            authoring::replaceFile(output, csv, authoring::Backup::None);
-        return warn(document, file, strict);
+            authoring::replaceFile(catalogue::utf8Path(output), csv, authoring::Backup::None);
+        return warn(document, catalogue::utf8Path(file), strict);
     }
     if (command == "import") {
         if (output.empty())
             throw cxxopts::exceptions::exception("import needs -o DATA_INI");
         const Encoding encoding = encodingOption(args["encoding"].as<std::string>(), "encoding");
-        const std::string bytes = authoring::readCsvFile(file);
+        const std::string bytes = authoring::readCsvFile(catalogue::utf8Path(file));
         authoring::PrizeDocument document;
         try {
             document = authoring::fromCsv(bytes);
@@ -155,8 +153,8 @@ int run(const std::string &command, int argc, char **argv)
         }
         std::cerr << "prizelist: read " << file << " as " << authoring::describe(authoring::csvEncoding(bytes)) << "\n";
         document.setEncoding(encoding);
-        document.save(output);
-        return warn(document, output, strict);
+        document.save(catalogue::utf8Path(output));
+        return warn(document, catalogue::utf8Path(output), strict);
     }
     if (!args.count("to"))
         throw cxxopts::exceptions::exception("encode needs --to gbk or --to utf8-bom");
@@ -167,7 +165,7 @@ int run(const std::string &command, int argc, char **argv)
     auto document = openList(file, from == "utf8" ? catalogue::PrizeListFile::Decoding::Utf8
                                                   : catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
     document.setEncoding(to);
-    const std::string target = output.empty() ? file : output;
+    const std::filesystem::path target = catalogue::utf8Path(output.empty() ? file : output);
     document.save(target);
     return warn(document, target, strict);
 }
@@ -176,7 +174,9 @@ int run(const std::string &command, int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    const std::string command = argc > 1 ? argv[1] : "";
+    std::vector<std::string> arguments = odds::utf8Arguments(argc, argv);
+    std::vector<char *> argumentPointers = odds::argumentPointers(arguments);
+    const std::string command = arguments.size() > 1 ? arguments[1] : "";
     if (command.empty() || command == "-h" || command == "--help") {
         std::cout << kAbout << "\n";
         return command.empty() ? kFailed : kDone;
@@ -186,7 +186,7 @@ int main(int argc, char **argv)
         return kDone;
     }
     try {
-        return run(command, argc - 1, argv + 1);
+        return run(command, static_cast<int>(argumentPointers.size()) - 1, argumentPointers.data() + 1);
     } catch (const cxxopts::exceptions::exception &error) {
         std::cerr << "prizelist: " << error.what() << "\n(prizelist --help describes the commands)\n";
     } catch (const authoring::ListError &error) {
