@@ -1,19 +1,14 @@
-# Debian's header-only fmt, nlohmann-json and cxxopts for the Windows build,
-# under the targets' usual names: a folder that links only their headers, so
-# that the host's /usr/include (glibc's headers among them) never reaches a
-# Windows target.
-if(NOT TARGET fmt::fmt)
-    set(header_root ${PROJECT_BINARY_DIR}/header-libraries)
-    file(MAKE_DIRECTORY ${header_root})
-    foreach(entry fmt nlohmann cxxopts.hpp)
-        if(NOT EXISTS /usr/include/${entry})
-            message(FATAL_ERROR "/usr/include/${entry} is missing: scripts/deps.sh installs it")
-        endif()
-        file(CREATE_LINK /usr/include/${entry} ${header_root}/${entry} SYMBOLIC)
-    endforeach()
-    foreach(library fmt::fmt nlohmann_json::nlohmann_json cxxopts::cxxopts)
-        add_library(${library} INTERFACE IMPORTED GLOBAL)
-        set_target_properties(${library} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${header_root})
-    endforeach()
-    set_target_properties(fmt::fmt PROPERTIES INTERFACE_COMPILE_DEFINITIONS FMT_HEADER_ONLY)
-endif()
+# The header-only libraries the tools use, for the Windows build: Debian's
+# headers copied into the build folder one library at a time, so that the
+# host's /usr/include (glibc's headers) never reaches a Windows target.
+# Defines the targets find_package gives on Linux.
+set(windows_include ${PROJECT_BINARY_DIR}/windows-include)
+file(COPY /usr/include/fmt /usr/include/nlohmann /usr/include/cxxopts.hpp DESTINATION ${windows_include})
+
+add_library(fmt::fmt INTERFACE IMPORTED)
+target_include_directories(fmt::fmt SYSTEM INTERFACE ${windows_include})
+target_compile_definitions(fmt::fmt INTERFACE FMT_HEADER_ONLY) # fmt/os.h has no header-only form
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE ${windows_include})
+add_library(cxxopts::cxxopts INTERFACE IMPORTED)
+target_include_directories(cxxopts::cxxopts SYSTEM INTERFACE ${windows_include})

@@ -21,10 +21,10 @@ RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-arph
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
     xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev)
 # What building for Windows (scripts/build-windows.sh) needs: the MinGW-w64
-# cross compilers (posix threads), ImageMagick for the programs' icon, and
-# the header-only libraries of the list tools.
+# cross compilers (posix threads), ImageMagick for the programs' icon, and the
+# header-only libraries the tools use (cmake/windows_header_libraries.cmake).
 WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest imagemagick
-    nlohmann-json3-dev libcxxopts-dev libfmt-dev)
+    libfmt-dev nlohmann-json3-dev libcxxopts-dev)
 # What running the Windows tests under wine (scripts/test-windows.sh) needs on
 # top: 64-bit wine, its own X server, and a font that covers GB2312.
 WINDOWS_TEST_PACKAGES=(wine wine64 xvfb xauth xdotool fonts-wqy-microhei)

@@ -16,23 +16,28 @@ export WINEDLLOVERRIDES="mscoree,mshtml=" # no .NET or Gecko installer prompts
 
 # A display of our own, before the first wine command: wine's desktop process
 # binds to the display it starts with. -noreset keeps the server up between clients.
-display=90
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 cleanup() {
     wineserver -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
+    [ -z "${xvfb:-}" ] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; } || true
 }
 trap cleanup EXIT
-for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on :$display" >&2; exit 1; }
-    sleep 0.1
+# The first free display; another script may take one between the check and
+# the start, so a server that dies at once moves on to the next.
+xvfb=
+for display in $(seq 90 139); do
+    [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ] && continue
+    Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X$display" ] && break
+        kill -0 "$xvfb" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$xvfb" 2>/dev/null && [ -e "/tmp/.X11-unix/X$display" ] && break
+    kill "$xvfb" 2>/dev/null || true
+    xvfb=
 done
+[ -n "$xvfb" ] || { echo "no X server could start on displays :90 to :139" >&2; exit 1; }
 export DISPLAY=":$display"
 
 started=$(date +%s)
