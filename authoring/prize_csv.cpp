@@ -71,7 +71,8 @@ std::string decoded(std::string_view bytes)
     case CsvEncoding::Gbk: break;
     }
     std::string text = catalogue::GbkDecoder().decode(bytes);
-    // GBK holds no U+FFFD, so one here stands for bytes that are no text at all.
+    // GBK holds no U+FFFD: one here stands for bytes that are no text, or for
+    // its user-defined area, which the game shows as bad bytes too.
     const std::size_t bad = text.find("\uFFFD");
     if (bad != std::string::npos)
         failAt(lineOf(text, bad), "this is neither UTF-8 nor GBK text (save the spreadsheet as CSV UTF-8)");
