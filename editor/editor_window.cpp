@@ -339,12 +339,7 @@ void EditorWindow::importCsv()
     if (file.isEmpty())
         return;
     try {
-        std::ifstream in(pathOf(file), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (!in && !in.eof())
-            throw authoring::ListError("cannot read the file");
-        authoring::PrizeDocument imported = authoring::fromCsv(text.str());
+        authoring::PrizeDocument imported = authoring::fromCsv(authoring::readCsvFile(pathOf(file)));
         imported.setEncoding(model_->document().encoding());
         model_->replaceAll(std::move(imported), tr("Import CSV"));
     } catch (const std::exception &error) {

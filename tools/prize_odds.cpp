@@ -131,9 +131,9 @@ PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInp
         std::string reason;
         if (prizes.picture(i).picture()) {
             state = PictureState::Loaded;
-        } else if (!catalogue::isSafePictureName(name)) {
+        } else if (catalogue::pictureFileOf(list.pictureFolder, name).empty()) {
             state = PictureState::UnsafeName;
-        } else if (auto found = recorder.verdicts.find(list.pictureFolder / (name + ".jpg"));
+        } else if (auto found = recorder.verdicts.find(catalogue::pictureFileOf(list.pictureFolder, name));
                    found != recorder.verdicts.end() && found->second &&
                    found->second->code() != ErrorCode::FileNotFound) {
             state = PictureState::Refused;
@@ -201,7 +201,7 @@ OddsReport buildReport(const PrizeList &list)
         row.colorUsable = written && std::nearbyint(*written) == row.color;
         row.count = counts.at(static_cast<std::size_t>(i));
         row.picture = list.pictures.at(static_cast<std::size_t>(i));
-        row.picturePath = list.pictureFolder / (row.name + ".jpg");
+        row.picturePath = list.pictureFolder / catalogue::utf8Path(row.name + ".jpg");
         row.loadedPicture = prizes.picture(i).picture();
         row.pictureError = list.pictureErrors.at(static_cast<std::size_t>(i));
         report.prizes.push_back(std::move(row));
