@@ -28,6 +28,9 @@ WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mi
 # What running the Windows tests under wine (scripts/test-windows.sh) needs on
 # top: 64-bit wine, its own X server, and a font that covers GB2312.
 WINDOWS_TEST_PACKAGES=(wine wine64 xvfb xauth xdotool fonts-wqy-microhei)
+# What making the Windows packages (scripts/package-windows.sh) needs on top of
+# building: NSIS for the setup program, unzip to check the portable zip.
+WINDOWS_PACKAGE_PACKAGES=(nsis unzip)
 # What making the packages (scripts/package.sh) and checking them as a user
 # would (scripts/check_packages.sh) need on top.
 PACKAGE_PACKAGES=(dpkg-dev file help2man xvfb xauth xdotool x11-utils)
