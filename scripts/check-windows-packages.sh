@@ -20,6 +20,8 @@ zips=("$build"/prizedraw-*-win64.zip)
     { echo "no packages in $build: run scripts/package-windows.sh first" >&2; exit 1; }
 setup=${setups[0]}
 zip=${zips[0]}
+version=$(basename "$zip" -win64.zip)
+version=${version#prizedraw-}
 
 scratch=$build/check
 export WINEPREFIX=$scratch/wineprefix
@@ -56,13 +58,15 @@ see_game() {
     window=$(timeout 60 xdotool search --sync --onlyvisible --name 'Powered by' | head -1) ||
         fail "no window from $exe"
     eval "$(xdotool getwindowgeometry --shell "$window")"
+    local name
+    name=$(xdotool getwindowname "$window")
     [ "${WIDTH}x${HEIGHT}" = 539x407 ] || fail "the window of $exe is ${WIDTH}x${HEIGHT}, not 539x407"
     kill "$game" 2>/dev/null || true
     wait "$game" 2>/dev/null || true
     game=
     # Gone before the next game starts, so that the next window found is its own.
     for _ in $(seq 100); do xdotool search --onlyvisible --name 'Powered by' >/dev/null || break; sleep 0.1; done
-    echo "window \"$(xdotool getwindowname "$window" 2>/dev/null || echo closed)\" ${WIDTH}x${HEIGHT}"
+    echo "window \"$name\" ${WIDTH}x${HEIGHT}"
 }
 
 users=("$WINEPREFIX"/drive_c/users/*/AppData)
@@ -82,7 +86,7 @@ registry=$(timeout 60 wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r') 
 for value in 'DisplayVersion.*REG_SZ' 'Publisher.*REG_SZ.*prize draw' 'DisplayIcon.*prizedraw.exe' 'UninstallString'; do
     grep -qi "$value" <<<"$registry" || fail "the installed-programs entry lacks $value"
 done
-menu=$appdata/Roaming/Microsoft/Windows/Start\ Menu/Programs/PrizeDraw
+menu=$appdata/Roaming/Microsoft/Windows/Start\ Menu/Programs/Prize\ Draw
 for link in "Prize Draw" "Prize list and pictures" Uninstall; do
     [ -f "$menu/$link.lnk" ] || fail "no Start-menu entry \"$link\""
 done
@@ -130,7 +134,11 @@ folder=$scratch/usb/$(basename "$zip" .zip)
 for file in prizedraw.exe prizeodds.exe prizelist.exe data.ini picture/荧光棒.jpg README.txt LICENSE.txt; do
     [ -f "$folder/$file" ] || fail "the zip has no $(basename "$folder")/$file"
 done
-pass "zip unpacked: $(see_game "$folder/prizedraw.exe")"
+for exe in "$folder"/*.exe; do
+    [ "$(strings -el "$exe" | grep -A1 -x ProductVersion | tail -1)" = "$version" ] && grep -q PerMonitorV2 "$exe" ||
+        fail "$(basename "$exe") lacks the version resource $version or the manifest"
+done
+pass "zip unpacked: every .exe carries version $version and the manifest; $(see_game "$folder/prizedraw.exe")"
 
 # 7. prizelist.exe imports a CSV saved in GBK, as Excel saves "CSV" on Chinese Windows.
 printf 'weight,color,name,amount,note\r\n70,65535,荧光棒,10,\r\n30,#FF0000,金条,1,大奖\r\n' | iconv -f UTF-8 -t GBK >"$folder/prizes.csv"
