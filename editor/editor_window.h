@@ -13,6 +13,7 @@
 #include <optional>
 
 class QListWidget;
+class QListWidgetItem;
 class QProgressBar;
 class QTableView;
 class QLabel;
@@ -73,6 +74,8 @@ private:
     void requestCheck();
     void showCheck();
     void showWarnings(const std::vector<odds::Warning> &warnings);
+    // A warning that offers a near-miss picture file plans it as its prize's picture.
+    void takeNearMiss(QListWidgetItem *item);
     void showPreview();
     QList<int> selectedRows() const;
     void selectRows(const QList<int> &rows);

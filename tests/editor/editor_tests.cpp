@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
@@ -195,6 +196,28 @@ TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAtSaveAndFollowsItsPrizesName
     waitForOdds(window);
     EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "unsafe name");
     EXPECT_TRUE(fs::exists(kite)); // a name that is no file name takes no picture with it
+}
+
+TEST(Editor, AWarningNamesItsPrizeWhollyAndTakesANearMissPictureAtSave)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    PrizeTableModel &model = window.model();
+    model.addPrize(8);
+    model.setText(8, Field::Name, "iPad");
+    fs::copy_file(kToolsData / "blue.png", list.folder.path() / "picture" / "ipad.PNG");
+    waitForOdds(window);
+    QListWidgetItem *offer = nullptr;
+    for (int i = 0; i < window.warnings().count(); ++i)
+        if (window.warnings().item(i)->text().startsWith("Prize 8 \"iPad\": \"picture/ipad.PNG\" is there"))
+            offer = window.warnings().item(i);
+    ASSERT_NE(offer, nullptr);
+    emit window.warnings().itemDoubleClicked(offer);
+    const fs::path ipad = list.folder.path() / "picture" / "iPad.jpg";
+    EXPECT_FALSE(fs::exists(ipad)); // planned, written at Save
+    ASSERT_TRUE(window.saveList());
+    EXPECT_EQ(slurp(ipad).substr(0, 3), "\xFF\xD8\xFF");
 }
 
 TEST(Editor, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsItWas)
