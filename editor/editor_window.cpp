@@ -47,6 +47,7 @@ QString shown(const fs::path &file) { return QFile::decodeName(file.c_str()); }
 fs::path pathOf(const QString &file) { return fs::path(QFile::encodeName(file).toStdString()); }
 
 constexpr int kNearMissRole = Qt::UserRole + 1; // the near-miss picture file a warning offers
+constexpr int kReopenUtf8Role = Qt::UserRole + 2; // set on the warning of a list that looks like UTF-8
 
 qreal screenRatio()
 {
@@ -136,7 +137,7 @@ EditorWindow::EditorWindow(QWidget *parent)
         if (prize.isValid())
             selectRows({prize.toInt()});
     });
-    connect(warnings_, &QListWidget::itemDoubleClicked, this, &EditorWindow::takeNearMiss);
+    connect(warnings_, &QListWidget::itemDoubleClicked, this, &EditorWindow::fixWarning);
 
     resize(1180, 660);
     setFile(std::nullopt);
@@ -228,10 +229,10 @@ void EditorWindow::newList()
     setFile(std::nullopt);
 }
 
-bool EditorWindow::openList(const fs::path &file)
+bool EditorWindow::openList(const fs::path &file, catalogue::PrizeListFile::Decoding decoding)
 {
     try {
-        authoring::PrizeDocument document = authoring::PrizeDocument::open(file);
+        authoring::PrizeDocument document = authoring::PrizeDocument::open(file, decoding);
         setFile(file);
         model_->resetDocument(std::move(document));
         model_->resetPictureFolder(file.parent_path() / "picture");
@@ -554,7 +555,12 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
         const bool offersPicture = warning.code == "picture-near-miss" && warning.index && check;
         if (offersPicture)
             text += tr(" Double-click to take it as the prize's picture (written at Save).");
+        const bool offersReopen = warning.code == "utf8-without-bom" && file_;
+        if (offersReopen)
+            text += tr(" Here: double-click to reopen it as UTF-8; Save then writes it with a byte-order mark.");
         auto *item = new QListWidgetItem(text, warnings_);
+        if (offersReopen)
+            item->setData(kReopenUtf8Role, true);
         if (warning.index)
             item->setData(Qt::UserRole, *warning.index);
         if (offersPicture) // warning.file is "picture/<file>", beside the list
@@ -563,8 +569,15 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
     }
 }
 
-void EditorWindow::takeNearMiss(QListWidgetItem *item)
+void EditorWindow::fixWarning(QListWidgetItem *item)
 {
+    if (item->data(kReopenUtf8Role).toBool() && file_) {
+        // A copy: openList replaces file_.
+        const fs::path file = *file_;
+        if (keepOrDropChanges())
+            openList(file, catalogue::PrizeListFile::Decoding::Utf8);
+        return;
+    }
     const QVariant prize = item->data(Qt::UserRole);
     const QVariant file = item->data(kNearMissRole);
     if (!prize.isValid() || !file.isValid())
