@@ -3,6 +3,7 @@
 
 #include "color_delegate.h"
 #include "game_folder.h"
+#include "picture_loader.h"
 #include "prize_csv.h"
 #include "recovery.h"
 #include "runtime_error.h"
@@ -45,6 +46,9 @@ const QString kUtf8Filter = QObject::tr("Prize list in UTF-8 with a byte-order m
 QString shown(const fs::path &file) { return QFile::decodeName(file.c_str()); }
 fs::path pathOf(const QString &file) { return fs::path(QFile::encodeName(file).toStdString()); }
 
+constexpr int kNearMissRole = Qt::UserRole + 1; // the near-miss picture file a warning offers
+constexpr int kReopenUtf8Role = Qt::UserRole + 2; // set on the warning of a list that looks like UTF-8
+
 qreal screenRatio()
 {
     return qApp->primaryScreen() ? qApp->primaryScreen()->devicePixelRatio() : 1.0;
@@ -76,7 +80,9 @@ EditorWindow::EditorWindow(QWidget *parent)
     total_->setRange(0, 100);
     total_->setTextVisible(true);
     warnings_ = new QListWidget;
-    warnings_->setUniformItemSizes(true); // no layout of a thousand items to show ten
+    // Whole messages, wrapped; laid out in batches so that a thousand do not hold up the window.
+    warnings_->setWordWrap(true);
+    warnings_->setLayoutMode(QListView::Batched);
     preview_ = new CardPreview;
     previewCaption_ = new QLabel;
     previewCaption_->setWordWrap(true);
@@ -131,6 +137,7 @@ EditorWindow::EditorWindow(QWidget *parent)
         if (prize.isValid())
             selectRows({prize.toInt()});
     });
+    connect(warnings_, &QListWidget::itemDoubleClicked, this, &EditorWindow::fixWarning);
 
     resize(1180, 660);
     setFile(std::nullopt);
@@ -222,10 +229,10 @@ void EditorWindow::newList()
     setFile(std::nullopt);
 }
 
-bool EditorWindow::openList(const fs::path &file)
+bool EditorWindow::openList(const fs::path &file, catalogue::PrizeListFile::Decoding decoding)
 {
     try {
-        authoring::PrizeDocument document = authoring::PrizeDocument::open(file);
+        authoring::PrizeDocument document = authoring::PrizeDocument::open(file, decoding);
         setFile(file);
         model_->resetDocument(std::move(document));
         model_->resetPictureFolder(file.parent_path() / "picture");
@@ -540,10 +547,45 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
     warnings_->clear();
     if (warnings.empty())
         warnings_->addItem(tr("No warnings: the game will draw this list as its weights say."));
+    const auto &check = odds_.latest();
     for (const odds::Warning &warning : warnings) {
-        auto *item = new QListWidgetItem(QString::fromStdString(warning.message), warnings_);
+        QString text = QString::fromStdString(warning.message);
+        if (warning.index)
+            text = tr("Prize %1 \"%2\": %3").arg(*warning.index).arg(QString::fromStdString(warning.name), text);
+        const bool offersPicture = warning.code == "picture-near-miss" && warning.index && check;
+        if (offersPicture)
+            text += tr(" Double-click to take it as the prize's picture (written at Save).");
+        const bool offersReopen = warning.code == "utf8-without-bom" && file_;
+        if (offersReopen)
+            text += tr(" Here: double-click to reopen it as UTF-8; Save then writes it with a byte-order mark.");
+        auto *item = new QListWidgetItem(text, warnings_);
+        if (offersReopen)
+            item->setData(kReopenUtf8Role, true);
         if (warning.index)
             item->setData(Qt::UserRole, *warning.index);
+        if (offersPicture) // warning.file is "picture/<file>", beside the list
+            item->setData(kNearMissRole, shown(check->list.pictureFolder.parent_path() /
+                                                  catalogue::utf8Path(warning.file)));
+    }
+}
+
+void EditorWindow::fixWarning(QListWidgetItem *item)
+{
+    if (item->data(kReopenUtf8Role).toBool() && file_) {
+        // A copy: openList replaces file_.
+        const fs::path file = *file_;
+        if (keepOrDropChanges())
+            openList(file, catalogue::PrizeListFile::Decoding::Utf8);
+        return;
+    }
+    const QVariant prize = item->data(Qt::UserRole);
+    const QVariant file = item->data(kNearMissRole);
+    if (!prize.isValid() || !file.isValid())
+        return;
+    try {
+        model_->setPicture(prize.toInt(), pathOf(file.toString()));
+    } catch (const std::exception &error) {
+        showFailure(tr("The picture was not taken."), QString::fromStdString(error.what()));
     }
 }
 

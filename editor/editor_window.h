@@ -13,6 +13,7 @@
 #include <optional>
 
 class QListWidget;
+class QListWidgetItem;
 class QProgressBar;
 class QTableView;
 class QLabel;
@@ -28,7 +29,9 @@ public:
 
     // Each explains a failure in a message box and keeps the list in the
     // window as it was.
-    bool openList(const std::filesystem::path &file);
+    // Decoding::Utf8 reads a list without a byte-order mark as UTF-8; Save then writes it with one.
+    bool openList(const std::filesystem::path &file,
+                  catalogue::PrizeListFile::Decoding decoding = catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
     bool saveList();
     bool saveListAs(const std::filesystem::path &file, authoring::Encoding encoding);
 
@@ -73,6 +76,9 @@ private:
     void requestCheck();
     void showCheck();
     void showWarnings(const std::vector<odds::Warning> &warnings);
+    // The fix a warning offers: a near-miss picture file planned as its
+    // prize's picture, or the list reopened as UTF-8.
+    void fixWarning(QListWidgetItem *item);
     void showPreview();
     QList<int> selectedRows() const;
     void selectRows(const QList<int> &rows);

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <set>
 
 namespace odds {
 
@@ -103,6 +104,64 @@ std::string leadingBytes(const std::filesystem::path &file)
 }
 } // namespace
 
+namespace {
+// The UTF-8 names of the regular files in folder; none when it cannot be read.
+std::vector<std::string> filesIn(const std::filesystem::path &folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code statError;
+        if (!it->is_regular_file(statError))
+            continue;
+        const std::u8string name = it->path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+} // namespace
+
+std::string nearMissKey(std::string_view name)
+{
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    std::string key;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(name[k]); };
+        // U+FF01 to U+FF5E are EF BC 81 to EF BD 9E; each stands for U+0021 to U+007E.
+        if (byte(i) == 0xEF && i + 2 < name.size() && (byte(i + 1) == 0xBC || byte(i + 1) == 0xBD)) {
+            const unsigned cp = 0xF000u | ((byte(i + 1) & 0x3Fu) << 6) | (byte(i + 2) & 0x3Fu);
+            if (cp >= 0xFF01 && cp <= 0xFF5E) {
+                key += lower(static_cast<char>(cp - 0xFEE0));
+                i += 2;
+                continue;
+            }
+        }
+        // U+3000, the ideographic space, is a blank too.
+        if (byte(i) == 0xE3 && i + 2 < name.size() && byte(i + 1) == 0x80 && byte(i + 2) == 0x80) {
+            key += ' ';
+            i += 2;
+            continue;
+        }
+        key += lower(name[i]);
+    }
+    const auto first = key.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return key.substr(first, key.find_last_not_of(" \t") - first + 1);
+}
+
+std::string nearMissFileKey(std::string_view fileName)
+{
+    const auto dot = fileName.rfind('.');
+    if (dot == std::string_view::npos)
+        return {};
+    const std::string extension = nearMissKey(fileName.substr(dot + 1));
+    if (extension != "jpg" && extension != "jpeg" && extension != "png")
+        return {};
+    return nearMissKey(fileName.substr(0, dot));
+}
+
 PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::PictureLoader &loader)
 {
     catalogue::PrizeListFile file(dataIni);
@@ -144,6 +203,7 @@ PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInp
     }
 
     regime.run([&] { catalogue::cumulativePass(prizes); });
+    list.pictureFolderFiles = filesIn(list.pictureFolder);
     return list;
 }
 
@@ -209,11 +269,25 @@ OddsReport buildReport(const PrizeList &list)
 
     auto &warnings = report.warnings;
     auto warnList = [&](std::string code, std::string message) {
-        warnings.push_back({std::move(code), std::nullopt, {}, std::move(message)});
+        warnings.push_back({std::move(code), std::nullopt, {}, std::move(message), {}});
     };
-    auto warnPrize = [&](const PrizeRow &row, std::string code, std::string message) {
-        warnings.push_back({std::move(code), row.index, row.name, std::move(message)});
+    auto warnPrize = [&](const PrizeRow &row, std::string code, std::string message, std::string file = {}) {
+        warnings.push_back({std::move(code), row.index, row.name, std::move(message), std::move(file)});
     };
+    // Files are named in messages as the list's folder sees them.
+    const auto inPictureFolder = [](std::string_view fileName) { return "picture/" + std::string(fileName); };
+
+    // Which prize a file in the picture folder serves, exactly or as a near miss.
+    std::set<std::string> exactFiles;
+    std::map<std::string, int> firstWithName;
+    for (const PrizeRow &row : report.prizes)
+        exactFiles.insert(row.name + ".jpg");
+    std::map<std::string, std::vector<std::string>> nearMisses; // by key, files that are not a prize's own
+    for (const std::string &file : list.pictureFolderFiles)
+        if (!exactFiles.contains(file))
+            if (std::string key = nearMissFileKey(file); !key.empty())
+                nearMisses[key].push_back(file);
+    std::set<std::string> offered;
 
     if (report.readAsUtf8)
         warnList("read-as-utf8", "the file begins with a UTF-8 byte-order mark, so it is read as UTF-8, not GBK");
@@ -288,9 +362,21 @@ OddsReport buildReport(const PrizeList &list)
 
         switch (row.picture) {
         case PictureState::Loaded: break;
-        case PictureState::Missing:
-            warnPrize(row, "picture-missing", "no picture file: the card shows no picture");
+        case PictureState::Missing: {
+            const std::string file = inPictureFolder(row.name + ".jpg");
+            warnPrize(row, "picture-missing", fmt::format("{} is missing: the card shows no picture", quotedText(file)),
+                      file);
+            if (auto found = nearMisses.find(nearMissKey(row.name)); found != nearMisses.end()) {
+                const std::string &nearMiss = found->second.front();
+                offered.insert(nearMiss);
+                warnPrize(row, "picture-near-miss",
+                          fmt::format("{} is there, but the game opens only {}: rename the file, or take it as this "
+                                      "prize's picture",
+                                      quotedText(inPictureFolder(nearMiss)), quotedText(file)),
+                          inPictureFolder(nearMiss));
+            }
             break;
+        }
         case PictureState::Refused:
             warnPrize(row, "picture-refused",
                       fmt::format("the picture file cannot be used ({}): the card shows no picture",
@@ -302,7 +388,32 @@ OddsReport buildReport(const PrizeList &list)
                       "\\): no picture is looked for");
             break;
         }
+
+        // The list goes to Windows PCs, so this is said on every platform.
+        if (catalogue::isSafePictureName(row.name) && !catalogue::isWindowsFileName(row.name))
+            warnPrize(row, "name-not-windows-file",
+                      "on Windows the name cannot name a file (a device name such as CON or COM1, one of "
+                      "< > : \" | ? *, a control character, or a dot or blank at its end): there the card shows no "
+                      "picture");
+
+        // Said once per name, at its second prize, however many share it.
+        if (const auto [first, isNew] = firstWithName.try_emplace(row.name, row.index); !isNew && first->second >= 0) {
+            const auto sharing = std::count_if(report.prizes.begin(), report.prizes.end(),
+                                               [&](const PrizeRow &other) { return other.name == row.name; });
+            warnPrize(row, "name-duplicate",
+                      fmt::format("{} prizes have this name, the first is prize {}: they show the one picture {}, and "
+                                  "a winner cannot tell them apart",
+                                  sharing, first->second, quotedText(inPictureFolder(row.name + ".jpg"))),
+                      inPictureFolder(row.name + ".jpg"));
+            first->second = -1;
+        }
     }
+
+    for (const std::string &file : list.pictureFolderFiles)
+        if (!exactFiles.contains(file) && !offered.contains(file))
+            warnings.push_back({"picture-unused", std::nullopt, {},
+                                fmt::format("{} is the picture of no prize", quotedText(inPictureFolder(file))),
+                                inPictureFolder(file)});
     return report;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace odds {
@@ -29,6 +30,7 @@ struct PrizeList {
     std::vector<PictureState> pictures;              // each prize's picture
     std::vector<std::string> pictureErrors;          // the loader's reason for a refusal
     bool looksUtf8WithoutMark = false;               // GBK as the game reads it, UTF-8 as written
+    std::vector<std::string> pictureFolderFiles;     // UTF-8 names of the files in pictureFolder, sorted
 };
 
 // Opens dataIni, reads it and its pictures from the picture folder beside it,
@@ -68,6 +70,7 @@ struct Warning {
     std::optional<int> index; // the prize it is about, if any
     std::string name;
     std::string message;
+    std::string file; // the picture file it is about, as "picture/<name>", if any
 };
 
 struct OddsReport {
@@ -83,6 +86,13 @@ struct OddsReport {
 };
 
 OddsReport buildReport(const PrizeList &list);
+
+// The key under which a picture file or a prize name counts as a near miss of
+// another: full-width forms of ASCII as ASCII, ASCII letters in lower case,
+// blanks around it dropped. For a file, its extension (.jpg, .jpeg or .png in
+// any case) is left off first; any other file has no key (empty).
+std::string nearMissKey(std::string_view name);
+std::string nearMissFileKey(std::string_view fileName);
 
 // The "#RRGGBB" of a colour in red + 256 * green + 65536 * blue.
 std::string hexColor(std::int32_t color);

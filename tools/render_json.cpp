@@ -62,6 +62,8 @@ std::string renderJson(const OddsReport &report, const Audits &audits)
             item["index"] = *warning.index;
             item["name"] = warning.name;
         }
+        if (!warning.file.empty())
+            item["file"] = warning.file;
         warnings.push_back(std::move(item));
     }
     json["warnings"] = std::move(warnings);

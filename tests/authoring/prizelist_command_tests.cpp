@@ -86,7 +86,7 @@ TEST(PrizelistCommand, EncodeMendsAListSavedAsUtf8WithoutTheMark)
     ASSERT_EQ(mended.status, 0) << mended.err;
     EXPECT_EQ(slurp(folder.path() / "data.ini"),
               fakes::record("60", "255", kGlowStick, "10") + fakes::record("40", "0", kLollipop, "5"));
-    EXPECT_NE(mended.err.find("no picture file"), std::string::npos) << mended.err; // only 棒棒糖's is missing
+    EXPECT_NE(mended.err.find("picture/棒棒糖.jpg\" is missing"), std::string::npos) << mended.err; // only 棒棒糖's is missing
     EXPECT_EQ(mended.err.find("UTF-8"), std::string::npos) << mended.err;
 
     const Outcome marked = prizelist(folder, "encode data.ini --to utf8-bom -o marked.ini");

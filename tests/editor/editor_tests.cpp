@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
@@ -195,6 +196,48 @@ TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAtSaveAndFollowsItsPrizesName
     waitForOdds(window);
     EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "unsafe name");
     EXPECT_TRUE(fs::exists(kite)); // a name that is no file name takes no picture with it
+}
+
+TEST(Editor, AWarningNamesItsPrizeWhollyAndTakesANearMissPictureAtSave)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    PrizeTableModel &model = window.model();
+    model.addPrize(8);
+    model.setText(8, Field::Name, "iPad");
+    fs::copy_file(kToolsData / "blue.png", list.folder.path() / "picture" / "ipad.PNG");
+    waitForOdds(window);
+    QListWidgetItem *offer = nullptr;
+    for (int i = 0; i < window.warnings().count(); ++i)
+        if (window.warnings().item(i)->text().startsWith("Prize 8 \"iPad\": \"picture/ipad.PNG\" is there"))
+            offer = window.warnings().item(i);
+    ASSERT_NE(offer, nullptr);
+    emit window.warnings().itemDoubleClicked(offer);
+    const fs::path ipad = list.folder.path() / "picture" / "iPad.jpg";
+    EXPECT_FALSE(fs::exists(ipad)); // planned, written at Save
+    ASSERT_TRUE(window.saveList());
+    EXPECT_EQ(slurp(ipad).substr(0, 3), "\xFF\xD8\xFF");
+}
+
+TEST(Editor, AListInUtf8WithoutAMarkIsReopenedAsUtf8FromItsWarningAndSavedWithOne)
+{
+    fakes::TempFolder folder;
+    const fs::path dataIni = folder.path() / "data.ini";
+    folder.writeDataIni(fakes::record("100", "255", "荧光棒", "10")); // UTF-8 bytes, no mark
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(dataIni));
+    waitForOdds(window);
+    QListWidgetItem *offer = nullptr;
+    for (int i = 0; i < window.warnings().count(); ++i)
+        if (window.warnings().item(i)->text().contains("reopen it as UTF-8"))
+            offer = window.warnings().item(i);
+    ASSERT_NE(offer, nullptr);
+    emit window.warnings().itemDoubleClicked(offer);
+    EXPECT_EQ(window.model().document().text(0, Field::Name), "荧光棒");
+    window.model().setText(0, Field::Amount, "20"); // Save writes only a changed list
+    ASSERT_TRUE(window.saveList());
+    EXPECT_EQ(slurp(dataIni), "\xEF\xBB\xBF" + fakes::record("100", "255", "荧光棒", "20"));
 }
 
 TEST(Editor, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsItWas)

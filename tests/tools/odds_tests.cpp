@@ -104,7 +104,8 @@ TEST(OddsWarnings, ListThatAddsUpTo100WithPicturesRaisesNone)
         bytes += fakes::record("0.1", "65280", "p", "1");
     list.picture("p");
     const auto report = list.report(bytes);
-    EXPECT_TRUE(report.warnings.empty()) << report.warnings.front().message;
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].code, "name-duplicate"); // said once for the thousand
     for (const auto &prize : report.prizes)
         EXPECT_NEAR(prize.count, kAll / 1000.0, 2.0);
 }
@@ -132,6 +133,35 @@ TEST(OddsWarnings, NameThePrizeTheyAreAbout)
     EXPECT_EQ(report.prizes[4].color, 0);
     EXPECT_TRUE(report.prizes[4].colorUsable); // black written as 0 is meant
     EXPECT_EQ(report.warnings[1].name, "fake");
+}
+
+TEST(OddsWarnings, NameThePictureFileAndTheNearMissBesideIt)
+{
+    ListFolder list;
+    std::filesystem::create_directories(list.folder.path() / "picture");
+    list.folder.write("picture/ipad.JPEG", "any bytes");
+    list.folder.write("picture/\xEF\xBC\xA1\xEF\xBC\x91.png", "any bytes"); // full-width "A1"
+    list.folder.write("picture/old.jpg", "any bytes");
+    list.folder.write("picture/notes.txt", "any bytes");
+    list.picture("dup");
+    const auto report = list.report(fakes::record("20", "255", " iPad", "1") + fakes::record("20", "255", "a1", "1") +
+                                    fakes::record("20", "255", "dup", "1") + fakes::record("20", "255", "dup", "1") +
+                                    fakes::record("20", "255", "COM1", "1"));
+    using V = std::vector<std::string>;
+    EXPECT_EQ(allCodesFor(report, 0), (V{"picture-missing", "picture-near-miss"}));
+    EXPECT_EQ(report.warnings[0].file, "picture/ iPad.jpg");
+    EXPECT_NE(report.warnings[0].message.find("\"picture/ iPad.jpg\" is missing"), std::string::npos);
+    EXPECT_EQ(report.warnings[1].file, "picture/ipad.JPEG");
+    EXPECT_EQ(allCodesFor(report, 1), (V{"picture-missing", "picture-near-miss"}));
+    EXPECT_TRUE(allCodesFor(report, 2).empty());
+    EXPECT_EQ(allCodesFor(report, 3), (V{"name-duplicate"}));
+    EXPECT_EQ(codesFor(report, 4), (V{"name-not-windows-file"}));
+    // Neither a near miss already offered nor a prize's own picture is unused.
+    V unused;
+    for (const auto &warning : report.warnings)
+        if (warning.code == "picture-unused")
+            unused.push_back(warning.file);
+    EXPECT_EQ(unused, (V{"picture/notes.txt", "picture/old.jpg"}));
 }
 
 TEST(OddsWarnings, NoteTheFileAsAWhole)
