@@ -427,8 +427,8 @@ TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
     for (const auto &picture : fs::directory_iterator(list.folder.path() / "picture"))
         EXPECT_EQ(slurp(elsewhere.path() / "picture" / picture.path().filename()), slurp(picture.path()));
 
-    EXPECT_FALSE(editor::canPlayInListFolder(list.folder.path() / "prizes.ini")); // the game reads only data.ini
-    EXPECT_TRUE(editor::canPlayInListFolder(list.dataIni));
+    EXPECT_FALSE(editor::canPlayInListFolder(list.folder.path() / "prizes.ini", game)); // the game reads only data.ini
+    EXPECT_TRUE(editor::canPlayInListFolder(list.dataIni, game));
     EXPECT_EQ(editor::placeGame(elsewhere.path(), game), game); // already there: nothing copied over itself
 
     // Installed, bin/prizedraw is only the launcher of the bundled list: Play copies the game itself.
