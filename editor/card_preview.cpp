@@ -21,4 +21,6 @@ void CardPreview::showSlot(const catalogue::Catalogue &prizes, int slot)
     reel::showSlot(*controls_, prizes, slot);
 }
 
+QString CardPreview::name() const { return face_.awardname->caption(); }
+
 } // namespace editor
