@@ -20,6 +20,8 @@ public:
     void showSlot(const catalogue::Catalogue &prizes, int slot);
     // The card's frame, for comparing with the game's.
     QWidget &card() const { return *face_.awardbox; }
+    // The prize name the card shows.
+    QString name() const;
 
 private:
     window::CardFace face_;

@@ -48,6 +48,21 @@ fs::path pathOf(const QString &file) { return fs::path(QFile::encodeName(file).t
 
 constexpr int kNearMissRole = Qt::UserRole + 1; // the near-miss picture file a warning offers
 constexpr int kReopenUtf8Role = Qt::UserRole + 2; // set on the warning of a list that looks like UTF-8
+// Over or under 100, the bar must not look like a full one.
+const QColor kTotalOff(230, 120, 0);
+
+bool startDetached(const fs::path &program, const fs::path &folder, double scale)
+{
+    QProcess process;
+    process.setProgram(shown(program));
+    process.setWorkingDirectory(shown(folder));
+    if (scale != 1.0) { // the platform's own scaling: the game draws itself larger, nothing else changes
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+        process.setProcessEnvironment(environment);
+    }
+    return process.startDetached();
+}
 
 qreal screenRatio()
 {
@@ -56,7 +71,8 @@ qreal screenRatio()
 } // namespace
 
 EditorWindow::EditorWindow(QWidget *parent)
-    : QMainWindow(parent), model_(new PrizeTableModel(undo_, this)), odds_(screenRatio())
+    : QMainWindow(parent), game(gameFor(pathOf(QCoreApplication::applicationDirPath()))), startGame(startDetached),
+      model_(new PrizeTableModel(undo_, this)), odds_(screenRatio())
 {
     table_ = new QTableView;
     table_->setModel(model_);
@@ -109,7 +125,7 @@ EditorWindow::EditorWindow(QWidget *parent)
     rightLayout->addStretch();
     rightLayout->addWidget(playButton);
     connect(choose, &QPushButton::clicked, this, &EditorWindow::choosePicture);
-    connect(playButton, &QPushButton::clicked, this, &EditorWindow::play);
+    connect(playButton, &QPushButton::clicked, this, [this] { play(); });
 
     auto *split = new QSplitter;
     split->addWidget(left);
@@ -193,11 +209,17 @@ void EditorWindow::buildMenus()
     addEdit(tr("Move do&wn"), QKeySequence(Qt::ALT | Qt::Key_Down), [this] {
         selectRows(model_->movePrizes(selectedRows(), +1));
     });
+    addEdit(tr("&Scale weights to 100"), QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
+        const QList<int> rows = table_->selectionModel()->selectedRows().size() > 1 ? selectedRows() : QList<int>();
+        model_->scaleWeightsTo100(rows); // one row alone is rarely meant: then all of them
+    });
     editMenu->addSeparator();
     editMenu->addAction(tr("Choose &picture…"), this, &EditorWindow::choosePicture);
 
     QMenu *gameMenu = menuBar()->addMenu(tr("&Game"));
-    gameMenu->addAction(tr("&Play"), QKeySequence(Qt::Key_F5), this, &EditorWindow::play);
+    gameMenu->addAction(tr("&Play"), QKeySequence(Qt::Key_F5), this, [this] { play(); });
+    gameMenu->addAction(tr("Play at 1.5 × size (projector)"), this, [this] { play(1.5); });
+    gameMenu->addAction(tr("Play at &2 × size (projector)"), this, [this] { play(2.0); });
 }
 
 // --- Files ---
@@ -468,28 +490,30 @@ void EditorWindow::choosePicture()
     }
 }
 
-void EditorWindow::play()
+void EditorWindow::play(double scale)
 {
     if ((!file_ || !undo_.isClean()) && !saveList())
         return;
-    const fs::path game = gameFor(pathOf(QCoreApplication::applicationDirPath()));
     if (!fs::exists(game)) {
         showFailure(tr("Cannot start the game."), tr("The game, prizedraw, is not beside prizeedit: %1").arg(shown(game)));
         return;
     }
     try {
+        // A list opened as "data.ini" or "memoji/data.ini" lives in a folder named relative to here.
+        const fs::path list = fs::absolute(*file_);
         fs::path placed;
-        if (canPlayInListFolder(*file_)) {
-            placed = placeGame(file_->parent_path(), game);
+        if (canPlayInListFolder(list, game)) {
+            placed = gameInListFolder(list, game);
         } else {
             const QString folder = QFileDialog::getExistingDirectory(
                 this, tr("The game reads data.ini beside itself: choose a folder for the game and this list"));
             if (folder.isEmpty())
                 return;
-            placed = fillGameFolder(pathOf(folder), model_->document(), PictureFolder(*file_), game);
+            placed = fillGameFolder(fs::absolute(pathOf(folder)), model_->document(), PictureFolder(list), game);
         }
-        if (!QProcess::startDetached(shown(placed), {}, shown(placed.parent_path())))
-            showFailure(tr("Cannot start the game."), shown(placed));
+        if (!startGame(placed, placed.parent_path(), scale))
+            showFailure(tr("Cannot start the game."),
+                        tr("%1 did not start; check that it may be run from that folder.").arg(shown(placed)));
     } catch (const std::exception &error) {
         showFailure(tr("Cannot start the game."), QString::fromStdString(error.what()));
     }
@@ -526,6 +550,11 @@ void EditorWindow::showCheck()
     showWarnings(report.warnings);
     const double total = report.totalWeight;
     total_->setValue(int(std::clamp(total, 0.0, 100.0)));
+    QPalette palette = QApplication::palette(total_);
+    if (std::any_of(report.warnings.begin(), report.warnings.end(),
+                    [](const odds::Warning &warning) { return warning.code == "total-not-100"; }))
+        palette.setColor(QPalette::Highlight, kTotalOff);
+    total_->setPalette(palette);
     QString text = tr("Weights add up to %1 of 100").arg(total, 0, 'g', 10);
     if (report.emptyCount > 0)
         text += tr("; the empty card takes %1 % of draws").arg(odds::percentOf(report.emptyCount), 0, 'f', 4);

@@ -10,6 +10,7 @@
 #include <QUndoStack>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 class QListWidget;
@@ -53,6 +54,14 @@ public:
     QProgressBar &weightTotal() { return *total_; }
     QListWidget &warnings() { return *warnings_; }
 
+    // Play: the game to copy beside the list, and how it is started (an
+    // absolute program, its folder, and the size it is shown at: 1 as it
+    // is, 1.5 or 2 for a projector). Returns false when it could not start.
+    std::filesystem::path game;
+    std::function<bool(const std::filesystem::path &program, const std::filesystem::path &folder, double scale)>
+        startGame;
+    void play(double scale = 1.0);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -64,7 +73,6 @@ private:
     void importCsv();
     void exportCsv();
     void choosePicture();
-    void play();
     // Asks to save unsaved changes; false when the user cancels.
     bool keepOrDropChanges();
     void showFailure(const QString &what, const QString &why);

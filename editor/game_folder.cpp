@@ -17,9 +17,21 @@ fs::path gameFor(const fs::path &editorFolder)
     return fs::is_regular_file(installed, error) ? installed : editorFolder / "prizedraw";
 }
 
-bool canPlayInListFolder(const fs::path &dataIni)
+namespace {
+bool writable(const fs::path &folder) { return ::access(folder.c_str(), W_OK) == 0; }
+} // namespace
+
+bool canPlayInListFolder(const fs::path &dataIni, const fs::path &game)
 {
-    return dataIni.filename() == "data.ini" && ::access(dataIni.parent_path().c_str(), W_OK) == 0;
+    std::error_code error;
+    return dataIni.filename() == "data.ini" &&
+           (writable(dataIni.parent_path()) || fs::is_regular_file(dataIni.parent_path() / game.filename(), error));
+}
+
+fs::path gameInListFolder(const fs::path &dataIni, const fs::path &game)
+{
+    const fs::path folder = dataIni.parent_path();
+    return writable(folder) ? placeGame(folder, game) : folder / game.filename();
 }
 
 fs::path placeGame(const fs::path &folder, const fs::path &game)

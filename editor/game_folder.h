@@ -15,8 +15,14 @@ namespace editor {
 std::filesystem::path gameFor(const std::filesystem::path &editorFolder);
 
 // Whether the game can run in the list's own folder: the list is named
-// data.ini and the folder is writable, or already holds the game.
-bool canPlayInListFolder(const std::filesystem::path &dataIni);
+// data.ini and the folder is writable, or already holds a game named as game.
+// dataIni is absolute.
+bool canPlayInListFolder(const std::filesystem::path &dataIni, const std::filesystem::path &game);
+
+// The game to run in the list's folder when canPlayInListFolder: a fresh
+// copy of game where the folder is writable, else the game already there.
+// Throws authoring::ListError.
+std::filesystem::path gameInListFolder(const std::filesystem::path &dataIni, const std::filesystem::path &game);
 
 // Copies the game's executable into folder unless the same file is there
 // already; returns the copy. Throws authoring::ListError.

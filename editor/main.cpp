@@ -23,7 +23,7 @@ int main(int argc, char **argv)
         "on the list."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("DATA_INI"), QStringLiteral("the prize list to open; a new one without"),
+    parser.addPositionalArgument(QStringLiteral("DATA_INI"), QStringLiteral("the prize list to open; without one, prizeedit starts a new list"),
                                  QStringLiteral("[DATA_INI]"));
     parser.process(application);
 

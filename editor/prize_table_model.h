@@ -57,6 +57,11 @@ public:
     // Moves the rows, in order, to stand before row `before`.
     void movePrizesBefore(QList<int> rows, int before);
     void replaceAll(authoring::PrizeDocument document, const QString &what);
+    // Scales the positive weights of rows (all rows when empty) so that the
+    // list's weights add up to exactly 100, written with as many decimals as
+    // the list's weights use; the other rows keep theirs. Emits editFailed
+    // when the others already reach 100 or no row has a weight to scale.
+    void scaleWeightsTo100(QList<int> rows);
     // Puts back edits kept in a recovery copy, as one undoable step.
     void restoreEdits(const authoring::Recovered &recovered);
     // Plans source, as a JPEG, as the prize's picture. Throws authoring::ListError.

@@ -5,6 +5,7 @@
 #include "picture_loader.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,10 @@ struct PictureFile : catalogue::Picture {
     PictureFile(std::filesystem::path p, std::string type) : path(std::move(p)), mimeType(std::move(type)) {}
     std::filesystem::path path;
     std::string mimeType; // "image/jpeg", say
+    // The picture as a JPEG at twice the card's size, for the sheet, made
+    // only when asked; empty when it cannot be made. Without it the sheet
+    // embeds the file itself.
+    std::function<std::string()> cardSizeJpeg;
 };
 
 // "image/jpeg" or "image/png" when the first bytes of a file carry that

@@ -229,6 +229,16 @@ std::string hexColor(std::int32_t color)
     return fmt::format("#{:02X}{:02X}{:02X}", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
+double contrastWithBlack(std::int32_t color)
+{
+    const auto linear = [c = static_cast<std::uint32_t>(color)](int shift) {
+        const double v = ((c >> shift) & 0xFF) / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(0) + 0.7152 * linear(8) + 0.0722 * linear(16);
+    return (luminance + 0.05) / 0.05;
+}
+
 OddsReport buildReport(const PrizeList &list)
 {
     const Catalogue &prizes = *list.catalogue;
@@ -359,6 +369,11 @@ OddsReport buildReport(const PrizeList &list)
             warnPrize(row, "color-unusable",
                       fmt::format("colour {} is not a colour from 0 to 16777215: the strip shows black",
                                   quotedText(row.colorText)));
+        else if (contrastWithBlack(row.color) < kMinNameContrast)
+            warnPrize(row, "color-hides-name",
+                      fmt::format("colour {} is so dark that the black name on the strip is hard to read "
+                                  "(contrast {:.1f}:1, under 3:1): choose a lighter colour",
+                                  hexColor(row.color), contrastWithBlack(row.color)));
 
         switch (row.picture) {
         case PictureState::Loaded: break;

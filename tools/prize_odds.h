@@ -97,6 +97,12 @@ std::string nearMissFileKey(std::string_view fileName);
 // The "#RRGGBB" of a colour in red + 256 * green + 65536 * blue.
 std::string hexColor(std::int32_t color);
 
+// How far the black name stands out from a strip of this colour: the
+// contrast ratio (L + 0.05) / 0.05 by relative luminance L, from 1 to 21.
+double contrastWithBlack(std::int32_t color);
+// Below this the name is hard to read, as for large text on a screen.
+inline constexpr double kMinNameContrast = 3.0;
+
 // A share of the draw values as a percentage.
 inline double percentOf(std::uint64_t count, std::uint64_t total = kDrawValues)
 {

@@ -38,6 +38,9 @@ std::string pictureUri(const PrizeRow &row)
         return {};
     std::error_code ec;
     const auto size = std::filesystem::file_size(file->path, ec);
+    if (file->cardSizeJpeg) // a photo shrinks to the card; a small picture is kept as it is
+        if (const std::string small = file->cardSizeJpeg(); !small.empty() && (ec || small.size() < size))
+            return "data:image/jpeg;base64," + base64(small);
     if (ec || size > kMaxEmbeddedBytes)
         return {};
     std::ifstream in(file->path, std::ios::binary);

@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QTableView>
+#include <QItemSelectionModel>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -116,6 +117,87 @@ TEST(Editor, AChangedWeightChangesTheExactOddsAndTheTotal)
     EXPECT_EQ(window.weightTotal().value(), 90);
     EXPECT_TRUE(window.weightTotal().format().contains("the empty card takes 10.0000 %"));
     EXPECT_TRUE(window.isWindowModified());
+
+    // A total off 100 must not look like a full bar, over or under.
+    const QColor full = QApplication::palette(&window.weightTotal()).color(QPalette::Highlight);
+    EXPECT_NE(window.weightTotal().palette().color(QPalette::Highlight), full);
+    window.model().setData(window.model().index(0, PrizeTableModel::Weight), "50", Qt::EditRole);
+    waitForOdds(window);
+    EXPECT_EQ(window.weightTotal().value(), 100);
+    EXPECT_NE(window.weightTotal().palette().color(QPalette::Highlight), full);
+    window.undoStack().undo();
+    window.undoStack().undo();
+    waitForOdds(window);
+    EXPECT_EQ(window.weightTotal().palette().color(QPalette::Highlight), full);
+}
+
+std::vector<std::string> weights(EditorWindow &window)
+{
+    std::vector<std::string> out;
+    for (int row = 0; row < window.model().rowCount(); ++row)
+        out.push_back(cell(window, row, PrizeTableModel::Weight));
+    return out;
+}
+
+TEST(Editor, ScalingWeightsTo100IsExactAtTheListsDecimalsAndOneUndo)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    PrizeTableModel &model = window.model();
+    const auto setWeight = [&](int row, const char *weight) {
+        model.setData(model.index(row, PrizeTableModel::Weight), weight, Qt::EditRole);
+    };
+
+    // Chosen rows take what the others leave: 88 taken, so 8, 4, 1 share 12 by largest remainders.
+    setWeight(0, "31");
+    const auto before = weights(window);
+    model.scaleWeightsTo100({5, 6, 7});
+    auto after = before;
+    after[5] = "7", after[6] = "4", after[7] = "1";
+    EXPECT_EQ(weights(window), after);
+    waitForOdds(window);
+    EXPECT_TRUE(window.weightTotal().format().startsWith("Weights add up to 100 of 100"))
+        << window.weightTotal().format().toStdString();
+    window.undoStack().undo();
+    EXPECT_EQ(weights(window), before);
+
+    // All rows, at the one decimal the list now uses: 103.5 scaled to exactly 100.0.
+    setWeight(0, "33.5");
+    model.scaleWeightsTo100({});
+    int tenths = 0;
+    for (const std::string &weight : weights(window)) {
+        ASSERT_EQ(weight.find('.'), weight.size() - 2) << weight;
+        tenths += std::stoi(weight.substr(0, weight.size() - 2)) * 10 + (weight.back() - '0');
+    }
+    EXPECT_EQ(tenths, 1000);
+    window.undoStack().undo();
+    EXPECT_EQ(cell(window, 0, PrizeTableModel::Weight), "33.5");
+}
+
+TEST(Editor, AColourTypedAsHashRrggbbIsTheGamesNumber)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    EXPECT_TRUE(window.model().setData(window.model().index(0, PrizeTableModel::Color), "#FF0000", Qt::EditRole));
+    EXPECT_EQ(cell(window, 0, PrizeTableModel::Color), "255");
+    EXPECT_TRUE(window.model().setData(window.model().index(0, PrizeTableModel::Color), "#1e90ff", Qt::EditRole));
+    EXPECT_EQ(cell(window, 0, PrizeTableModel::Color), std::to_string(0x1E + 256 * 0x90 + 65536 * 0xFF));
+}
+
+TEST(Editor, ThePreviewShowsTheChosenOrFirstPrizeNeverTheDesignsTexts)
+{
+    EditorWindow fresh;
+    EXPECT_EQ(fresh.preview().name(), QString()); // the empty card
+
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    window.model().setData(window.model().index(0, PrizeTableModel::Name), "马克杯", Qt::EditRole);
+    window.table().selectionModel()->clear();
+    waitForOdds(window);
+    EXPECT_EQ(window.preview().name(), QStringLiteral("马克杯"));
 }
 
 TEST(Editor, UndoingEveryKindOfEditSavesTheExactBytesThatWereRead)
@@ -455,6 +537,39 @@ TEST(Editor, ThePreviewIsTheGameWindowsCardPixelForPixel)
     EXPECT_NE(previewCard.pixelColor(5, 5), previewCard.pixelColor(5, 150)); // the picture, not a blank card
 }
 
+TEST(Play, StartsTheGameByItsAbsolutePathForAListOpenedByARelativeOne)
+{
+    BundledList list;
+    const fs::path here = fs::current_path();
+    fs::current_path(list.folder.path().parent_path());
+    EditorWindow window;
+    window.game = PRIZEDRAW_EXECUTABLE;
+    struct Started {
+        fs::path program, folder;
+        double scale;
+    };
+    std::vector<Started> started;
+    window.startGame = [&](const fs::path &program, const fs::path &folder, double scale) {
+        started.push_back({program, folder, scale});
+        return true;
+    };
+    const bool opened = window.openList(list.folder.path().filename() / "data.ini");
+    if (opened)
+        window.play(2.0);
+    fs::current_path(list.folder.path()); // the list's folder itself, named "data.ini"
+    if (opened && window.openList("data.ini"))
+        window.play();
+    fs::current_path(here);
+    ASSERT_EQ(started.size(), 2u);
+    for (const Started &start : started) {
+        EXPECT_EQ(start.program, list.folder.path() / "prizedraw");
+        EXPECT_EQ(start.folder, list.folder.path());
+    }
+    EXPECT_EQ(started[0].scale, 2.0);
+    EXPECT_EQ(started[1].scale, 1.0);
+    EXPECT_EQ(slurp(list.folder.path() / "prizedraw"), slurp(PRIZEDRAW_EXECUTABLE));
+}
+
 TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
 {
     BundledList list;
@@ -470,8 +585,8 @@ TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
     for (const auto &picture : fs::directory_iterator(list.folder.path() / "picture"))
         EXPECT_EQ(slurp(elsewhere.path() / "picture" / picture.path().filename()), slurp(picture.path()));
 
-    EXPECT_FALSE(editor::canPlayInListFolder(list.folder.path() / "prizes.ini")); // the game reads only data.ini
-    EXPECT_TRUE(editor::canPlayInListFolder(list.dataIni));
+    EXPECT_FALSE(editor::canPlayInListFolder(list.folder.path() / "prizes.ini", game)); // the game reads only data.ini
+    EXPECT_TRUE(editor::canPlayInListFolder(list.dataIni, game));
     EXPECT_EQ(editor::placeGame(elsewhere.path(), game), game); // already there: nothing copied over itself
 
     // Installed, bin/prizedraw is only the launcher of the bundled list: Play copies the game itself.

@@ -126,7 +126,7 @@ TEST(OddsWarnings, NameThePrizeTheyAreAbout)
     EXPECT_EQ(allCodesFor(report, 1), (V{"rare", "color-unusable", "picture-refused"}));
     EXPECT_EQ(allCodesFor(report, 2), (V{"weight-zero", "color-unusable", "picture-refused"}));
     EXPECT_EQ(allCodesFor(report, 3), (V{"weight-zero", "color-unusable", "picture-unsafe-name"}));
-    EXPECT_EQ(allCodesFor(report, 4), (V{"weight-zero", "picture-missing"}));
+    EXPECT_EQ(allCodesFor(report, 4), (V{"weight-zero", "color-hides-name", "picture-missing"}));
     EXPECT_EQ(report.prizes[1].pictureError, "481 Invalid picture");
     EXPECT_EQ(report.prizes[2].pictureError, "75 Path/File access error");
     EXPECT_EQ(report.prizes[1].color, 0);
@@ -164,6 +164,20 @@ TEST(OddsWarnings, NameThePictureFileAndTheNearMissBesideIt)
     EXPECT_EQ(unused, (V{"picture/notes.txt", "picture/old.jpg"}));
 }
 
+TEST(OddsWarnings, AStripDarkerThan3To1AgainstTheBlackNameIsNamed)
+{
+    ListFolder list;
+    list.picture("p");
+    list.picture("q");
+    // Greys 89 and 90 lie either side of 3:1 (2.99 and 3.04).
+    const auto report = list.report(fakes::record("50", std::to_string(89 * 65793), "p", "1") +
+                                    fakes::record("50", std::to_string(90 * 65793), "q", "1"));
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].code, "color-hides-name");
+    EXPECT_EQ(report.warnings[0].index, 0);
+    EXPECT_NE(report.warnings[0].message.find("#595959"), std::string::npos);
+}
+
 TEST(OddsWarnings, NoteTheFileAsAWhole)
 {
     ListFolder list;
@@ -185,7 +199,7 @@ TEST(OddsWarnings, TellWhichLineTheGameCutsShort)
 {
     ListFolder list;
     const std::string tooLong(catalogue::PrizeListFile::kMaxLineBytes + 1, 'n');
-    const auto report = list.report(fakes::record("50", "255", tooLong, "1") + fakes::record("50", "0", "b", "1", tooLong));
+    const auto report = list.report(fakes::record("50", "255", tooLong, "1") + fakes::record("50", "65535", "b", "1", tooLong));
     ASSERT_EQ(report.prizes.size(), 2u);
     EXPECT_EQ(report.prizes[0].name, tooLong.substr(1));
     EXPECT_EQ(codesFor(report, 0).front(), "line-cut");
