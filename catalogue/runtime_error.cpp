@@ -1,6 +1,8 @@
 // Texts of the run-time errors, and the check that a path names a readable kind of file.
 #include "runtime_error.h"
 
+#include <new>
+
 namespace catalogue {
 
 namespace {
@@ -20,6 +22,25 @@ const char *textOf(ErrorCode code)
 } // namespace
 
 RuntimeError::RuntimeError(ErrorCode code) : code_(code), text_(textOf(code)) {}
+
+UntrappedError untrappedError(const std::exception &error)
+{
+    if (const auto *own = dynamic_cast<const RuntimeError *>(&error))
+        return {own->number(), own->text()};
+    if (dynamic_cast<const std::bad_alloc *>(&error))
+        return {7, "Out of memory"};
+    return {51, "Internal error"};
+}
+
+std::string runTimeErrorHeading(int number)
+{
+    return "Run-time error '" + std::to_string(number) + "':";
+}
+
+std::string runTimeErrorLine(int number, const std::string &text)
+{
+    return runTimeErrorHeading(number) + " " + text;
+}
 
 void requireRegularFile(const std::filesystem::path &path)
 {

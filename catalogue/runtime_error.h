@@ -32,6 +32,23 @@ private:
     std::string text_;
 };
 
+// An error as the program reports it when nothing trapped it.
+struct UntrappedError {
+    int number = 0;
+    std::string text;
+};
+
+// Any exception reaches the report with a number: a run-time error keeps its
+// own, running out of memory is 7 "Out of memory", anything else is
+// 51 "Internal error".
+UntrappedError untrappedError(const std::exception &error);
+
+// "Run-time error '53':", the first line of the report's message box.
+std::string runTimeErrorHeading(int number);
+
+// "Run-time error '53': File not found", the line written to standard error.
+std::string runTimeErrorLine(int number, const std::string &text);
+
 // Throws FileNotFound when nothing is at path, PathFileAccessError when what
 // is there is no regular file (a folder, a pipe, a device: reading one could
 // block or never end) or cannot be examined.

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <new>
+#include <stdexcept>
 
 using namespace catalogue;
 
@@ -122,6 +124,17 @@ TEST(RuntimeError, CarriesTheNumberAndText)
         EXPECT_EQ(error.number(), c.number);
         EXPECT_EQ(error.text(), c.text);
     }
+}
+
+TEST(RuntimeError, AnyUntrappedExceptionIsReportedWithANumberOnOneLine)
+{
+    const auto own = untrappedError(RuntimeError(ErrorCode::FileNotFound));
+    EXPECT_EQ(runTimeErrorLine(own.number, own.text), "Run-time error '53': File not found");
+    const auto memory = untrappedError(std::bad_alloc());
+    EXPECT_EQ(runTimeErrorLine(memory.number, memory.text), "Run-time error '7': Out of memory");
+    const auto other = untrappedError(std::out_of_range("index 4"));
+    EXPECT_EQ(runTimeErrorLine(other.number, other.text), "Run-time error '51': Internal error");
+    EXPECT_EQ(runTimeErrorHeading(481), "Run-time error '481':");
 }
 
 TEST(FailureRegime, LetsErrorsPassUntilSwitchedThenSkipsTheFailingStepOnly)

@@ -3,6 +3,7 @@
 // spins, errors to the report, and the real program's window.
 #include "fakes.h"
 #include "form1.h"
+#include "runtime_error.h"
 #include "startup.h"
 
 #include <gtest/gtest.h>
@@ -349,7 +350,7 @@ TEST_F(Win32Form, AnErrorInTheLoadIsReportedAndTheWindowNeverShows)
     EXPECT_FALSE(IsWindowVisible(form->handle()));
     EXPECT_FALSE(form->show()) << "the load runs once";
     EXPECT_EQ(reported.count, 1);
-    EXPECT_EQ(window::win32::runTimeErrorLine(53, "File not found"), "Run-time error '53': File not found");
+    EXPECT_EQ(catalogue::runTimeErrorLine(53, "File not found"), "Run-time error '53': File not found");
 }
 
 TEST_F(Win32Form, AnErrorInATickIsReportedAndStopsTheTimer)

@@ -1,6 +1,8 @@
 // The run-time error report.
 #include "error_report.h"
 
+#include "runtime_error.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
@@ -12,7 +14,7 @@ namespace window {
 
 QString runTimeErrorLine(int number, const QString &text)
 {
-    return QStringLiteral("Run-time error '%1': %2").arg(number).arg(text);
+    return QString::fromStdString(catalogue::runTimeErrorLine(number, text.toStdString()));
 }
 
 bool hasVisibleDisplay()
@@ -33,7 +35,7 @@ void reportRunTimeError(int number, const QString &text)
 
     if (hasVisibleDisplay()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Run-time error"),
-                        QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(text), QMessageBox::Ok);
+                        QString::fromStdString(catalogue::runTimeErrorHeading(number)) + QStringLiteral("\n\n") + text, QMessageBox::Ok);
         // Closing the report must not end the program with status 0 as
         // the last window closed would.
         box.setAttribute(Qt::WA_QuitOnClose, false);

@@ -175,23 +175,15 @@ void Form1::paintEvent(QPaintEvent *event)
 template <typename Step>
 bool Form1::guarded(Step &&step)
 {
-    int number = 0;
-    QString text;
+    catalogue::UntrappedError untrapped;
     try {
         step();
         return true;
-    } catch (const catalogue::RuntimeError &error) {
-        number = error.number();
-        text = QString::fromStdString(error.text());
-    } catch (const std::bad_alloc &) {
-        number = 7;
-        text = QStringLiteral("Out of memory");
-    } catch (const std::exception &) {
-        number = 51;
-        text = QStringLiteral("Internal error");
+    } catch (const std::exception &error) {
+        untrapped = catalogue::untrappedError(error);
     }
     stopTimer(); // no tick may run while the report is up or after it
-    report_(number, text);
+    report_(untrapped.number, QString::fromStdString(untrapped.text));
     return false;
 }
 

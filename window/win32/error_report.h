@@ -12,9 +12,6 @@ using ErrorReport = std::function<void(int number, const std::string &text)>;
 
 inline constexpr int kRunTimeErrorExitStatus = 1;
 
-// "Run-time error '53': File not found"
-std::string runTimeErrorLine(int number, const std::string &text);
-
 // The program's report: the line on standard error when the program has one,
 // a message box "Run-time error '53':" / "File not found" that waits to be
 // closed, then the event loop is asked to end with kRunTimeErrorExitStatus.

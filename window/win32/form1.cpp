@@ -391,23 +391,15 @@ bool Form1::show()
 template <typename Step>
 bool Form1::guarded(Step &&step)
 {
-    int number = 0;
-    std::string text;
+    catalogue::UntrappedError untrapped;
     try {
         step();
         return true;
-    } catch (const catalogue::RuntimeError &error) {
-        number = error.number();
-        text = error.text();
-    } catch (const std::bad_alloc &) {
-        number = 7;
-        text = "Out of memory";
-    } catch (const std::exception &) {
-        number = 51;
-        text = "Internal error";
+    } catch (const std::exception &error) {
+        untrapped = catalogue::untrappedError(error);
     }
     stopTimer(); // no tick may run while the report is up or after it
-    report_(number, text);
+    report_(untrapped.number, untrapped.text);
     return false;
 }
 
