@@ -82,6 +82,11 @@ private:
     // While the reel spins no card waits for its picture and the pool leaves
     // a core to the tick; at rest cards wait, so that none shows empty.
     void setDecodingForSpin(bool spinning);
+    void setCardsWaitForPictures(bool wait);
+    // The first frame goes on screen without waiting for any picture; every
+    // frame after it is as ever, and one follows at once.
+    void startFirstFrame();
+    void endFirstFrame();
     void decodeCardPicturesFirst();
 
     // The three events. Each traps every error and hands it to the report:
@@ -99,6 +104,7 @@ private:
     reel::Spin spin_;
     bool loadRun_ = false;
     bool loaded_ = false;
+    enum class FirstFrame { Ahead, Painting, Done } firstFrame_ = FirstFrame::Ahead;
 
     ControlSurface surface_;
     std::array<Line *, 8> lines_{}; // Line1 at index 0
