@@ -8,11 +8,14 @@
 
 #include <QFutureWatcher>
 #include <QObject>
+#include <QPromise>
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 
 namespace editor {
 
@@ -22,6 +25,9 @@ struct ListCheck {
     odds::PrizeList list;     // its catalogue gives the preview what a card shows
     odds::OddsReport report;
     std::string error;        // why the list could not be checked at all
+    // Picture files still being judged: their prizes count as having a
+    // picture until a later check of the same generation says otherwise.
+    std::set<std::filesystem::path> picturesChecking;
 };
 
 class LiveOdds : public QObject {
@@ -36,13 +42,15 @@ public:
     // is checked.
     void request(const authoring::PrizeDocument &document, std::optional<std::filesystem::path> dataIni);
 
-    // The newest finished check, or null before the first.
+    // The newest check shown, or null before the first.
     const std::shared_ptr<const ListCheck> &latest() const { return latest_; }
     std::uint64_t requested() const { return requested_; }
-    bool upToDate() const { return latest_ && latest_->generation == requested_; }
+    // The odds of the newest request are shown, with its pictures judged.
+    bool upToDate() const { return latest_ && latest_->generation == requested_ && latest_->picturesChecking.empty(); }
 
 signals:
-    // A check finished; latest() holds it.
+    // A check is ready, and latest() holds it: the odds at once, then, when
+    // pictures were still to be judged, the same check with their verdicts.
     void checked();
 
 private:
@@ -51,13 +59,16 @@ private:
         authoring::PrizeDocument document;
         std::optional<std::filesystem::path> dataIni;
     };
+    using Result = std::shared_ptr<const ListCheck>;
     void startNext();
-    std::shared_ptr<const ListCheck> run(const Request &request);
+    void run(QPromise<Result> &promise, const Request &request);
+    std::shared_ptr<ListCheck> check(const Request &request, catalogue::PictureLoader &pictures);
 
     CachedPictureLoader pictures_;
     std::optional<Request> waiting_;
-    QFutureWatcher<std::shared_ptr<const ListCheck>> running_;
-    std::shared_ptr<const ListCheck> latest_;
+    std::atomic<bool> newerWaiting_{false}; // the running check leaves its pictures to the next one
+    QFutureWatcher<Result> running_;
+    Result latest_;
     std::uint64_t requested_ = 0;
 };
 
