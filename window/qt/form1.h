@@ -32,8 +32,9 @@ public:
     // dataFolder holds data.ini and picture/. random is the game's one
     // random sequence (a Mersenne Twister when none is given); it is seeded
     // at load. report receives any run-time error that a handler did not trap.
-    // decodingThreads: how many threads decode the pictures after the load
-    // has checked them; with 0, each is decoded when a card first shows it.
+    // decodingThreads: how many threads check and decode the pictures after
+    // the load has looked them up; with 0, each is decoded when a card first
+    // shows it.
     explicit Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random = nullptr,
                    ErrorReport report = reportRunTimeError, int decodingThreads = DecodePool::kAllCores);
     ~Form1() override;
@@ -68,7 +69,7 @@ public:
     // The prize list as loaded, and the reel's state.
     const catalogue::Catalogue &prizes() const { return *catalogue_; }
     const reel::Spin &spin() const { return spin_; }
-    // The threads decoding the pictures that the load checked.
+    // The threads decoding the pictures that the load looked up.
     const DecodePool &pictureDecoding() const { return decoding_; }
     bool loaded() const { return loaded_; }
 
