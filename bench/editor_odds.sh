@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Edit-to-odds time of the list editor for the bundled list (8 prizes) and
-# for 1000 prizes of distinct weights, offscreen. bench/run.sh runs it too.
+# Edit-to-odds and open-to-odds times of the list editor for the bundled list
+# (8 prizes), 1000 prizes of distinct weights, and the same with a 1024x768
+# photo each, offscreen. bench/run.sh runs it too.
 # Usage: bench/editor_odds.sh [EDITS]   (default 200)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,12 +20,15 @@ cp -r sample/data.ini sample/picture "$tmp/bundled/"
 # Weights 0.05 + i / 10000: all distinct, adding up to 99.95.
 awk 'BEGIN { for (i = 0; i < 1000; i++) printf "%.4f\r\n255\r\nprize %d\r\n1\r\n\r\n", 0.05 + i / 10000, i }' \
     >"$tmp/thousand/data.ini"
-# The same list with a picture for every prize: the bundled ones in turn.
+# The same list with a picture for every prize: the benchmark's 1024x768
+# photos in turn, hard links where the cache shares the file system.
+cache=${PRIZEDRAW_BENCH_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/prizedraw-bench}
+bench/make_lists.sh "$cache"
 cp "$tmp/thousand/data.ini" "$tmp/pictures/"
-bundled_pictures=(sample/picture/*.jpg)
+photos=("$cache"/sources/vga*.jpg)
 for i in $(seq 0 999); do
-    ln "${bundled_pictures[$((i % ${#bundled_pictures[@]}))]}" "$tmp/pictures/picture/prize $i.jpg" 2>/dev/null ||
-        cp "${bundled_pictures[$((i % ${#bundled_pictures[@]}))]}" "$tmp/pictures/picture/prize $i.jpg"
+    photo=${photos[$((i % ${#photos[@]}))]}
+    ln "$photo" "$tmp/pictures/picture/prize $i.jpg" 2>/dev/null || cp "$photo" "$tmp/pictures/picture/prize $i.jpg"
 done
 
 export QT_QPA_PLATFORM=offscreen
