@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal
-# build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, once under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# Windows build's under wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -21,6 +22,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Windows build, tested under wine"
+scripts/test-windows.sh
 
 echo "== fuzz targets, a few seconds each"
 fuzz/run.sh 5

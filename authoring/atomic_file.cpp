@@ -1,4 +1,4 @@
-// Replacing a file atomically: temporary file, fsync, rename.
+// Replacing a file atomically: temporary file, fsync, rename, fsync of the folder.
 #include "atomic_file.h"
 
 #include <fcntl.h>
@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -17,112 +19,241 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void fail(const fs::path &target, const std::string &what, int error)
+// Linux gives up after as many links in a row.
+constexpr int kMaxLinks = 40;
+
+std::string modeText(mode_t mode)
 {
-    throw ListError("cannot save " + target.string() + ": " + what + ": " + std::strerror(error) +
-                    "; the file that was there is unchanged");
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
+    return text;
 }
 
-// A temporary file beside target that is removed unless it is renamed.
-class TemporaryFile {
+// One save of one file: what was there, how far the save got, and the
+// message that says both when it fails.
+class Save {
 public:
-    TemporaryFile(const fs::path &target, mode_t mode) : target_(target)
+    Save(const fs::path &requested, Backup backup) : requested_(requested), backup_(backup) {}
+
+    // Follows links to the file they name, which is the one replaced.
+    void resolve()
     {
-        std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-        fd_ = mkstemp(pattern.data());
-        if (fd_ < 0)
-            fail(target, "cannot make a file in " + target.parent_path().string(), errno);
-        path_ = pattern;
-        fchmod(fd_, mode);
+        target_ = requested_;
+        for (int links = 0;; ++links) {
+            struct stat entry {};
+            if (::lstat(target_.c_str(), &entry) != 0) {
+                if (errno != ENOENT)
+                    fail("cannot look at it", errno);
+                seen_ = links == 0 ? Seen::Nothing : Seen::Link;
+                return; // nothing there yet: the link, if any, is left pointing at the new file
+            }
+            if (!S_ISLNK(entry.st_mode)) {
+                old_ = entry;
+                seen_ = Seen::File;
+                return;
+            }
+            seen_ = Seen::Link;
+            if (links == kMaxLinks) {
+                target_ = requested_;
+                fail("it is a symbolic link that leads back to itself (a loop), so it names no file to write");
+            }
+            std::error_code ec;
+            const fs::path next = fs::read_symlink(target_, ec);
+            if (ec)
+                fail("cannot read the symbolic link", ec.value());
+            target_ = next.is_absolute() ? next : target_.parent_path() / next;
+        }
     }
-    ~TemporaryFile()
+
+    // Refuses a file that is not a plain file or that its owner marked read-only.
+    void checkWritable()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!path_.empty())
-            ::unlink(path_.c_str());
+        if (!old_)
+            return;
+        if (S_ISDIR(old_->st_mode))
+            fail("it is a folder, not a file");
+        if (!S_ISREG(old_->st_mode))
+            fail("it is not a regular file but a device, pipe or socket");
+        // Root may write any file, so a file with no write bit at all counts
+        // as read-only for root too: its owner meant it to stay as it is.
+        const std::string advice = "make it writable or save under another name";
+        if ((old_->st_mode & 0222) == 0)
+            fail("the file is read-only (mode " + modeText(old_->st_mode) + ")", 0, advice);
+        if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
+            fail("you may not write to it (mode " + modeText(old_->st_mode) + ")", errno, advice);
     }
-    TemporaryFile(const TemporaryFile &) = delete;
-    TemporaryFile &operator=(const TemporaryFile &) = delete;
 
     void write(std::string_view bytes)
     {
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written <= 0)
-                fail(target_, "cannot write", written < 0 ? errno : ENOSPC);
-            bytes.remove_prefix(static_cast<std::size_t>(written));
+        const fs::path where = target_;
+        const fs::path folder = where.parent_path().empty() ? fs::path(".") : where.parent_path();
+        TemporaryFile next(*this, folder);
+        next.write(bytes);
+        if (old_ && backup_ == Backup::Keep) {
+            TemporaryFile kept(*this, folder);
+            kept.write(oldContents());
+            kept.renameTo(backupPath());
+            stage_ = Stage::BackupMade;
         }
-        if (::fsync(fd_) != 0)
-            fail(target_, "cannot flush to disk", errno);
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0)
-            fail(target_, "cannot write", errno);
+        next.renameTo(where);
+        stage_ = Stage::Replaced;
+        syncFolder(folder);
     }
-    void renameTo(const fs::path &final)
+
+    [[noreturn]] void fail(const std::string &what, int error = 0, const std::string &advice = {}) const
     {
-        if (::rename(path_.c_str(), final.c_str()) != 0)
-            fail(target_, "cannot rename the new file to " + final.filename().string(), errno);
-        path_.clear();
+        std::string message = stage_ == Stage::Replaced ? shown() + " was saved, but " : "cannot save " + shown() + ": ";
+        message += what;
+        if (error != 0)
+            message += std::string(": ") + std::strerror(error);
+        switch (stage_) {
+        case Stage::NothingWritten:
+            message += "; nothing was written";
+            if (seen_ == Seen::File)
+                message += S_ISREG(old_->st_mode) ? ": the file there is as it was" : ": what is there is as it was";
+            else if (seen_ == Seen::Link)
+                message += ": the link is as it was";
+            else if (seen_ == Seen::Nothing)
+                message += ": no file was there, and none is now";
+            break;
+        case Stage::BackupMade:
+            message += "; the old file is still in place, and a copy of it is kept as " + backupPath().string();
+            break;
+        case Stage::Replaced:
+            message += "; a power cut now could still undo the save, so save again";
+            if (old_ && backup_ == Backup::Keep)
+                message += "; the old file is kept as " + backupPath().string();
+            else if (!old_)
+                message += "; no file was there before";
+            break;
+        }
+        if (!advice.empty())
+            message += "; " + advice;
+        throw ListError(message);
     }
 
 private:
-    fs::path target_;
-    fs::path path_;
-    int fd_ = -1;
-};
+    enum class Stage { NothingWritten, BackupMade, Replaced };
+    enum class Seen { Unknown, Nothing, Link, File }; // what the requested path was
 
-std::string contentsOf(const fs::path &file, const fs::path &target)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!in.good() && !in.eof())
-        fail(target, "cannot read the old file to keep it as .bak", EIO);
-    return bytes.str();
-}
+    // A temporary file beside the target that is removed unless it is renamed.
+    class TemporaryFile {
+    public:
+        TemporaryFile(const Save &save, const fs::path &folder) : save_(save)
+        {
+            std::string pattern = (folder / ("." + save.target_.filename().string() + ".XXXXXX")).string();
+            fd_ = mkstemp(pattern.data());
+            if (fd_ < 0)
+                save.fail("cannot make a file in " + folder.string(), errno);
+            path_ = pattern;
+            save.takeOverAttributes(fd_);
+        }
+        ~TemporaryFile()
+        {
+            if (fd_ >= 0)
+                ::close(fd_);
+            if (!path_.empty())
+                ::unlink(path_.c_str());
+        }
+        TemporaryFile(const TemporaryFile &) = delete;
+        TemporaryFile &operator=(const TemporaryFile &) = delete;
 
-void syncFolder(const fs::path &folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd); // best effort: the rename itself is already atomic
-        ::close(fd);
+        void write(std::string_view bytes)
+        {
+            while (!bytes.empty()) {
+                const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+                if (written < 0 && errno == EINTR)
+                    continue;
+                if (written <= 0)
+                    save_.fail("cannot write", written < 0 ? errno : ENOSPC);
+                bytes.remove_prefix(static_cast<std::size_t>(written));
+            }
+            if (::fsync(fd_) != 0)
+                save_.fail("cannot flush the new file to disk", errno);
+            const int fd = fd_;
+            fd_ = -1;
+            if (::close(fd) != 0)
+                save_.fail("cannot write", errno);
+        }
+        void renameTo(const fs::path &final)
+        {
+            if (::rename(path_.c_str(), final.c_str()) != 0)
+                save_.fail("cannot rename the new file to " + final.filename().string(), errno);
+            path_.clear();
+        }
+
+    private:
+        const Save &save_;
+        fs::path path_;
+        int fd_ = -1;
+    };
+
+    // The old file's owner, group and mode, as far as the system lets this
+    // user give them away; a new file gets the mode the umask allows.
+    void takeOverAttributes(int fd) const
+    {
+        if (!old_) {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            ::fchmod(fd, 0666 & ~mask);
+            return;
+        }
+        // Only root may give a file away; anyone may pass it to a group they are in.
+        if (old_->st_uid != ::geteuid() || old_->st_gid != ::getegid())
+            if (::fchown(fd, old_->st_uid, old_->st_gid) != 0)
+                (void)::fchown(fd, static_cast<uid_t>(-1), old_->st_gid);
+        ::fchmod(fd, old_->st_mode & 07777); // after fchown, which may clear set-id bits
     }
-}
+
+    std::string oldContents() const
+    {
+        std::ifstream in(target_, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        if (!in)
+            fail("cannot read the old file to keep it as " + backupPath().filename().string(), EIO);
+        return bytes.str();
+    }
+
+    // Without this the renames may not reach the disk before a power cut.
+    void syncFolder(const fs::path &folder) const
+    {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0)
+            fail("its folder cannot be opened to flush it to disk", errno);
+        const int synced = ::fsync(fd);
+        const int error = errno;
+        ::close(fd);
+        // EINVAL: a file system that cannot sync a folder, where the rename is all there is.
+        if (synced != 0 && error != EINVAL)
+            fail("its folder cannot be flushed to disk", error);
+    }
+
+    fs::path backupPath() const { return fs::path(target_.string() + ".bak"); }
+
+    std::string shown() const
+    {
+        if (target_ == requested_)
+            return requested_.string();
+        return requested_.string() + " (a link to " + target_.string() + ")";
+    }
+
+    fs::path requested_;
+    fs::path target_;
+    Backup backup_;
+    std::optional<struct stat> old_; // the file that was there
+    Seen seen_ = Seen::Unknown;
+    Stage stage_ = Stage::NothingWritten;
+};
 
 } // namespace
 
 void replaceFile(const fs::path &requested, std::string_view bytes, Backup backup)
 {
-    // Through a link, replace what it points to and keep the link.
-    std::error_code ec;
-    const fs::path target = fs::is_symlink(requested, ec) ? fs::weakly_canonical(requested, ec) : requested;
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    const fs::path where = folder / target.filename();
-
-    struct stat old {};
-    const bool exists = ::stat(where.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode))
-        fail(where, "it is not a regular file", EISDIR);
-    const mode_t mode = exists ? (old.st_mode & 07777) : [] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-
-    TemporaryFile next(where, mode);
-    next.write(bytes);
-    if (exists && backup == Backup::Keep) {
-        TemporaryFile kept(where, mode);
-        kept.write(contentsOf(where, where));
-        kept.renameTo(fs::path(where.string() + ".bak"));
-    }
-    next.renameTo(where);
-    syncFolder(folder);
+    Save save(requested, backup);
+    save.resolve();
+    save.checkWritable();
+    save.write(bytes);
 }
 
 } // namespace authoring

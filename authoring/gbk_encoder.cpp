@@ -1,49 +1,20 @@
-// Encoding of UTF-8 text to GBK.
+// Encoding of UTF-8 text to GBK, on the platform's conversion
+// (gbk_encoder_<platform>.cpp) checked by reading it back.
 #include "gbk_encoder.h"
 
 #include "text_decoding.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
-#include <iconv.h>
-#include <stdexcept>
 
 namespace authoring {
 
 namespace {
-iconv_t handle(void *p) { return static_cast<iconv_t>(p); }
-
 std::size_t sequenceLength(unsigned char lead)
 {
     return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 } // namespace
-
-GbkEncoder::GbkEncoder() : iconv_(iconv_open("CP936", "UTF-8"))
-{
-    if (iconv_ == reinterpret_cast<void *>(-1))
-        throw std::runtime_error("iconv cannot convert to CP936");
-}
-
-GbkEncoder::~GbkEncoder() { iconv_close(handle(iconv_)); }
-
-std::optional<std::string> GbkEncoder::convert(std::string_view utf8)
-{
-    std::string out;
-    iconv(handle(iconv_), nullptr, nullptr, nullptr, nullptr);
-    char *in = const_cast<char *>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char buffer[1024];
-    while (inLeft > 0) {
-        char *outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t rc = iconv(handle(iconv_), &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, outPtr);
-        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG)
-            return std::nullopt;
-    }
-    return out;
-}
 
 std::optional<std::string> GbkEncoder::encode(std::string_view utf8, std::string &unencodable)
 {

@@ -22,7 +22,7 @@ public:
 private:
     std::optional<std::string> convert(std::string_view utf8);
 
-    void *iconv_; // iconv_t
+    void *converter_; // the platform's converter, iconv_t where iconv converts
 };
 
 // The character at the start of utf8, as "U+XXXX 'c'" for a message.

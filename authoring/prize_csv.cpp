@@ -1,12 +1,12 @@
-// CSV export and import of prize lists, parsed by libcsv.
+// CSV export and import of prize lists.
 #include "prize_csv.h"
 
+#include "csv_reader.h"
 #include "text_decoding.h"
-
-#include <csv.h>
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
 #include <map>
 
 namespace authoring {
@@ -31,67 +31,10 @@ std::string quoted(const std::string &text)
     return out + "\"";
 }
 
-struct Row {
-    int line = 0; // where the row starts
-    std::vector<std::string> fields;
-};
-
 [[noreturn]] void failAt(int line, const std::string &what)
 {
     throw ListError("line " + std::to_string(line) + ": " + what);
 }
-
-// Runs libcsv over the text a physical line at a time, so that every row
-// knows the line it starts on.
-class RowReader {
-public:
-    RowReader()
-    {
-        csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI);
-        csv_set_space_func(&parser_, [](unsigned char) { return 0; }); // blanks belong to the field
-    }
-    ~RowReader() { csv_free(&parser_); }
-    RowReader(const RowReader &) = delete;
-    RowReader &operator=(const RowReader &) = delete;
-
-    std::vector<Row> read(std::string_view text)
-    {
-        int line = 0;
-        while (!text.empty()) {
-            const std::size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
-            const std::string_view physical = text.substr(0, end);
-            text.remove_prefix(end);
-            ++line;
-            if (rowStart_ == 0 && physical.find_first_not_of("\r\n") != std::string_view::npos)
-                rowStart_ = line;
-            if (csv_parse(&parser_, physical.data(), physical.size(), &RowReader::endField, &RowReader::endRow,
-                          this) != physical.size())
-                failAt(line, "a quote inside a field that does not start with one, or text after a closing "
-                             "quote (write a quote inside a quoted field as two)");
-        }
-        if (csv_fini(&parser_, &RowReader::endField, &RowReader::endRow, this) != 0)
-            failAt(rowStart_, "a quote opened in this row is never closed");
-        return std::move(rows_);
-    }
-
-private:
-    static void endField(void *field, std::size_t size, void *self)
-    {
-        static_cast<RowReader *>(self)->fields_.emplace_back(static_cast<const char *>(field), size);
-    }
-    static void endRow(int, void *data)
-    {
-        auto *self = static_cast<RowReader *>(data);
-        self->rows_.push_back({self->rowStart_, std::move(self->fields_)});
-        self->fields_.clear();
-        self->rowStart_ = 0;
-    }
-
-    csv_parser parser_{};
-    std::vector<Row> rows_;
-    std::vector<std::string> fields_;
-    int rowStart_ = 0;
-};
 
 std::string lowered(std::string text)
 {
@@ -101,12 +44,39 @@ std::string lowered(std::string text)
     return first == std::string::npos ? "" : text.substr(first, last - first + 1);
 }
 
+int lineOf(std::string_view text, std::size_t at)
+{
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+}
+
 int lineOfFirstInvalidByte(std::string_view text)
 {
     // sanitizeUtf8 copies valid text through, so the first difference is the bad byte.
     const std::string clean = catalogue::sanitizeUtf8(text);
     const auto bad = std::mismatch(text.begin(), text.end(), clean.begin(), clean.end()).first;
-    return 1 + static_cast<int>(std::count(text.begin(), bad, '\n'));
+    return lineOf(text, static_cast<std::size_t>(bad - text.begin()));
+}
+
+// The text of the CSV as UTF-8, by the rule of csvEncoding.
+std::string decoded(std::string_view bytes)
+{
+    switch (csvEncoding(bytes)) {
+    case CsvEncoding::Utf8WithMark:
+        bytes.remove_prefix(kByteOrderMark.size());
+        if (catalogue::sanitizeUtf8(bytes) != bytes)
+            failAt(lineOfFirstInvalidByte(bytes), "this is not UTF-8 text, though it starts with UTF-8's byte-order "
+                                                  "mark (save the spreadsheet as CSV UTF-8 again)");
+        return std::string(bytes);
+    case CsvEncoding::Utf8: return std::string(bytes);
+    case CsvEncoding::Gbk: break;
+    }
+    std::string text = catalogue::GbkDecoder().decode(bytes);
+    // GBK holds no U+FFFD: one here stands for bytes that are no text, or for
+    // its user-defined area, which the game shows as bad bytes too.
+    const std::size_t bad = text.find("\uFFFD");
+    if (bad != std::string::npos)
+        failAt(lineOf(text, bad), "this is neither UTF-8 nor GBK text (save the spreadsheet as CSV UTF-8)");
+    return text;
 }
 
 } // namespace
@@ -133,57 +103,93 @@ std::string toCsv(const PrizeDocument &document)
     return out;
 }
 
-PrizeDocument fromCsv(std::string_view csv)
+CsvEncoding csvEncoding(std::string_view bytes)
 {
-    if (csv.starts_with(kByteOrderMark))
-        csv.remove_prefix(kByteOrderMark.size());
-    if (catalogue::sanitizeUtf8(csv) != csv)
-        failAt(lineOfFirstInvalidByte(csv), "this is not UTF-8 text (save the spreadsheet as CSV in UTF-8)");
+    if (bytes.starts_with(kByteOrderMark))
+        return CsvEncoding::Utf8WithMark;
+    return catalogue::sanitizeUtf8(bytes) == bytes ? CsvEncoding::Utf8 : CsvEncoding::Gbk;
+}
 
-    const std::vector<Row> rows = RowReader().read(csv);
-    if (rows.empty())
+const char *describe(CsvEncoding encoding)
+{
+    switch (encoding) {
+    case CsvEncoding::Utf8WithMark: return "UTF-8 with a byte-order mark";
+    case CsvEncoding::Utf8: return "UTF-8";
+    case CsvEncoding::Gbk: return "GBK";
+    }
+    return "";
+}
+
+std::string readCsvFile(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw ListError("cannot open " + file.string());
+    std::string bytes;
+    char chunk[64 * 1024];
+    while (bytes.size() <= kMaxCsvBytes && in) {
+        in.read(chunk, static_cast<std::streamsize>(std::min(sizeof chunk, kMaxCsvBytes + 1 - bytes.size())));
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad())
+        throw ListError("cannot read " + file.string());
+    return bytes;
+}
+
+PrizeDocument fromCsv(std::string_view bytes)
+{
+    if (bytes.size() > kMaxCsvBytes)
+        throw ListError("the file is over " + std::to_string(kMaxCsvBytes / (1024 * 1024)) +
+                        " MiB, far more than a CSV of 1000 prizes needs, so it was not read (is it the right file?)");
+    const std::string text = decoded(bytes);
+    CsvReader reader(text);
+
+    const std::optional<CsvRow> header = reader.next(kMaxCsvColumns);
+    if (!header)
         failAt(1, "no header row (weight,color,name,amount,note)");
-
-    const Row &header = rows.front();
+    if (header->tooManyFields)
+        failAt(header->line, "more than " + std::to_string(kMaxCsvColumns) +
+                                 " columns in the header (a list needs weight, color, name, amount and note)");
+    const std::size_t width = header->fields.size();
     std::map<std::string, std::size_t> columns;
-    for (std::size_t c = 0; c < header.fields.size(); ++c)
-        if (!columns.emplace(lowered(header.fields[c]), c).second)
-            failAt(header.line, "the column \"" + header.fields[c] + "\" is named twice");
+    for (std::size_t c = 0; c < width; ++c)
+        if (!columns.emplace(lowered(header->fields[c]), c).second)
+            failAt(header->line, "the column \"" + header->fields[c] + "\" is named twice");
     std::array<std::optional<std::size_t>, kFields> columnOf;
     for (int f = 0; f < kFields; ++f) {
         const auto found = columns.find(fieldName(static_cast<Field>(f)));
         if (found != columns.end())
             columnOf[f] = found->second;
         else if (static_cast<Field>(f) != Field::Note)
-            failAt(header.line, std::string("no \"") + fieldName(static_cast<Field>(f)) +
-                                    "\" column in the header (it needs weight, color, name, amount; note is optional)");
+            failAt(header->line, std::string("no \"") + fieldName(static_cast<Field>(f)) +
+                                     "\" column in the header (it needs weight, color, name, amount; note is optional)");
     }
 
-    if (rows.size() - 1 > static_cast<std::size_t>(catalogue::Catalogue::kMaxPrizes))
-        failAt(rows[catalogue::Catalogue::kMaxPrizes + 1].line,
-               "more than " + std::to_string(catalogue::Catalogue::kMaxPrizes) +
-                   " prizes: the game reads only the first " + std::to_string(catalogue::Catalogue::kMaxPrizes));
-
     PrizeDocument document;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        const Row &row = rows[r];
-        if (row.fields.size() != header.fields.size())
-            failAt(row.line, std::to_string(row.fields.size()) + " fields, but the header has " +
-                                 std::to_string(header.fields.size()));
+    while (const std::optional<CsvRow> row = reader.next(width)) {
+        if (row->tooManyFields)
+            failAt(row->line, "more fields than the " + std::to_string(width) + " of the header");
+        if (row->fields.size() != width)
+            failAt(row->line,
+                   std::to_string(row->fields.size()) + " fields, but the header has " + std::to_string(width));
+        if (document.size() == catalogue::Catalogue::kMaxPrizes)
+            failAt(row->line, "more than " + std::to_string(catalogue::Catalogue::kMaxPrizes) +
+                                  " prizes: the game reads only the first " +
+                                  std::to_string(catalogue::Catalogue::kMaxPrizes));
         Texts texts;
         for (int f = 0; f < kFields; ++f) {
             if (!columnOf[f])
                 continue;
-            texts[f] = row.fields[*columnOf[f]];
+            texts[f] = row->fields[*columnOf[f]];
             if (texts[f].find_first_of("\r\n") != std::string::npos)
-                failAt(row.line, std::string("the ") + fieldName(static_cast<Field>(f)) +
-                                     " holds a line break, which a line of a prize list cannot hold");
+                failAt(row->line, std::string("the ") + fieldName(static_cast<Field>(f)) +
+                                      " holds a line break, which a line of a prize list cannot hold");
         }
         std::string &color = texts[static_cast<int>(Field::Color)];
         if (color.starts_with('#')) {
             const auto number = colorOfHex(color);
             if (!number)
-                failAt(row.line, "the colour \"" + color + "\" is not of the form #RRGGBB");
+                failAt(row->line, "the colour \"" + color + "\" is not of the form #RRGGBB");
             color = std::to_string(*number);
         }
         document.insert(document.size(), texts);

@@ -16,18 +16,24 @@ using catalogue::Variant;
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kMaxLineBytes = PrizeListFile::kMaxLineBytes;
 
 // Passes the file's lines to the game's reader and keeps each one.
 class RecordingLines : public LineInput {
 public:
-    explicit RecordingLines(PrizeListFile &file) : file_(file) {}
+    RecordingLines(PrizeListFile &file, const std::filesystem::path &path) : file_(file), path_(path) {}
     bool atEnd() override { return file_.atEnd(); }
     void readLine(Variant &buffer) override
     {
         file_.readLine(buffer);
-        if (file_.lineWasCut())
-            throw ListError("line " + std::to_string(lines.size() + 1) +
-                            " is longer than 1 MiB: the game reads only its start, and saving would lose the rest");
+        if (file_.lineWasCut()) {
+            const std::size_t index = lines.size();
+            throw ListError(path_.string() + ", line " + std::to_string(index + 1) + " (the " +
+                            fieldName(static_cast<Field>(index % kFields)) + " of prize " +
+                            std::to_string(index / kFields) + "): longer than " + std::to_string(kMaxLineBytes) +
+                            " bytes; the game reads only the first " + std::to_string(kMaxLineBytes) +
+                            ", and saving would lose the rest. Shorten the line in a text editor");
+        }
         lines.push_back({buffer.toText(), file_.lineBytes()});
     }
     bool readsUtf8() const override { return file_.readsUtf8(); }
@@ -36,6 +42,7 @@ public:
 
 private:
     PrizeListFile &file_;
+    std::filesystem::path path_;
 };
 
 // The reader asks for pictures; a document only needs the lines.
@@ -74,6 +81,18 @@ void requireOneLine(const std::string &text)
         throw ListError("the text is not UTF-8");
 }
 
+// The start of a text for a message, cut at a whole character.
+std::string shortened(const std::string &text)
+{
+    constexpr std::size_t kShown = 60;
+    if (text.size() <= kShown)
+        return text;
+    std::size_t end = kShown;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end) + "…";
+}
+
 Record recordOf(const Texts &texts)
 {
     Record record;
@@ -97,7 +116,7 @@ const char *fieldName(Field field)
 PrizeDocument PrizeDocument::open(const std::filesystem::path &file, PrizeListFile::Decoding decoding)
 {
     PrizeListFile input(file, decoding);
-    RecordingLines recording(input);
+    RecordingLines recording(input, file);
     auto prizes = std::make_unique<Catalogue>();
     NoPictures pictures;
     catalogue::FailureRegime regime;
@@ -194,8 +213,13 @@ std::string PrizeDocument::bytes() const
     GbkEncoder gbk;
     std::string out(encoding_ == Encoding::Utf8 ? kByteOrderMark : "");
     for (int prize = 0; prize < size(); ++prize) {
+        const auto where = [&](int f) {
+            return "prize " + std::to_string(prize) + " \"" + shortened(text(prize, Field::Name)) + "\": its " +
+                   fieldName(static_cast<Field>(f));
+        };
         for (int f = 0; f < kFields; ++f) {
             const Line &line = records_[static_cast<std::size_t>(prize)][f];
+            const std::size_t start = out.size();
             if (line.bytes && encoding_ == bytesEncoding_) {
                 out += *line.bytes;
             } else if (encoding_ == Encoding::Utf8) {
@@ -204,11 +228,13 @@ std::string PrizeDocument::bytes() const
                 std::string bad;
                 const auto encoded = gbk.encode(line.text, bad);
                 if (!encoded)
-                    throw ListError("prize " + std::to_string(prize) + " \"" + text(prize, Field::Name) + "\": its " +
-                                    fieldName(static_cast<Field>(f)) + " holds " + describeCharacter(bad) +
+                    throw ListError(where(f) + " holds " + describeCharacter(bad) +
                                     ", which GBK cannot hold; save the list as UTF-8 with a byte-order mark");
                 out += *encoded;
             }
+            if (out.size() - start > kMaxLineBytes)
+                throw ListError(where(f) + " takes " + std::to_string(out.size() - start) + " bytes, but the game " +
+                                "reads only the first " + std::to_string(kMaxLineBytes) + " of a line; shorten it");
             out += "\r\n";
         }
     }
@@ -219,7 +245,12 @@ void PrizeDocument::save(const std::filesystem::path &file)
 {
     const std::string written = bytes();
     replaceFile(file, written);
-    // The document now stands for the saved file: every line as written.
+    takeAsSaved(written);
+}
+
+void PrizeDocument::takeAsSaved(const std::string &written)
+{
+    // Every line as written.
     std::size_t pos = encoding_ == Encoding::Utf8 ? kByteOrderMark.size() : 0;
     for (Record &record : records_) {
         for (Line &line : record) {

@@ -41,7 +41,8 @@ public:
     // first 1000 records, a last record cut short completed by repeating the
     // line before). Decoding::Utf8 reads a file without a byte-order mark as
     // UTF-8. Throws the game's RuntimeError (53, 75, 62), or ListError for a
-    // line longer than the game reads.
+    // line longer than the game reads (PrizeListFile::kMaxLineBytes), so a
+    // document never holds more than a few MB.
     static PrizeDocument open(const std::filesystem::path &file,
                               catalogue::PrizeListFile::Decoding decoding = catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
 
@@ -74,11 +75,15 @@ public:
     // The file's bytes in encoding(): CR LF after every line, a line not
     // changed since it was read written back byte for byte. Throws ListError
     // when a text cannot be written in GBK (naming the prize and the
-    // character) and for more than 1000 prizes.
+    // character), for a line longer than the game reads, and for more than
+    // 1000 prizes.
     std::string bytes() const;
     // Writes bytes() atomically, keeping the old file as "<file>.bak"; then
     // the document stands for the saved file. Throws ListError.
     void save(const std::filesystem::path &file);
+    // The document now stands for a file just written with these bytes,
+    // which bytes() returned.
+    void takeAsSaved(const std::string &written);
 
     // The lines as the game's reader takes them, to judge the list as it stands.
     std::unique_ptr<catalogue::LineInput> lines() const;

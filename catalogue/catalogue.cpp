@@ -1,7 +1,11 @@
 // Reading data.ini into the tables, and the cumulative pass.
 #include "catalogue.h"
 
+#include "platform.h"
+
 #include <algorithm>
+#include <cctype>
+#include <string>
 
 namespace catalogue {
 
@@ -12,12 +16,46 @@ bool isSafePictureName(std::string_view name)
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
+bool isWindowsFileName(std::string_view name)
+{
+    if (name.empty() || name.back() == '.' || name.back() == ' ')
+        return false;
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
+            return false;
+
+    // Windows ignores the extension and blanks before it when it looks for a device.
+    std::string base(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    for (char &c : base)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const char *device : {"CON", "PRN", "AUX", "NUL"})
+        if (base == device)
+            return false;
+    const bool numbered = base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT"));
+    return !(numbered && base[3] >= '1' && base[3] <= '9');
+}
+
+std::filesystem::path utf8Path(std::string_view utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::filesystem::path pictureFileOf(const std::filesystem::path &folder, std::string_view name)
+{
+    if (!isSafePictureName(name) || !platform::allowsFileName(name))
+        return {};
+    return folder / utf8Path(std::string(name) + ".jpg");
+}
+
 ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::filesystem::path &pictureFolder,
                          PictureLoader &pictures, FailureRegime &regime)
 {
     ReadReport report;
     report.readAsUtf8 = file.readsUtf8();
     Variant line; // reused for every line: a read past the end leaves it as it was
+    int lineNumber = 0;
     auto &count = catalogue.prizeCount;
 
     while (!file.atEnd()) {
@@ -28,7 +66,12 @@ ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::files
         award &record = catalogue.prize(count);
         auto readInto = [&](Variant *field) {
             report.lastRecordCutShort = report.lastRecordCutShort || file.atEnd();
-            regime.run([&] { file.readLine(line); });
+            regime.run([&] {
+                file.readLine(line);
+                if (file.lineWasCut())
+                    report.linesCut.push_back(lineNumber + 1);
+                ++lineNumber;
+            });
             if (field)
                 *field = line;
         };
@@ -40,10 +83,10 @@ ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::files
         regime.skipFailures();
 
         regime.run([&] {
-            const std::string name = record.name.toText();
-            if (!isSafePictureName(name))
-                return; // never open anything outside the picture folder
-            catalogue.picture(count) = pictures.load(pictureFolder / (name + ".jpg"));
+            const auto file = pictureFileOf(pictureFolder, record.name.toText());
+            if (file.empty())
+                return; // never open anything outside the picture folder, nor a device
+            catalogue.picture(count) = pictures.load(file);
         });
         ++count;
     }

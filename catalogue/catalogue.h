@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace catalogue {
 
@@ -45,6 +46,7 @@ struct ReadReport {
     bool readAsUtf8 = false;        // the file began with a UTF-8 byte-order mark
     bool lastRecordCutShort = false; // the file ended inside a record
     bool recordsIgnored = false;     // records past the 1000th were left unread
+    std::vector<int> linesCut;       // lines (from 1) cut at PrizeListFile::kMaxLineBytes
 };
 
 // Reads every record of the open file into the tables and loads one picture

@@ -21,4 +21,19 @@ public:
 // cannot name anything outside it: not empty, ".", "..", and no '/', '\\' or NUL.
 bool isSafePictureName(std::string_view name);
 
+// A name Windows can use for a file: not a device name (CON, PRN, AUX, NUL,
+// COM1-9, LPT1-9, in any case, with or without an extension), none of
+// < > : " | ? * (a colon would open an alternate data stream), no control
+// character, not ending in a dot or a space.
+bool isWindowsFileName(std::string_view name);
+
+// The picture file of the prize named name: <name>.jpg in folder, the UTF-8
+// name spelt as the platform spells file names. Empty when the name may not
+// open a file: one that is not safe, and on Windows one Windows cannot use.
+std::filesystem::path pictureFileOf(const std::filesystem::path &folder, std::string_view name);
+
+// A path from UTF-8 text, on every platform (a plain std::string would be
+// read in the Windows code page).
+std::filesystem::path utf8Path(std::string_view utf8);
+
 } // namespace catalogue

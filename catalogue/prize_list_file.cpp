@@ -1,6 +1,7 @@
 // Sequential line input from data.ini, decoded to UTF-8.
 #include "prize_list_file.h"
 
+#include "platform.h"
 #include "runtime_error.h"
 
 #include <cerrno>
@@ -15,7 +16,7 @@ PrizeListFile::PrizeListFile(const std::filesystem::path &path, Decoding decodin
     : utf8_(decoding == Decoding::Utf8)
 {
     requireRegularFile(path);
-    file_.reset(std::fopen(path.c_str(), "rb"));
+    file_.reset(platform::openForReading(path));
     if (!file_)
         throw RuntimeError(errno == ENOENT ? ErrorCode::FileNotFound : ErrorCode::PathFileAccessError);
     skipByteOrderMark();

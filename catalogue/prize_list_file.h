@@ -23,6 +23,8 @@ public:
     virtual void readLine(Variant &buffer) = 0;
     // The lines are UTF-8 text rather than GBK.
     virtual bool readsUtf8() const = 0;
+    // The last line read was longer than PrizeListFile::kMaxLineBytes and cut there.
+    virtual bool lineWasCut() const { return false; }
 };
 
 class PrizeListFile : public LineInput {
@@ -52,14 +54,15 @@ public:
 
     // The file is read as UTF-8: it began with a byte-order mark, or UTF-8 was asked for.
     bool readsUtf8() const override { return utf8_; }
-    // The last line read as bytes, before decoding, and whether it was cut
-    // at kMaxLineBytes.
+    // The last line read as bytes, before decoding.
     const std::string &lineBytes() const { return line_; }
-    bool lineWasCut() const { return lineCut_; }
+    bool lineWasCut() const override { return lineCut_; }
 
-    // Longer lines are cut here (the rest of the line is skipped), so no
-    // hand-written list can make one line exhaust memory.
-    static constexpr std::size_t kMaxLineBytes = 1 << 20;
+    // Longer lines are cut here (the rest of the line is skipped), so that a
+    // list of 1000 prizes holds at most a few MB whatever the file holds. A
+    // card shows a dozen characters, and a picture's file name holds at most
+    // 255 bytes, so no line a list needs comes near it.
+    static constexpr std::size_t kMaxLineBytes = 1024;
 
 private:
     PrizeListFile(std::string bytes, Decoding decoding);

@@ -18,8 +18,13 @@ public:
     std::string decode(std::string_view gbk);
 
 private:
-    void *iconv_; // iconv_t, kept open: opening one per line is costly
+    void *converter_; // the platform's converter, kept open: opening one per line is costly
 };
+
+// The shape of a GBK double-byte character. A well-formed pair that maps to
+// no character is one bad character: both bytes become one U+FFFD.
+inline bool isGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+inline bool isGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 
 // True when bytes that carry no byte-order mark look like UTF-8 holding
 // Chinese text rather than GBK: they are valid UTF-8 with CJK characters,

@@ -4,6 +4,7 @@
 #include "color_delegate.h"
 #include "game_folder.h"
 #include "prize_csv.h"
+#include "recovery.h"
 #include "runtime_error.h"
 
 #include <QAction>
@@ -21,6 +22,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -116,6 +120,11 @@ EditorWindow::EditorWindow(QWidget *parent)
             [this](const QString &why) { showFailure(tr("The change was not made."), why); });
     connect(&odds_, &LiveOdds::checked, this, &EditorWindow::showCheck);
     connect(&undo_, &QUndoStack::cleanChanged, this, &EditorWindow::updateTitle);
+    recoveryTimer_ = new QTimer(this);
+    recoveryTimer_->setSingleShot(true);
+    recoveryTimer_->setInterval(3000); // a burst of typing makes one copy
+    connect(recoveryTimer_, &QTimer::timeout, this, &EditorWindow::keepRecoveryCopy);
+    connect(model_, &PrizeTableModel::listChanged, recoveryTimer_, qOverload<>(&QTimer::start));
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &EditorWindow::showPreview);
     connect(warnings_, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         const QVariant prize = item->data(Qt::UserRole);
@@ -189,7 +198,6 @@ void EditorWindow::buildMenus()
 void EditorWindow::setFile(std::optional<fs::path> file)
 {
     file_ = std::move(file);
-    model_->setPictureFolder(file_ ? std::optional<PictureFolder>(PictureFolder(*file_)) : std::nullopt);
     updateTitle();
 }
 
@@ -210,6 +218,7 @@ void EditorWindow::newList()
     if (!keepOrDropChanges())
         return;
     model_->resetDocument({});
+    model_->resetPictureFolder(std::nullopt);
     setFile(std::nullopt);
 }
 
@@ -219,7 +228,9 @@ bool EditorWindow::openList(const fs::path &file)
         authoring::PrizeDocument document = authoring::PrizeDocument::open(file);
         setFile(file);
         model_->resetDocument(std::move(document));
+        model_->resetPictureFolder(file.parent_path() / "picture");
         selectRows({0});
+        offerRecovered();
         return true;
     } catch (const catalogue::RuntimeError &error) {
         showFailure(tr("Could not open %1.").arg(shown(file)),
@@ -280,13 +291,30 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
         box.exec();
         return box.clickedButton() == utf8 && saveListAs(file, Encoding::Utf8);
     }
+    const fs::path folder = file.parent_path();
+    std::error_code missing;
+    if (!folder.empty() && !fs::exists(folder, missing) && !missing) { // one we may not look into fails the save
+        if (QMessageBox::question(this, tr("prizeedit"),
+                                  tr("The folder %1 does not exist. Make it and save the list there?")
+                                      .arg(shown(folder))) != QMessageBox::Yes) {
+            document.setEncoding(before);
+            return false;
+        }
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (error)
+            return refuse(authoring::ListError("cannot make the folder " + folder.string() + ": " + error.message() +
+                                               "; nothing was written"));
+    }
     try {
-        document.save(file);
+        authoring::FileWriter disk;
+        model_->save(file, disk);
     } catch (const std::exception &error) {
         return refuse(error);
     }
-    undo_.setClean();
+    removeRecoveryCopy(); // of the list as it was named
     setFile(file);
+    removeRecoveryCopy();
     requestCheck(); // the pictures now come from the folder beside the file
     return true;
 }
@@ -311,12 +339,7 @@ void EditorWindow::importCsv()
     if (file.isEmpty())
         return;
     try {
-        std::ifstream in(pathOf(file), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (!in && !in.eof())
-            throw authoring::ListError("cannot read the file");
-        authoring::PrizeDocument imported = authoring::fromCsv(text.str());
+        authoring::PrizeDocument imported = authoring::fromCsv(authoring::readCsvFile(pathOf(file)));
         imported.setEncoding(model_->document().encoding());
         model_->replaceAll(std::move(imported), tr("Import CSV"));
     } catch (const std::exception &error) {
@@ -339,14 +362,77 @@ void EditorWindow::exportCsv()
 
 bool EditorWindow::keepOrDropChanges()
 {
-    if (undo_.isClean())
-        return true;
-    const auto answer = QMessageBox::warning(this, tr("prizeedit"), tr("The list has unsaved changes."),
-                                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                             QMessageBox::Save);
-    if (answer == QMessageBox::Save)
-        return saveList();
-    return answer == QMessageBox::Discard;
+    if (!undo_.isClean()) {
+        const auto answer = QMessageBox::warning(this, tr("prizeedit"), tr("The list has unsaved changes."),
+                                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                                 QMessageBox::Save);
+        if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !saveList()))
+            return false;
+    }
+    removeRecoveryCopy(); // saved or let go
+    return true;
+}
+
+fs::path EditorWindow::recoveryFile() const
+{
+    const fs::path state = pathOf(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    return authoring::recoveryFileOf(state / "recovery", file_);
+}
+
+void EditorWindow::keepRecoveryCopy()
+{
+    recoveryTimer_->stop();
+    if (undo_.isClean()) {
+        removeRecoveryCopy();
+        return;
+    }
+    try {
+        const fs::path copy = recoveryFile();
+        std::error_code error;
+        fs::create_directories(copy.parent_path(), error);
+        authoring::replaceFile(copy, authoring::recoveryBytes(model_->document(), model_->pictures().changes()),
+                               authoring::Backup::None);
+    } catch (const std::exception &error) {
+        statusBar()->showMessage(tr("No recovery copy of the unsaved edits could be kept: %1")
+                                     .arg(QString::fromStdString(error.what())));
+    }
+}
+
+void EditorWindow::removeRecoveryCopy()
+{
+    recoveryTimer_->stop();
+    std::error_code ignored; // none there is what we want
+    fs::remove(recoveryFile(), ignored);
+}
+
+void EditorWindow::offerRecoveredUntitled()
+{
+    if (!file_)
+        offerRecovered();
+}
+
+void EditorWindow::offerRecovered()
+{
+    const fs::path copy = recoveryFile();
+    std::optional<std::string> bytes;
+    try {
+        bytes = authoring::readFileIfAny(copy);
+        if (!bytes)
+            return;
+        const authoring::Recovered recovered = authoring::readRecovery(*bytes);
+        recoveryTimer_->stop(); // the list just opened is clean: the copy must outlive the question
+        const QString list = file_ ? shown(*file_) : tr("a new list");
+        if (QMessageBox::question(this, tr("prizeedit"),
+                                  tr("Edits to %1 were not saved when prizeedit last ended. Restore them?\n\n"
+                                     "No lets them go.")
+                                      .arg(list)) == QMessageBox::Yes)
+            model_->restoreEdits(recovered);
+        else
+            removeRecoveryCopy();
+    } catch (const std::exception &error) {
+        showFailure(tr("The unsaved edits kept in %1 cannot be restored.").arg(shown(copy)),
+                    QString::fromStdString(error.what()));
+    }
 }
 
 void EditorWindow::closeEvent(QCloseEvent *event)
@@ -414,7 +500,7 @@ void EditorWindow::requestCheck()
         this,
         [this] {
             checkQueued_ = false;
-            odds_.request(model_->document(), file_);
+            odds_.request(model_->document(), file_, model_->pictures().changes());
         },
         Qt::QueuedConnection);
 }

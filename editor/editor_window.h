@@ -16,6 +16,7 @@ class QListWidget;
 class QProgressBar;
 class QTableView;
 class QLabel;
+class QTimer;
 
 namespace editor {
 
@@ -32,6 +33,14 @@ public:
     bool saveListAs(const std::filesystem::path &file, authoring::Encoding encoding);
 
     const std::optional<std::filesystem::path> &file() const { return file_; }
+
+    // Unsaved edits are copied here a few seconds after each change, and the
+    // copy removed on Save, Discard and Close; opening the list again after
+    // a crash offers them back.
+    std::filesystem::path recoveryFile() const;
+    void keepRecoveryCopy();
+    // For a new list, which has no file to open: offers edits kept from one.
+    void offerRecoveredUntitled();
     PrizeTableModel &model() { return *model_; }
     QUndoStack &undoStack() { return undo_; }
     // Whether the odds shown are those of the list as it stands.
@@ -56,6 +65,8 @@ private:
     // Asks to save unsaved changes; false when the user cancels.
     bool keepOrDropChanges();
     void showFailure(const QString &what, const QString &why);
+    void removeRecoveryCopy();
+    void offerRecovered();
 
     void setFile(std::optional<std::filesystem::path> file);
     void updateTitle();
@@ -71,6 +82,7 @@ private:
     LiveOdds odds_;
     bool checkQueued_ = false;
     std::optional<std::filesystem::path> file_;
+    QTimer *recoveryTimer_;
 
     QTableView *table_;
     QProgressBar *total_;

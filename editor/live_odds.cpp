@@ -3,7 +3,10 @@
 
 #include "list_check.h"
 
+#include <QFile>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <fstream>
 
 namespace editor {
 
@@ -15,6 +18,33 @@ public:
     {
         throw catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound);
     }
+};
+// The pictures as they will be once saved: planned ones from their staged
+// copies, the others as the folder holds them.
+class PlannedPictures : public catalogue::PictureLoader {
+public:
+    PlannedPictures(std::map<std::string, std::filesystem::path> staged, catalogue::PictureLoader &folder)
+        : staged_(std::move(staged)), folder_(folder)
+    {
+    }
+    catalogue::PicturePtr load(const std::filesystem::path &file) override
+    {
+        std::string name = file.filename().string(); // the reader asks for picture/<name>.jpg
+        name.resize(name.size() - std::min<std::size_t>(name.size(), 4));
+        const auto planned = staged_.find(name);
+        if (planned == staged_.end())
+            return folder_.load(file);
+        if (planned->second.empty())
+            throw catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound); // planned to go
+        listPathOf[planned->second] = file;
+        return folder_.load(planned->second);
+    }
+    // The list's own path of each staged copy loaded, as the table names it.
+    std::map<std::filesystem::path, std::filesystem::path> listPathOf;
+
+private:
+    std::map<std::string, std::filesystem::path> staged_; // empty path: no picture
+    catalogue::PictureLoader &folder_;
 };
 } // namespace
 
@@ -33,9 +63,10 @@ LiveOdds::~LiveOdds()
     running_.waitForFinished();
 }
 
-void LiveOdds::request(const authoring::PrizeDocument &document, std::optional<std::filesystem::path> dataIni)
+void LiveOdds::request(const authoring::PrizeDocument &document, std::optional<std::filesystem::path> dataIni,
+                       std::map<std::string, authoring::PictureBytes> planned)
 {
-    waiting_ = Request{++requested_, document, std::move(dataIni)};
+    waiting_ = Request{++requested_, document, std::move(dataIni), std::move(planned)};
     if (running_.isRunning())
         newerWaiting_ = true;
     else
@@ -57,12 +88,16 @@ void LiveOdds::run(QPromise<Result> &promise, const Request &request)
     // The odds first, with pictures not judged yet counted as there; then
     // the pictures, and the same check again with their verdicts.
     CachedPictureLoader::Deferring deferring(pictures_);
-    std::shared_ptr<ListCheck> first = check(request, deferring);
-    first->picturesChecking = std::move(deferring.unjudged);
+    std::map<std::filesystem::path, std::filesystem::path> listPathOf;
+    std::shared_ptr<ListCheck> first = check(request, deferring, &listPathOf);
+    for (const std::filesystem::path &file : deferring.unjudged) {
+        const auto planned = listPathOf.find(file); // a staged copy shows as the list's own picture
+        first->picturesChecking.insert(planned == listPathOf.end() ? file : planned->second);
+    }
     promise.addResult(Result(first));
-    if (first->picturesChecking.empty())
+    if (deferring.unjudged.empty())
         return;
-    for (const std::filesystem::path &file : first->picturesChecking) {
+    for (const std::filesystem::path &file : deferring.unjudged) {
         if (newerWaiting_)
             return; // the next check judges what is left: verdicts are kept
         try {
@@ -74,19 +109,45 @@ void LiveOdds::run(QPromise<Result> &promise, const Request &request)
     promise.addResult(check(request, pictures_));
 }
 
-std::shared_ptr<ListCheck> LiveOdds::check(const Request &request, catalogue::PictureLoader &pictures)
+std::shared_ptr<ListCheck> LiveOdds::check(const Request &request, catalogue::PictureLoader &pictures,
+                                           std::map<std::filesystem::path, std::filesystem::path> *listPathOf)
 {
     auto check = std::make_shared<ListCheck>();
     check->generation = request.generation;
     try {
         NoPictures none;
-        catalogue::PictureLoader &loader = request.dataIni ? pictures : none;
+        std::map<std::string, std::filesystem::path> planned;
+        for (const auto &[name, picture] : request.planned)
+            planned[name] = picture ? staged(picture) : std::filesystem::path();
+        // Pictures no plan holds any more are let go; their files stay until
+        // the editor ends, as the check shown may still decode them.
+        std::erase_if(staged_, [&](const auto &kept) {
+            return std::none_of(request.planned.begin(), request.planned.end(),
+                                [&](const auto &entry) { return entry.second.get() == kept.first; });
+        });
+        PlannedPictures loader(std::move(planned), request.dataIni ? pictures : none);
         check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader);
+        if (listPathOf)
+            *listPathOf = std::move(loader.listPathOf);
         check->report = odds::buildReport(check->list);
     } catch (const std::exception &error) {
         check->error = error.what();
     }
     return check;
+}
+
+std::filesystem::path LiveOdds::staged(const authoring::PictureBytes &picture)
+{
+    auto found = staged_.find(picture.get());
+    if (found != staged_.end())
+        return found->second.second;
+    if (!staging_.isValid())
+        throw authoring::ListError("no temporary folder to check the chosen pictures in");
+    const std::filesystem::path file =
+        std::filesystem::path(QFile::encodeName(staging_.path()).toStdString()) / (std::to_string(++stagedCount_) + ".jpg");
+    std::ofstream(file, std::ios::binary) << *picture;
+    staged_[picture.get()] = {picture, file};
+    return file;
 }
 
 } // namespace editor

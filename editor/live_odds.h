@@ -3,15 +3,18 @@
 #pragma once
 
 #include "cached_picture_loader.h"
+#include "picture_plan.h"
 #include "prize_document.h"
 #include "prize_odds.h"
 
 #include <QFutureWatcher>
 #include <QObject>
 #include <QPromise>
+#include <QTemporaryDir>
 
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -36,11 +39,12 @@ public:
     explicit LiveOdds(qreal pictureRatio, QObject *parent = nullptr);
     ~LiveOdds() override;
 
-    // Checks a copy of the document as it would be saved to dataIni (pictures
-    // from the folder beside it; none for a list not yet saved). A request
-    // made while a check runs waits for it, and only the newest one waiting
-    // is checked.
-    void request(const authoring::PrizeDocument &document, std::optional<std::filesystem::path> dataIni);
+    // Checks a copy of the document as it would be saved to dataIni: the
+    // planned pictures by prize name, the others from the folder beside
+    // dataIni (none for a list not yet saved). A request made while a check
+    // runs waits for it, and only the newest one waiting is checked.
+    void request(const authoring::PrizeDocument &document, std::optional<std::filesystem::path> dataIni,
+                 std::map<std::string, authoring::PictureBytes> planned = {});
 
     // The newest check shown, or null before the first.
     const std::shared_ptr<const ListCheck> &latest() const { return latest_; }
@@ -58,13 +62,23 @@ private:
         std::uint64_t generation;
         authoring::PrizeDocument document;
         std::optional<std::filesystem::path> dataIni;
+        std::map<std::string, authoring::PictureBytes> planned;
     };
     using Result = std::shared_ptr<const ListCheck>;
+    // A file holding a planned picture, for the decoder, which reads files.
+    std::filesystem::path staged(const authoring::PictureBytes &picture);
     void startNext();
     void run(QPromise<Result> &promise, const Request &request);
-    std::shared_ptr<ListCheck> check(const Request &request, catalogue::PictureLoader &pictures);
+    // listPathOf receives, for each staged copy loaded, the list's path it stands for.
+    std::shared_ptr<ListCheck> check(const Request &request, catalogue::PictureLoader &pictures,
+                                     std::map<std::filesystem::path, std::filesystem::path> *listPathOf = nullptr);
 
     CachedPictureLoader pictures_;
+    // Planned pictures written out in a folder of the editor's own, never
+    // beside the list; only the pool thread of a check touches them.
+    QTemporaryDir staging_;
+    std::map<const std::string *, std::pair<authoring::PictureBytes, std::filesystem::path>> staged_;
+    int stagedCount_ = 0;
     std::optional<Request> waiting_;
     std::atomic<bool> newerWaiting_{false}; // the running check leaves its pictures to the next one
     QFutureWatcher<Result> running_;

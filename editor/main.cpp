@@ -1,15 +1,17 @@
 // prizeedit [DATA_INI]: the prize list editor.
 #include "app_icons.h"
+#include "editor_application.h"
 #include "editor_window.h"
 #include "prizedraw_version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QMessageBox>
 
 int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
+    editor::EditorApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("prizeedit"));
     QApplication::setApplicationVersion(QStringLiteral(PRIZEDRAW_VERSION));
     QApplication::setWindowIcon(icons::editor());
@@ -26,9 +28,21 @@ int main(int argc, char **argv)
     parser.process(application);
 
     editor::EditorWindow window;
+    // Shown once the failed handler is left, so the box never opens inside it.
+    QObject::connect(
+        &application, &editor::EditorApplication::unexpectedError, &window,
+        [&window](const QString &what) {
+            QMessageBox::warning(&window, QStringLiteral("prizeedit"),
+                                 QObject::tr("Something went wrong: %1\n\nThe list is still open; save it to keep "
+                                             "your changes.")
+                                     .arg(what));
+        },
+        Qt::QueuedConnection);
     const QStringList lists = parser.positionalArguments();
+    window.show();
     if (!lists.isEmpty()) // a list that cannot be read leaves a new one, nothing overwritten
         window.openList(std::filesystem::path(QFile::encodeName(lists.front()).toStdString()));
-    window.show();
+    else
+        window.offerRecoveredUntitled();
     return QApplication::exec();
 }

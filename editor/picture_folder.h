@@ -1,23 +1,11 @@
 // The picture folder beside a list: where each prize's picture lives, and
-// pictures put in and renamed with their prize.
+// what a chosen picture becomes there.
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 namespace editor {
-
-// A file's bytes at one moment, or its absence, to put back on undo.
-struct FileSnapshot {
-    std::filesystem::path file;
-    std::optional<std::string> bytes;
-
-    static FileSnapshot of(const std::filesystem::path &file);
-    // Writes the bytes back, or removes the file when there were none.
-    // Throws authoring::ListError.
-    void restore() const;
-};
 
 class PictureFolder {
 public:
@@ -27,11 +15,10 @@ public:
     // Where the game looks for the picture of a prize of this name.
     std::filesystem::path fileOf(const std::string &name) const { return folder_ / (name + ".jpg"); }
 
-    // Puts source in as the picture of name: a JPEG byte for byte, any other
+    // What source becomes in the folder: a JPEG byte for byte, any other
     // picture the game's decoder accepts converted to JPEG. Throws
-    // authoring::ListError for a name that cannot be a file name, a file
-    // that is no picture, or one that cannot be written.
-    void importPicture(const std::filesystem::path &source, const std::string &name) const;
+    // authoring::ListError for a file that is no picture or cannot be read.
+    static std::string pictureBytes(const std::filesystem::path &source);
 
 private:
     std::filesystem::path folder_;

@@ -1,12 +1,15 @@
 // The table over the list document, and the undoable edits.
 #include "prize_table_model.h"
 
+#include "dragged_rows.h"
 #include "list_edit.h"
+#include "picture_folder.h"
 #include "picture_loader.h"
 #include "qt_picture_loader.h"
 #include "twips.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFile>
 #include <QMimeData>
 #include <QPixmap>
@@ -36,12 +39,6 @@ std::optional<Field> fieldOf(int column)
 
 QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
 
-void restoreAll(const std::vector<FileSnapshot> &files)
-{
-    for (const FileSnapshot &file : files)
-        file.restore();
-}
-
 QList<int> sortedUnique(QList<int> rows)
 {
     std::sort(rows.begin(), rows.end());
@@ -50,12 +47,41 @@ QList<int> sortedUnique(QList<int> rows)
 }
 } // namespace
 
-PrizeTableModel::PrizeTableModel(QUndoStack &undo, QObject *parent) : QAbstractTableModel(parent), undo_(undo) {}
+QList<int> PrizeTableModel::validRows(QList<int> rows) const
+{
+    rows = sortedUnique(rows);
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [this](int row) { return row < 0 || row >= rowCount(); }),
+               rows.end());
+    return rows;
+}
+
+PrizeTableModel::PrizeTableModel(QUndoStack &undo, QObject *parent)
+    : QAbstractTableModel(parent), undo_(undo),
+      dragSource_(QStringLiteral("prizeedit:%1:%2")
+                      .arg(QCoreApplication::applicationPid())
+                      .arg(reinterpret_cast<quintptr>(this), 0, 16)
+                      .toStdString())
+{
+}
 
 void PrizeTableModel::resetDocument(authoring::PrizeDocument document)
 {
     undo_.clear();
     putDocument(document);
+}
+
+void PrizeTableModel::resetPictureFolder(std::optional<std::filesystem::path> folder)
+{
+    pictures_ = {};
+    pictures_.setFolder(std::move(folder));
+    emit listChanged();
+}
+
+void PrizeTableModel::save(const std::filesystem::path &file, authoring::FileWriter &writer)
+{
+    authoring::saveList(document_, pictures_, file, writer);
+    undo_.setClean();
+    emit listChanged();
 }
 
 void PrizeTableModel::setCheck(std::shared_ptr<const ListCheck> check)
@@ -130,14 +156,10 @@ void PrizeTableModel::putDocument(const authoring::PrizeDocument &document)
     emit listChanged();
 }
 
-void PrizeTableModel::restoreFiles(const std::vector<FileSnapshot> &files)
+void PrizeTableModel::putPictures(const Pictures &pictures)
 {
-    // Runs inside undo and redo, where nothing may throw into Qt.
-    try {
-        restoreAll(files);
-    } catch (const std::exception &error) {
-        emit editFailed(tr("A picture file could not be put back: %1").arg(qs(error.what())));
-    }
+    for (const auto &[name, bytes] : pictures)
+        pictures_.setPicture(name, bytes); // names checked when the step was made
     emit listChanged();
 }
 
@@ -152,43 +174,44 @@ void PrizeTableModel::setText(int row, Field field, const std::string &text)
         return;
     }
     const Kept before = keep(row);
-    std::optional<PictureMove> moved;
-    try {
-        if (field == Field::Name)
-            moved = renamePicture(document_.text(row, Field::Name), text);
-    } catch (const std::exception &error) {
-        emit editFailed(tr("The picture was not renamed: %1").arg(qs(error.what())));
-        return;
-    }
+    EditBatch edit(field == Field::Name ? tr("Rename prize %1").arg(row) : tr("Change prize %1").arg(row));
+    if (field == Field::Name)
+        if (const auto moved = renamePicture(row, document_.text(row, Field::Name), text)) {
+            putPictures(moved->after);
+            edit.add([this, after = moved->after] { putPictures(after); },
+                     [this, before = moved->before] { putPictures(before); });
+        }
     putText(row, field, text);
     const Kept after = keep(row);
-    undo_.beginMacro(field == Field::Name ? tr("Rename prize %1").arg(row) : tr("Change prize %1").arg(row));
-    if (moved)
-        undo_.push(new ListEdit(
-            {}, [this, after = moved->after] { restoreFiles(after); },
-            [this, before = moved->before] { restoreFiles(before); }));
-    undo_.push(new ListEdit(
-        {}, [this, row, after] { putRecord(row, after); }, [this, row, before] { putRecord(row, before); }));
-    undo_.endMacro();
+    edit.add([this, row, after] { putRecord(row, after); }, [this, row, before] { putRecord(row, before); });
+    edit.pushTo(undo_);
 }
 
-std::optional<PrizeTableModel::PictureMove> PrizeTableModel::renamePicture(const std::string &from,
+bool PrizeTableModel::nameUsedElsewhere(int row, const std::string &name) const
+{
+    for (int other = 0; other < rowCount(); ++other)
+        if (other != row && document_.text(other, Field::Name) == name)
+            return true;
+    return false;
+}
+
+std::optional<PrizeTableModel::PictureMove> PrizeTableModel::renamePicture(int row, const std::string &from,
                                                                            const std::string &to)
 {
-    if (!pictures_ || !catalogue::isSafePictureName(from) || !catalogue::isSafePictureName(to))
+    if (!catalogue::isSafePictureName(from) || !catalogue::isSafePictureName(to))
         return std::nullopt;
-    const auto source = pictures_->fileOf(from);
-    const auto target = pictures_->fileOf(to);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(source, error))
+    const authoring::PictureBytes source = pictures_.picture(from);
+    if (!source)
         return std::nullopt;
-    if (std::filesystem::exists(target, error) &&
-        !confirm(tr("The picture folder already holds %1. Replace it with the picture of \"%2\"?")
-                     .arg(QFile::decodeName(target.c_str()), qs(from))))
+    const authoring::PictureBytes target = pictures_.picture(to);
+    if (target && *target != *source &&
+        !confirm(tr("There is already a picture for \"%1\". Replace it with the picture of \"%2\"?")
+                     .arg(qs(to), qs(from))))
         return std::nullopt;
-    PictureMove move{{FileSnapshot::of(source), FileSnapshot::of(target)}, {}};
-    move.after = {{target, move.before[0].bytes}, {source, std::nullopt}};
-    restoreAll(move.after);
+    PictureMove move{{{from, source}, {to, target}}, {{to, source}}};
+    // A prize that keeps the old name keeps its picture: copied, not moved.
+    if (!nameUsedElsewhere(row, from))
+        move.after.push_back({from, nullptr});
     return move;
 }
 
@@ -207,60 +230,60 @@ void PrizeTableModel::addPrize(int at)
 
 void PrizeTableModel::duplicatePrizes(QList<int> rows)
 {
-    rows = sortedUnique(rows);
+    rows = validRows(rows);
     if (rows.isEmpty())
         return;
-    undo_.beginMacro(tr("Duplicate %n prize(s)", nullptr, int(rows.size())));
+    EditBatch edit(tr("Duplicate %n prize(s)", nullptr, int(rows.size())));
     // From the bottom up, each copy just below its prize.
     for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
         const int at = *row + 1;
         const Kept copy = keep(*row);
         insertKept(at, copy);
-        undo_.push(new ListEdit({}, [this, at, copy] { insertKept(at, copy); }, [this, at] { removeRow(at); }));
+        edit.add([this, at, copy] { insertKept(at, copy); }, [this, at] { removeRow(at); });
     }
-    undo_.endMacro();
+    edit.pushTo(undo_);
 }
 
 void PrizeTableModel::removePrizes(QList<int> rows)
 {
-    rows = sortedUnique(rows);
+    rows = validRows(rows);
     if (rows.isEmpty())
         return;
-    undo_.beginMacro(tr("Remove %n prize(s)", nullptr, int(rows.size())));
+    EditBatch edit(tr("Remove %n prize(s)", nullptr, int(rows.size())));
     for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
         const int at = *row;
         const Kept removed = keep(at);
         removeRow(at);
-        undo_.push(new ListEdit({}, [this, at] { removeRow(at); }, [this, at, removed] { insertKept(at, removed); }));
+        edit.add([this, at] { removeRow(at); }, [this, at, removed] { insertKept(at, removed); });
     }
-    undo_.endMacro();
+    edit.pushTo(undo_);
 }
 
 QList<int> PrizeTableModel::movePrizes(QList<int> rows, int delta)
 {
-    rows = sortedUnique(rows);
+    rows = validRows(rows);
     if (rows.isEmpty() || rows.front() + delta < 0 || rows.back() + delta >= rowCount())
         return rows;
-    undo_.beginMacro(delta < 0 ? tr("Move up") : tr("Move down"));
+    EditBatch edit(delta < 0 ? tr("Move up") : tr("Move down"));
     if (delta > 0)
         std::reverse(rows.begin(), rows.end());
     for (int &row : rows) {
         const int from = row;
         const int to = row + delta;
         moveRow(from, to);
-        undo_.push(new ListEdit({}, [this, from, to] { moveRow(from, to); }, [this, from, to] { moveRow(to, from); }));
+        edit.add([this, from, to] { moveRow(from, to); }, [this, from, to] { moveRow(to, from); });
         row = to;
     }
-    undo_.endMacro();
+    edit.pushTo(undo_);
     return sortedUnique(rows);
 }
 
 void PrizeTableModel::movePrizesBefore(QList<int> rows, int before)
 {
-    rows = sortedUnique(rows);
+    rows = validRows(rows);
     if (rows.isEmpty())
         return;
-    undo_.beginMacro(tr("Move %n prize(s)", nullptr, int(rows.size())));
+    EditBatch edit(tr("Move %n prize(s)", nullptr, int(rows.size())));
     // Take the rows out one by one in order, keeping the target in step.
     int target = before;
     for (int k = 0; k < rows.size(); ++k) {
@@ -268,8 +291,7 @@ void PrizeTableModel::movePrizesBefore(QList<int> rows, int before)
         const int to = from < target ? target - 1 : target;
         if (from != to) {
             moveRow(from, to);
-            undo_.push(
-                new ListEdit({}, [this, from, to] { moveRow(from, to); }, [this, from, to] { moveRow(to, from); }));
+            edit.add([this, from, to] { moveRow(from, to); }, [this, from, to] { moveRow(to, from); });
         }
         // Rows still to move that lay between from and to have shifted.
         for (int j = k + 1; j < rows.size(); ++j) {
@@ -280,7 +302,7 @@ void PrizeTableModel::movePrizesBefore(QList<int> rows, int before)
         }
         target = to + 1;
     }
-    undo_.endMacro();
+    edit.pushTo(undo_);
 }
 
 void PrizeTableModel::replaceAll(authoring::PrizeDocument document, const QString &what)
@@ -291,19 +313,36 @@ void PrizeTableModel::replaceAll(authoring::PrizeDocument document, const QStrin
         what, [this, document] { putDocument(document); }, [this, before] { putDocument(before); }));
 }
 
+void PrizeTableModel::restoreEdits(const authoring::Recovered &recovered)
+{
+    EditBatch edit(tr("Restore unsaved edits"));
+    const authoring::PrizeDocument before = document_;
+    authoring::PrizeDocument after = recovered.document;
+    putDocument(after);
+    edit.add([this, after] { putDocument(after); }, [this, before] { putDocument(before); });
+    Pictures was, is;
+    for (const auto &[name, bytes] : recovered.pictures)
+        if (catalogue::isSafePictureName(name)) {
+            was.push_back({name, pictures_.picture(name)});
+            is.push_back({name, bytes});
+        }
+    putPictures(is);
+    edit.add([this, is] { putPictures(is); }, [this, was] { putPictures(was); });
+    edit.pushTo(undo_);
+}
+
 void PrizeTableModel::setPicture(int row, const std::filesystem::path &source)
 {
-    if (!pictures_)
-        throw authoring::ListError("save the list first: its pictures go in the picture folder beside it");
     const std::string name = document_.text(row, Field::Name);
-    const auto target = pictures_->fileOf(name);
-    const std::vector<FileSnapshot> before{FileSnapshot::of(target)};
-    pictures_->importPicture(source, name);
-    const std::vector<FileSnapshot> after{FileSnapshot::of(target)};
-    emit listChanged();
+    if (!catalogue::isSafePictureName(name))
+        throw authoring::ListError("the name \"" + name +
+                                   "\" cannot be a picture file name, so the game would never load it");
+    const Pictures before{{name, pictures_.picture(name)}};
+    const Pictures after{{name, std::make_shared<const std::string>(PictureFolder::pictureBytes(source))}};
+    putPictures(after);
     undo_.push(new ListEdit(
-        tr("Picture of %1").arg(qs(name)), [this, after] { restoreFiles(after); },
-        [this, before] { restoreFiles(before); }));
+        tr("Picture of %1").arg(qs(name)), [this, after] { putPictures(after); },
+        [this, before] { putPictures(before); }));
 }
 
 // --- The table ---
@@ -382,10 +421,15 @@ QVariant PrizeTableModel::data(const QModelIndex &index, int role) const
 bool PrizeTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     const auto field = fieldOf(index.column());
-    if (role != Qt::EditRole || !field || index.row() >= rowCount())
+    if (role != Qt::EditRole || !field || index.row() < 0 || index.row() >= rowCount())
         return false;
-    setText(index.row(), *field, value.toString().toStdString());
-    return true;
+    try {
+        setText(index.row(), *field, value.toString().toStdString());
+        return true;
+    } catch (const std::exception &error) {
+        emit editFailed(qs(error.what()));
+        return false;
+    }
 }
 
 QVariant PrizeTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -424,33 +468,33 @@ QMimeData *PrizeTableModel::mimeData(const QModelIndexList &indexes) const
     QList<int> rows;
     for (const QModelIndex &index : indexes)
         rows << index.row();
-    QByteArray encoded;
-    for (int row : sortedUnique(rows))
-        encoded += QByteArray::number(row) + ' ';
+    rows = sortedUnique(rows);
     auto *data = new QMimeData;
-    data->setData(kRowsMime, encoded);
+    data->setData(kRowsMime, QByteArray::fromStdString(authoring::draggedRows(dragSource_, {rows.begin(), rows.end()})));
     return data;
 }
 
 bool PrizeTableModel::dropMimeData(const QMimeData *data, Qt::DropAction, int row, int, const QModelIndex &parent)
 {
-    const int target = parent.isValid() ? parent.row() : (row < 0 ? rowCount() : row);
-    if (data->hasUrls() && parent.isValid()) {
-        try {
-            setPicture(target, std::filesystem::path(data->urls().front().toLocalFile().toStdString()));
-        } catch (const std::exception &error) {
-            emit editFailed(qs(error.what()));
+    // Whatever is dropped, the rows are moved here or not at all: the view must not remove them.
+    if (!data)
+        return false;
+    const int target = std::clamp(parent.isValid() ? parent.row() : (row < 0 ? rowCount() : row), 0, rowCount());
+    try {
+        if (data->hasUrls() && parent.isValid() && target < rowCount()) {
+            const QUrl url = data->urls().front();
+            if (url.isLocalFile())
+                setPicture(target, std::filesystem::path(QFile::encodeName(url.toLocalFile()).toStdString()));
+            return false;
         }
-        return false;
+        // Rows from another table or another program, or out of range, are no move of this list's rows.
+        const auto rows = authoring::parseDraggedRows(data->data(kRowsMime).toStdString(), dragSource_, rowCount());
+        if (rows)
+            movePrizesBefore({rows->begin(), rows->end()}, target);
+    } catch (const std::exception &error) {
+        emit editFailed(qs(error.what()));
     }
-    if (!data->hasFormat(kRowsMime))
-        return false;
-    QList<int> rows;
-    for (const QByteArray &number : data->data(kRowsMime).split(' '))
-        if (!number.isEmpty())
-            rows << number.toInt();
-    movePrizesBefore(rows, target);
-    return false; // the rows are moved already; the view must not remove them
+    return false;
 }
 
 } // namespace editor

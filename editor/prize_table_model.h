@@ -3,8 +3,9 @@
 #pragma once
 
 #include "live_odds.h"
-#include "picture_folder.h"
+#include "picture_plan.h"
 #include "prize_document.h"
+#include "recovery.h"
 
 #include <QAbstractTableModel>
 #include <QUndoStack>
@@ -28,9 +29,15 @@ public:
     // A new document, not undoable: the undo stack is cleared.
     void resetDocument(authoring::PrizeDocument document);
 
-    // The list's picture folder; none for a list not saved yet.
-    void setPictureFolder(std::optional<PictureFolder> folder) { pictures_ = std::move(folder); }
-    const std::optional<PictureFolder> &pictureFolder() const { return pictures_; }
+    // The pictures as the list will have them once saved, read from the
+    // list's picture folder (none for a list not saved yet) and the edits.
+    const authoring::PicturePlan &pictures() const { return pictures_; }
+    // The picture folder of a list just opened; planned changes are dropped.
+    void resetPictureFolder(std::optional<std::filesystem::path> folder);
+
+    // Saves the list and carries out its picture changes; the undo stack
+    // is then clean. Throws authoring::ListError, all files as they were.
+    void save(const std::filesystem::path &file, authoring::FileWriter &writer);
 
     // The newest odds; rows are marked with its warnings.
     void setCheck(std::shared_ptr<const ListCheck> check);
@@ -50,8 +57,9 @@ public:
     // Moves the rows, in order, to stand before row `before`.
     void movePrizesBefore(QList<int> rows, int before);
     void replaceAll(authoring::PrizeDocument document, const QString &what);
-    // Copies or converts source into the picture folder as the prize's picture.
-    // Throws authoring::ListError.
+    // Puts back edits kept in a recovery copy, as one undoable step.
+    void restoreEdits(const authoring::Recovered &recovered);
+    // Plans source, as a JPEG, as the prize's picture. Throws authoring::ListError.
     void setPicture(int row, const std::filesystem::path &source);
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -87,20 +95,26 @@ private:
     void removeRow(int row);
     void moveRow(int from, int to);
     void putDocument(const authoring::PrizeDocument &document);
-    void restoreFiles(const std::vector<FileSnapshot> &files);
-    // A prize's picture file moved with its new name: the files as they were and are.
+    // Pictures by prize name, as planned for the next save.
+    using Pictures = std::vector<std::pair<std::string, authoring::PictureBytes>>;
+    void putPictures(const Pictures &pictures);
+    // The picture that follows a prize to its new name: the pictures before and after.
     struct PictureMove {
-        std::vector<FileSnapshot> before;
-        std::vector<FileSnapshot> after;
+        Pictures before;
+        Pictures after;
     };
-    std::optional<PictureMove> renamePicture(const std::string &from, const std::string &to);
+    std::optional<PictureMove> renamePicture(int row, const std::string &from, const std::string &to);
+    bool nameUsedElsewhere(int row, const std::string &name) const;
 
+    // Sorted, each once, and only rows the list has.
+    QList<int> validRows(QList<int> rows) const;
     const odds::PrizeRow *oddsOf(int row) const;
     QString warningsOf(int row) const;
 
     QUndoStack &undo_;
     authoring::PrizeDocument document_;
-    std::optional<PictureFolder> pictures_;
+    authoring::PicturePlan pictures_;
+    std::string dragSource_; // names this table in the rows it lets be dragged
     std::shared_ptr<const ListCheck> check_;
     std::vector<QString> warnings_; // by row, one message a line
 };

@@ -1,6 +1,8 @@
-// Fuzzes the CSV import: any input is either refused with a line number or
-// gives a list that exports and imports back to the same texts.
+// Fuzzes the CSV import, UTF-8 or GBK as the bytes say: any input is either
+// refused with a line number or gives a list of valid UTF-8 texts that
+// exports and imports back to the same texts.
 #include "prize_csv.h"
+#include "text_decoding.h"
 
 #include <cstdlib>
 #include <string>
@@ -20,9 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     try {
         document = authoring::fromCsv(csv);
     } catch (const authoring::ListError &error) {
-        check(std::string_view(error.what()).starts_with("line "));
+        check(std::string_view(error.what()).starts_with("line ") || size > authoring::kMaxCsvBytes);
         return 0;
     }
+    const bool gbk = authoring::csvEncoding(csv) == authoring::CsvEncoding::Gbk;
+    for (int i = 0; i < document.size(); ++i)
+        for (const std::string &text : document.texts(i))
+            check(catalogue::sanitizeUtf8(text) == text && (!gbk || text.find("\uFFFD") == std::string::npos));
     const authoring::PrizeDocument back = authoring::fromCsv(authoring::toCsv(document));
     check(back.size() == document.size());
     for (int i = 0; i < document.size(); ++i)

@@ -19,7 +19,15 @@ install_missing() {
 RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
 # What the tests, the odds tool, benchmarks and fuzzing need on top.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev libutf8proc-dev libcsv-dev)
+    xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev)
+# What building for Windows (scripts/build-windows.sh) needs: the MinGW-w64
+# cross compilers (posix threads), ImageMagick for the programs' icon, and the
+# header-only libraries the tools use (cmake/windows_header_libraries.cmake).
+WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest imagemagick
+    libfmt-dev nlohmann-json3-dev libcxxopts-dev)
+# What running the Windows tests under wine (scripts/test-windows.sh) needs on
+# top: 64-bit wine, its own X server, and a font that covers GB2312.
+WINDOWS_TEST_PACKAGES=(wine wine64 xvfb xauth xdotool fonts-wqy-microhei)
 # What making the packages (scripts/package.sh) and checking them as a user
 # would (scripts/check_packages.sh) need on top.
 PACKAGE_PACKAGES=(dpkg-dev file help2man xvfb xauth xdotool x11-utils)

@@ -1,65 +1,64 @@
-// Display width and sanitising by utf8proc.
+// Display width and sanitising, on a table of character widths made from the
+// Unicode data files (tools/make_char_widths.py), so that every build measures
+// text the same way.
 #include "display_text.h"
 
-#include <utf8proc.h>
+#include "text_decoding.h"
 
 #include <algorithm>
 
 namespace odds {
 
 namespace {
-constexpr utf8proc_int32_t kReplacement = 0xFFFD;
 
-bool harmful(utf8proc_int32_t cp)
+struct WidthRange {
+    char32_t first;
+    char32_t last;
+    int columns;
+};
+constexpr WidthRange kWidths[] = {
+#include "char_widths.inc"
+};
+
+int widthOf(char32_t cp)
 {
-    switch (utf8proc_category(cp)) {
-    case UTF8PROC_CATEGORY_CC:
-    case UTF8PROC_CATEGORY_ZL:
-    case UTF8PROC_CATEGORY_ZP: return true;
-    default: break;
-    }
-    return (cp >= 0x202A && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+    const auto *range = std::upper_bound(std::begin(kWidths), std::end(kWidths), cp,
+                                         [](char32_t c, const WidthRange &r) { return c < r.first; });
+    return range != std::begin(kWidths) && cp <= (range - 1)->last ? (range - 1)->columns : 1;
 }
 
-// Calls visit(codePoint, bytes) for each character; invalid bytes arrive as
-// U+FFFD one at a time.
+bool harmful(char32_t cp)
+{
+    const bool control = cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+    const bool lineOrParagraphSeparator = cp == 0x2028 || cp == 0x2029;
+    const bool bidiOverride = (cp >= 0x202A && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+    return control || lineOrParagraphSeparator || bidiOverride;
+}
+
+// Calls visit(codePoint, bytes) for each character of text; each invalid
+// byte arrives as U+FFFD.
 template <typename Visit>
 void forEachCodePoint(std::string_view text, Visit &&visit)
 {
-    const auto *bytes = reinterpret_cast<const utf8proc_uint8_t *>(text.data());
-    utf8proc_ssize_t pos = 0;
-    const auto size = static_cast<utf8proc_ssize_t>(text.size());
-    while (pos < size) {
-        utf8proc_int32_t cp = 0;
-        utf8proc_ssize_t length = utf8proc_iterate(bytes + pos, size - pos, &cp);
-        if (length <= 0) {
-            cp = kReplacement;
-            length = 1;
-        }
-        visit(cp, text.substr(static_cast<std::size_t>(pos), static_cast<std::size_t>(length)));
+    const std::string valid = catalogue::sanitizeUtf8(text);
+    for (std::size_t pos = 0; pos < valid.size();) {
+        const auto lead = static_cast<unsigned char>(valid[pos]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
+        for (std::size_t k = 1; k < length; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(valid[pos + k]) & 0x3Fu);
+        visit(cp, std::string_view(valid).substr(pos, length));
         pos += length;
     }
 }
-
-void append(std::string &out, utf8proc_int32_t cp)
-{
-    utf8proc_uint8_t buffer[4];
-    const auto length = utf8proc_encode_char(cp, buffer);
-    out.append(reinterpret_cast<const char *>(buffer), static_cast<std::size_t>(length));
-}
-
-int widthOf(utf8proc_int32_t cp) { return std::max(utf8proc_charwidth(cp), 0); }
 } // namespace
 
 std::string terminalSafe(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    forEachCodePoint(utf8, [&](utf8proc_int32_t cp, std::string_view bytes) {
-        if (cp == kReplacement || harmful(cp))
-            append(out, kReplacement);
-        else
-            out.append(bytes);
+    forEachCodePoint(utf8, [&](char32_t cp, std::string_view bytes) {
+        out.append(harmful(cp) ? std::string_view("\uFFFD") : bytes);
     });
     return out;
 }
@@ -67,7 +66,7 @@ std::string terminalSafe(std::string_view utf8)
 int displayWidth(std::string_view utf8)
 {
     int width = 0;
-    forEachCodePoint(utf8, [&](utf8proc_int32_t cp, std::string_view) { width += widthOf(cp); });
+    forEachCodePoint(utf8, [&](char32_t cp, std::string_view) { width += widthOf(cp); });
     return width;
 }
 
@@ -78,7 +77,7 @@ std::string fitWidth(std::string_view utf8, int maxColumns)
     std::string out;
     int width = 0;
     bool full = false;
-    forEachCodePoint(utf8, [&](utf8proc_int32_t cp, std::string_view bytes) {
+    forEachCodePoint(utf8, [&](char32_t cp, std::string_view bytes) {
         if (full || width + widthOf(cp) > maxColumns - 1) {
             full = true;
             return;

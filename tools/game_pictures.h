@@ -1,21 +1,18 @@
-// The game's own verdict on a picture file, for the odds tool: what the
-// window's loader refuses, the report calls refused.
+// The game's own verdict on a picture file, for the tools: what the window's
+// loader refuses, the report calls refused. Each platform's build gives the
+// loader of its own window (game_pictures_<platform>.cpp).
 #pragma once
 
 #include "picture_loader.h"
-#include "qt_picture_loader.h"
+
+#include <memory>
 
 namespace odds {
 
-// Decodes each file with the window's decoder, at the size of the card's
-// picture box, and keeps the file for the sheet rather than the pixels.
-class GamePictureLoader : public catalogue::PictureLoader {
-public:
-    GamePictureLoader();
-    catalogue::PicturePtr load(const std::filesystem::path &file) override;
-
-private:
-    window::ImageDecoder decoder_;
-};
+// Decodes each file as the window would, at the size of the card's picture
+// box, and keeps the file for the sheet rather than the pixels (a
+// PictureFile). The decoder's own complaints are silenced: the report
+// already says what it refused.
+std::unique_ptr<catalogue::PictureLoader> gamePictureLoader();
 
 } // namespace odds

@@ -3,6 +3,7 @@
 
 #include "display_text.h"
 #include "draw.h"
+#include "prize_document.h"
 
 #include <fmt/format.h>
 
@@ -130,9 +131,9 @@ PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInp
         std::string reason;
         if (prizes.picture(i).picture()) {
             state = PictureState::Loaded;
-        } else if (!catalogue::isSafePictureName(name)) {
+        } else if (catalogue::pictureFileOf(list.pictureFolder, name).empty()) {
             state = PictureState::UnsafeName;
-        } else if (auto found = recorder.verdicts.find(list.pictureFolder / (name + ".jpg"));
+        } else if (auto found = recorder.verdicts.find(catalogue::pictureFileOf(list.pictureFolder, name));
                    found != recorder.verdicts.end() && found->second &&
                    found->second->code() != ErrorCode::FileNotFound) {
             state = PictureState::Refused;
@@ -200,7 +201,7 @@ OddsReport buildReport(const PrizeList &list)
         row.colorUsable = written && std::nearbyint(*written) == row.color;
         row.count = counts.at(static_cast<std::size_t>(i));
         row.picture = list.pictures.at(static_cast<std::size_t>(i));
-        row.picturePath = list.pictureFolder / (row.name + ".jpg");
+        row.picturePath = list.pictureFolder / catalogue::utf8Path(row.name + ".jpg");
         row.loadedPicture = prizes.picture(i).picture();
         row.pictureError = list.pictureErrors.at(static_cast<std::size_t>(i));
         report.prizes.push_back(std::move(row));
@@ -240,6 +241,16 @@ OddsReport buildReport(const PrizeList &list)
     if (report.lastRecordCutShort)
         warnPrize(report.prizes.back(), "last-record-cut-short",
                   "the file ends inside this record: its missing lines repeat the line before them");
+    for (const int line : list.read.linesCut) {
+        const auto prize = static_cast<std::size_t>((line - 1) / authoring::kFields);
+        if (prize < report.prizes.size())
+            warnPrize(report.prizes[prize], "line-cut",
+                      fmt::format("its {} (line {}) is longer than {} bytes: the game reads only the first {}, and "
+                                  "prizelist and prizeedit open the list only once the line is shortened",
+                                  authoring::fieldName(static_cast<authoring::Field>((line - 1) % authoring::kFields)),
+                                  line, catalogue::PrizeListFile::kMaxLineBytes,
+                                  catalogue::PrizeListFile::kMaxLineBytes));
+    }
 
     for (const PrizeRow &row : report.prizes) {
         const double share = static_cast<double>(row.count) / kDrawValues;

@@ -1,17 +1,15 @@
 // prizelist: a prize list to and from a spreadsheet, and from one encoding to another.
+#include "console.h"
 #include "game_pictures.h"
 #include "list_check.h"
 #include "prize_csv.h"
 #include "prizedraw_version.h"
 #include "render.h"
 
-#include <QLoggingCategory>
 #include <cxxopts.hpp>
 #include <fmt/format.h>
 
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 namespace {
 
@@ -29,11 +27,14 @@ constexpr std::string_view kAbout = R"(Makes and converts prize lists for the pr
   prizelist import FILE.csv -o DATA_INI [--encoding gbk|utf8-bom]
       A game list from such a CSV. Columns are found by the header's names
       (weight, color, name, amount, and optionally note); a colour may be
-      written #RRGGBB. The list is written in GBK (the default, the game's own)
-      or in UTF-8 with a byte-order mark, CR LF after every line. A CSV that
-      cannot be read (a row with the wrong number of fields, a quote left open,
-      a missing column, more than 1000 rows) is refused with its line number
-      and nothing is written.
+      written #RRGGBB. The CSV is read as UTF-8 when it starts with UTF-8's
+      byte-order mark or is valid UTF-8, otherwise as GBK (a spreadsheet's
+      "CSV" on Chinese Windows); which one is said on standard error. The list
+      is written in GBK (the default, the game's own) or in UTF-8 with a
+      byte-order mark, CR LF after every line. A CSV that cannot be read (a
+      row with the wrong number of fields, a quote left open, a missing
+      column, more than 1000 rows, a file over 4 MiB) is refused with its line
+      number and nothing is written.
 
   prizelist encode DATA_INI --to gbk|utf8-bom [--from gbk|utf8] [-o FILE]
       Re-encodes a list. --from gbk (the default) reads it as the game does:
@@ -58,24 +59,12 @@ struct Failure {
     std::string message;
 };
 
-std::string slurp(const std::string &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw Failure{"cannot open " + file};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        throw Failure{"cannot read " + file};
-    return bytes.str();
-}
-
 // The game's own reasons why a list cannot be read, with the file named.
 authoring::PrizeDocument openList(const std::string &file, catalogue::PrizeListFile::Decoding decoding =
                                                                 catalogue::PrizeListFile::Decoding::GbkUnlessMarked)
 {
     try {
-        return authoring::PrizeDocument::open(file, decoding);
+        return authoring::PrizeDocument::open(catalogue::utf8Path(file), decoding);
     } catch (const catalogue::RuntimeError &error) {
         throw Failure{fmt::format("{}: run-time error {}: {}", file, error.number(), error.text())};
     }
@@ -93,10 +82,8 @@ Encoding encodingOption(const std::string &text, const char *option)
 // Prints the warnings of the list that dataIni holds or will hold.
 int warn(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni, bool strict)
 {
-    // The decoders' own complaints would only repeat the warnings.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
-    odds::GamePictureLoader loader;
-    const odds::OddsReport report = odds::checkDocument(document, dataIni, loader);
+    const auto loader = odds::gamePictureLoader();
+    const odds::OddsReport report = odds::checkDocument(document, dataIni, *loader);
     for (const odds::Warning &warning : report.warnings)
         std::cerr << "warning: " << odds::renderWarning(warning) << "\n";
     return strict && !report.warnings.empty() ? kWarnings : kDone;
@@ -150,17 +137,24 @@ int run(const std::string &command, int argc, char **argv)
         if (output.empty())
             std::cout << csv << std::flush;
         else
-            authoring::replaceFile(output, csv, authoring::Backup::None);
-        return warn(document, file, strict);
+            authoring::replaceFile(catalogue::utf8Path(output), csv, authoring::Backup::None);
+        return warn(document, catalogue::utf8Path(file), strict);
     }
     if (command == "import") {
         if (output.empty())
             throw cxxopts::exceptions::exception("import needs -o DATA_INI");
         const Encoding encoding = encodingOption(args["encoding"].as<std::string>(), "encoding");
-        auto document = authoring::fromCsv(slurp(file));
+        const std::string bytes = authoring::readCsvFile(catalogue::utf8Path(file));
+        authoring::PrizeDocument document;
+        try {
+            document = authoring::fromCsv(bytes);
+        } catch (const authoring::ListError &error) {
+            throw Failure{file + ": " + error.what()};
+        }
+        std::cerr << "prizelist: read " << file << " as " << authoring::describe(authoring::csvEncoding(bytes)) << "\n";
         document.setEncoding(encoding);
-        document.save(output);
-        return warn(document, output, strict);
+        document.save(catalogue::utf8Path(output));
+        return warn(document, catalogue::utf8Path(output), strict);
     }
     if (!args.count("to"))
         throw cxxopts::exceptions::exception("encode needs --to gbk or --to utf8-bom");
@@ -171,7 +165,7 @@ int run(const std::string &command, int argc, char **argv)
     auto document = openList(file, from == "utf8" ? catalogue::PrizeListFile::Decoding::Utf8
                                                   : catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
     document.setEncoding(to);
-    const std::string target = output.empty() ? file : output;
+    const std::filesystem::path target = catalogue::utf8Path(output.empty() ? file : output);
     document.save(target);
     return warn(document, target, strict);
 }
@@ -180,7 +174,9 @@ int run(const std::string &command, int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    const std::string command = argc > 1 ? argv[1] : "";
+    std::vector<std::string> arguments = odds::utf8Arguments(argc, argv);
+    std::vector<char *> argumentPointers = odds::argumentPointers(arguments);
+    const std::string command = arguments.size() > 1 ? arguments[1] : "";
     if (command.empty() || command == "-h" || command == "--help") {
         std::cout << kAbout << "\n";
         return command.empty() ? kFailed : kDone;
@@ -190,7 +186,7 @@ int main(int argc, char **argv)
         return kDone;
     }
     try {
-        return run(command, argc - 1, argv + 1);
+        return run(command, static_cast<int>(argumentPointers.size()) - 1, argumentPointers.data() + 1);
     } catch (const cxxopts::exceptions::exception &error) {
         std::cerr << "prizelist: " << error.what() << "\n(prizelist --help describes the commands)\n";
     } catch (const authoring::ListError &error) {

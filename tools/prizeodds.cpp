@@ -1,13 +1,11 @@
 // prizeodds: the true odds of a prize list, and audits of whole spins.
+#include "console.h"
 #include "game_pictures.h"
 #include "prizedraw_version.h"
 #include "render.h"
 
-#include <QLoggingCategory>
 #include <cxxopts.hpp>
 #include <fmt/format.h>
-
-#include <unistd.h>
 
 #include <charconv>
 #include <chrono>
@@ -41,9 +39,10 @@ prizes cut where the running total passes 100 or by a negative weight, a
 weight that is no number (counted as 0), zero or negative, a probability
 below 0.01 %, a colour that shows as black because it cannot be used, a
 missing or refused picture, an unsafe picture name, records past the 1000th
-(ignored), a last record cut short, a file read as UTF-8, and a file that
-looks like UTF-8 saved without a byte-order mark (which the game reads as
-GBK; prizelist encode mends it).
+(ignored), a last record cut short, a line longer than 1024 bytes (the game
+reads only its start), a file read as UTF-8, and a file that looks like UTF-8
+saved without a byte-order mark (which the game reads as GBK; prizelist
+encode mends it).
 
 A picture is judged by the game's own picture decoder: "loaded" when the game
 shows it, "missing" when there is no such file, "refused" when the file is
@@ -81,7 +80,7 @@ odds::Progress progressLine(const char *what, bool quiet, std::uint64_t total, s
 {
     if (quiet || total < longRun)
         return {};
-    const bool terminal = isatty(STDERR_FILENO) != 0;
+    const bool terminal = odds::isTerminal(stderr);
     return [what, terminal, lastTenth = std::uint64_t(0)](std::uint64_t done, std::uint64_t all) mutable {
         const std::uint64_t percent = done * 100 / all;
         if (terminal) {
@@ -104,6 +103,8 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 
 int main(int argc, char **argv)
 {
+    std::vector<std::string> arguments = odds::utf8Arguments(argc, argv);
+    std::vector<char *> argumentPointers = odds::argumentPointers(arguments);
     cxxopts::Options options("prizeodds", std::string(kAbout) + "\n");
     options.positional_help("[DATA_INI]");
     options.add_options()
@@ -130,7 +131,7 @@ int main(int argc, char **argv)
     bool quiet = false;
     std::string html;
     try {
-        const auto args = options.parse(argc, argv);
+        const auto args = options.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
         if (args.count("help")) {
             std::cout << options.help() << "\n";
             return kRead;
@@ -160,12 +161,9 @@ int main(int argc, char **argv)
     }
 
     try {
-        // A refused picture is in the report already; the decoders' own
-        // complaints would only clutter standard error.
-        QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
-        odds::GamePictureLoader loader;
+        const auto loader = odds::gamePictureLoader();
         auto start = std::chrono::steady_clock::now();
-        const odds::PrizeList list = odds::loadPrizeList(file, loader);
+        const odds::PrizeList list = odds::loadPrizeList(catalogue::utf8Path(file), *loader);
         const double readMs = millisecondsSince(start);
         start = std::chrono::steady_clock::now();
         const odds::OddsReport report = odds::buildReport(list);
@@ -187,11 +185,11 @@ int main(int argc, char **argv)
 
         if (!html.empty()) {
             std::error_code ec;
-            if (std::filesystem::equivalent(html, file, ec)) {
+            if (std::filesystem::equivalent(catalogue::utf8Path(html), catalogue::utf8Path(file), ec)) {
                 std::cerr << "prizeodds: the sheet would overwrite the prize list " << file << "\n";
                 return kFailed;
             }
-            std::ofstream out(html, std::ios::binary);
+            std::ofstream out(catalogue::utf8Path(html), std::ios::binary);
             out << odds::renderHtml(report);
             out.close();
             if (!out) {

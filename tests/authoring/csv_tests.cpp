@@ -59,11 +59,44 @@ TEST(Csv, RefusesWhatItCannotReadWithTheLineNumber)
     EXPECT_EQ(refusal(header + "1,#12345,a,3,\r\n"), "line 2: the colour \"#12345\" is not of the form #RRGGBB");
     EXPECT_EQ(refusal(header + "1,2,a,3,ok\r\n1,2,\"two\r\nlines\",3,\r\n"),
               "line 3: the name holds a line break, which a line of a prize list cannot hold");
-    EXPECT_EQ(refusal(header + "1,2,\xB0\xF4,3,\r\n"),
-              "line 2: this is not UTF-8 text (save the spreadsheet as CSV in UTF-8)");
+    EXPECT_NE(refusal("\xEF\xBB\xBF" + header + "1,2,\xB0\xF4,3,\r\n").find("line 2: this is not UTF-8 text"),
+              std::string::npos);
+    EXPECT_NE(refusal(header + "1,2,a,3,\r\n1,2,\xFF,3,\r\n").find("line 3: this is neither UTF-8 nor GBK"),
+              std::string::npos);
 
     std::string many = header;
     for (int i = 0; i <= catalogue::Catalogue::kMaxPrizes; ++i)
         many += "0,0,p,1,\r\n";
     EXPECT_EQ(refusal(many), "line 1002: more than 1000 prizes: the game reads only the first 1000");
+}
+
+TEST(Csv, ReadsGbkAsChineseSpreadsheetsSaveIt)
+{
+    const std::string gbk = "weight,color,name,amount\r\n50,255," + kGlowStick + ",1\r\n50,0," + kLollipop + ",2\r\n";
+    EXPECT_EQ(authoring::csvEncoding(gbk), authoring::CsvEncoding::Gbk);
+    const auto document = fromCsv(gbk);
+    ASSERT_EQ(document.size(), 2);
+    EXPECT_EQ(document.text(0, Field::Name), "荧光棒");
+    EXPECT_EQ(document.text(1, Field::Name), "棒棒糖");
+
+    EXPECT_EQ(authoring::csvEncoding("name\r\n荧光棒\r\n"), authoring::CsvEncoding::Utf8);
+    EXPECT_EQ(authoring::csvEncoding("\xEF\xBB\xBFname\r\n" + kGlowStick), authoring::CsvEncoding::Utf8WithMark);
+}
+
+TEST(Csv, StopsAtTheFirstRowPastABound)
+{
+    const std::string header = "weight,color,name,amount,note\r\n";
+    // Refused at the first field too many, whatever follows.
+    EXPECT_EQ(refusal(header + "1,2,a,3,\r\n1,2,b,3,," + std::string(1000, ',') + "\r\n"),
+              "line 3: more fields than the 5 of the header");
+    EXPECT_NE(refusal(std::string(1000, ',') + "\r\n").find("line 1: more than 256 columns"), std::string::npos);
+    // Blank lines, CR-only line ends and line breaks inside quotes (in a column the list ignores) all count.
+    EXPECT_EQ(refusal("weight,color,name,amount,note,extra\r\n\r\n1,2,a,3,,\"x\ny\"\r1,2\r\n"),
+              "line 5: 2 fields, but the header has 6");
+
+    fakes::TempFolder folder;
+    folder.write("big.csv", header + std::string(authoring::kMaxCsvBytes, ','));
+    const std::string bytes = authoring::readCsvFile(folder.path() / "big.csv");
+    EXPECT_EQ(bytes.size(), authoring::kMaxCsvBytes + 1); // never more is read
+    EXPECT_NE(refusal(bytes).find("over 4 MiB"), std::string::npos);
 }

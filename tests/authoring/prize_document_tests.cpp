@@ -118,6 +118,29 @@ TEST(PrizeDocument, RefusesATextGbkCannotHoldAndWritesNothing)
     EXPECT_EQ(slurp(file), "\xEF\xBB\xBF" + fakes::record("100", "255", "礼物🎁", "1"));
 }
 
+TEST(PrizeDocument, RefusesALineLongerThanTheGameReads)
+{
+    fakes::TempFolder folder;
+    const std::string longest(catalogue::PrizeListFile::kMaxLineBytes, 'n');
+    const auto file = folder.write("data.ini", fakes::record("100", "255", "a", "1") +
+                                                   fakes::record("0", "0", "b", "1", longest + "n"));
+    try {
+        PrizeDocument::open(file);
+        FAIL() << "opened a list whose line the game cuts";
+    } catch (const ListError &error) {
+        EXPECT_NE(std::string(error.what()).find(file.string() + ", line 10 (the note of prize 1)"), std::string::npos)
+            << error.what();
+    }
+
+    // A line as long as the game reads is kept; one byte more is refused at saving.
+    PrizeDocument document = PrizeDocument::open(folder.write("ok.ini", fakes::record("100", "255", longest, "1")));
+    EXPECT_EQ(document.text(0, Field::Name), longest);
+    document.setText(0, Field::Amount, longest + "1");
+    EXPECT_THROW(document.bytes(), ListError);
+    EXPECT_THROW(document.save(folder.path() / "ok.ini"), ListError);
+    EXPECT_EQ(PrizeDocument::open(folder.path() / "ok.ini").text(0, Field::Amount), "1");
+}
+
 TEST(AtomicSave, LeavesTheOldFileAndItsBackupWhenTheWriteFails)
 {
     fakes::TempFolder folder;
@@ -130,11 +153,11 @@ TEST(AtomicSave, LeavesTheOldFileAndItsBackupWhenTheWriteFails)
     ASSERT_EQ(slurp(folder.path() / "data.ini.bak"), first);
 
     // A full disk, as a file size limit (root ignores a read-only folder).
-    document.setText(0, Field::Name, std::string(4000, 'x'));
+    document.setText(0, Field::Name, std::string(900, 'x'));
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
     rlimit small = old;
-    small.rlim_cur = 1000;
+    small.rlim_cur = 500;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
     EXPECT_THROW(document.save(file), ListError);

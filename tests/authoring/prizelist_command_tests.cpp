@@ -55,12 +55,22 @@ TEST(PrizelistCommand, RefusesBrokenCsvAndLeavesTheListAsItWas)
     folder.write("bad.csv", "weight,color,name,amount\r\n1,2,x,3\r\n1,2\r\n");
     const Outcome run = prizelist(folder, "import bad.csv -o data.ini");
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("line 3: 2 fields, but the header has 4"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("bad.csv: line 3: 2 fields, but the header has 4"), std::string::npos) << run.err;
     EXPECT_EQ(slurp(folder.path() / "data.ini"), list);
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "data.ini.bak"));
 
     EXPECT_EQ(prizelist(folder, "import bad.csv").status, 2);  // no -o
     EXPECT_EQ(prizelist(folder, "shuffle data.ini").status, 2); // no such command
+}
+
+TEST(PrizelistCommand, ImportsCsvThatASpreadsheetSavedInGbkAndSaysSo)
+{
+    fakes::TempFolder folder;
+    folder.write("gbk.csv", "weight,color,name,amount\r\n100,255," + kLollipop + ",5\r\n");
+    const Outcome run = prizelist(folder, "import gbk.csv -o data.ini");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("read gbk.csv as GBK"), std::string::npos) << run.err;
+    EXPECT_EQ(slurp(folder.path() / "data.ini"), fakes::record("100", "255", kLollipop, "5"));
 }
 
 TEST(PrizelistCommand, EncodeMendsAListSavedAsUtf8WithoutTheMark)

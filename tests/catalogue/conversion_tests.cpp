@@ -162,6 +162,29 @@ TEST(GbkDecoder, ReplacesInvalidBytesAndKeepsGoing)
     EXPECT_EQ(gbk.decode("\xB9\xE2"), "光");
 }
 
+// Every build decodes GBK alike, whichever converter the platform has: each
+// one- and two-byte sequence decoded on its own, all the results in one
+// FNV-1a digest. The constant is the Linux build's.
+TEST(GbkDecoder, DecodesEveryOneAndTwoByteSequenceAsEveryBuildDoes)
+{
+    GbkDecoder gbk;
+    std::uint64_t digest = 0xCBF29CE484222325;
+    std::size_t characters = 0; // sequences that gave one character, not U+FFFD
+    auto add = [&](std::string bytes) {
+        const std::string text = gbk.decode(bytes) + '\xFF'; // 0xFF is in no UTF-8 text
+        characters += text.find("\xEF\xBF\xBD") == std::string::npos;
+        for (const char c : text)
+            digest = (digest ^ static_cast<unsigned char>(c)) * 0x100000001B3;
+    };
+    for (int lead = 0; lead < 256; ++lead)
+        add(std::string(1, static_cast<char>(lead)));
+    for (int lead = 0; lead < 256; ++lead)
+        for (int trail = 0; trail < 256; ++trail)
+            add({static_cast<char>(lead), static_cast<char>(trail)});
+    EXPECT_EQ(characters, 38561u);
+    EXPECT_EQ(digest, 12350281700472756824u);
+}
+
 TEST(SanitizeUtf8, KeepsValidTextAndReplacesBrokenSequences)
 {
     EXPECT_EQ(sanitizeUtf8("荧光棒 ok"), "荧光棒 ok");

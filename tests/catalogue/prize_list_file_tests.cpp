@@ -1,13 +1,9 @@
-// Reading data.ini line by line: line ends, end of file, encodings, failures to open.
+// Reading data.ini line by line: line ends, end of file, encodings.
 #include "fakes.h"
 #include "prize_list_file.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-using catalogue::ErrorCode;
 using catalogue::PrizeListFile;
 using catalogue::RuntimeError;
 using catalogue::Variant;
@@ -25,16 +21,6 @@ std::vector<std::string> allLines(const std::filesystem::path &path)
     return lines;
 }
 
-ErrorCode openError(const std::filesystem::path &path)
-{
-    try {
-        PrizeListFile file(path);
-    } catch (const RuntimeError &e) {
-        return e.code();
-    }
-    ADD_FAILURE() << "opened " << path;
-    return ErrorCode::Overflow;
-}
 } // namespace
 
 TEST(PrizeListFile, EndsLinesAtCrLfLfOrCrAndNeedsNoFinalTerminator)
@@ -119,20 +105,4 @@ TEST(PrizeListFile, CutsAHugeLineButKeepsReadingAfterIt)
     EXPECT_EQ(line.toText().size(), PrizeListFile::kMaxLineBytes);
     file.readLine(line);
     EXPECT_EQ(line.toText(), "next");
-}
-
-TEST(PrizeListFile, TellsAMissingFileFromOneThatCannotBeRead)
-{
-    fakes::TempFolder folder;
-    EXPECT_EQ(openError(folder.path() / "data.ini"), ErrorCode::FileNotFound);
-    std::filesystem::create_directory(folder.path() / "folder.ini");
-    EXPECT_EQ(openError(folder.path() / "folder.ini"), ErrorCode::PathFileAccessError);
-    std::filesystem::create_symlink(folder.path() / "nowhere", folder.path() / "dangling.ini");
-    EXPECT_EQ(openError(folder.path() / "dangling.ini"), ErrorCode::FileNotFound);
-
-    if (geteuid() != 0) { // root reads everything
-        const auto locked = folder.write("locked.ini", "1\r\n");
-        chmod(locked.c_str(), 0);
-        EXPECT_EQ(openError(locked), ErrorCode::PathFileAccessError);
-    }
 }

@@ -179,7 +179,7 @@ TEST(ReadPrizeList, GbkNamesNameTheirPicturesInUtf8)
     folder.addPicture("荧光棒");
     auto loaded = load(folder);
     EXPECT_EQ(loaded->prizes->prize(0).name.toText(), "荧光棒");
-    EXPECT_EQ(fakes::pathOf(loaded->prizes->picture(0).picture()), folder.path() / "picture" / "荧光棒.jpg");
+    EXPECT_EQ(fakes::pathOf(loaded->prizes->picture(0).picture()), folder.path() / "picture" / utf8Path("荧光棒.jpg"));
 }
 
 TEST(ReadPrizeList, NeverOpensAPictureOutsideThePictureFolder)
@@ -208,6 +208,15 @@ TEST(IsSafePictureName, AllowsOrdinaryNamesWithDotsAndBlanks)
     EXPECT_TRUE(isSafePictureName("v1.5 ...x"));
     EXPECT_TRUE(isSafePictureName("..."));
     EXPECT_FALSE(isSafePictureName("a/.."));
+}
+
+TEST(IsWindowsFileName, RefusesDeviceNamesReservedCharactersAndTrailingDotsOrBlanks)
+{
+    for (const char *name : {"CON", "con", "Nul.txt", "aux.tar.gz", "COM1", "lpt9.jpg", "PRN .x", "a:b", "a<b", "a>b",
+                             "a\"b", "a|b", "a?", "*", "tab\there", "Cup.", "Cup "})
+        EXPECT_FALSE(isWindowsFileName(name)) << name;
+    for (const char *name : {"荧光棒", "Golden Cup", "v1.5 ...x", "CONSOLE", "COM10", "LPT0", "NUL-free", "x.con", ".jpg"})
+        EXPECT_TRUE(isWindowsFileName(name)) << name;
 }
 
 TEST(ReadPrizeList, ReadsTheBundledGbkListWithAPictureForEveryPrize)

@@ -1,5 +1,6 @@
 // The editor on real files: odds that follow edits, exact bytes after undo,
 // pictures that follow their prize, refused saves, and the game's own card.
+#include "editor_application.h"
 #include "editor_window.h"
 #include "fakes.h"
 #include "form1.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QTableView>
 #include <QTimer>
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -55,6 +58,15 @@ void waitForOdds(EditorWindow &window)
     while (!window.oddsUpToDate() && waited.elapsed() < 30000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_TRUE(window.oddsUpToDate());
+}
+
+std::map<std::string, std::string> filesIn(const fs::path &folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto &entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), folder).string()] = slurp(entry.path());
+    return files;
 }
 
 std::string cell(EditorWindow &window, int row, int column)
@@ -134,6 +146,29 @@ TEST(Editor, OddsComeAtOnceAndPictureVerdictsFollowInTheSameCheck)
     EXPECT_EQ(last.prizes[0].picture, odds::PictureState::Loaded);
 }
 
+TEST(Editor, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
+{
+    BundledList list;
+    list.folder.write("picture/保温杯.jpg", "no picture"); // the plan replaces it before Save
+    std::ifstream good(list.folder.path() / "picture" / "金条.jpg", std::ios::binary);
+    const auto bytes = std::make_shared<const std::string>(std::istreambuf_iterator<char>(good), std::istreambuf_iterator<char>());
+    const auto document = authoring::PrizeDocument::open(list.dataIni);
+    editor::LiveOdds odds(1.0);
+    std::vector<std::shared_ptr<const editor::ListCheck>> shown;
+    QObject::connect(&odds, &editor::LiveOdds::checked, [&] { shown.push_back(odds.latest()); });
+    odds.request(document, list.dataIni, {{"保温杯", bytes}});
+    QElapsedTimer waited;
+    waited.start();
+    while (!odds.upToDate() && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_EQ(shown.size(), 2u);
+
+    const odds::PrizeRow &first = shown[0]->report.prizes[3];
+    EXPECT_EQ(first.picturePath, list.folder.path() / "picture" / "保温杯.jpg");
+    EXPECT_EQ(shown[0]->picturesChecking.count(first.picturePath), 1u) << "the table finds the staged copy by the prize's own path";
+    EXPECT_EQ(shown[1]->report.prizes[3].picture, odds::PictureState::Loaded);
+}
+
 TEST(Editor, UndoingEveryKindOfEditSavesTheExactBytesThatWereRead)
 {
     BundledList list;
@@ -181,7 +216,7 @@ TEST(Editor, RowsDraggedBeforeARowKeepTheirOrder)
                                                "电影票", "金条"}));
 }
 
-TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAndFollowsItsPrizesName)
+TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAtSaveAndFollowsItsPrizesName)
 {
     BundledList list;
     EditorWindow window;
@@ -191,23 +226,165 @@ TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAndFollowsItsPrizesName)
     model.setText(8, Field::Name, "风筝");
     model.setPicture(8, kToolsData / "blue.png");
     const fs::path kite = list.folder.path() / "picture" / "风筝.jpg";
-    ASSERT_TRUE(fs::exists(kite));
-    EXPECT_EQ(slurp(kite).substr(0, 3), "\xFF\xD8\xFF"); // converted to JPEG
     waitForOdds(window);
-    EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "loaded");
+    EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "loaded"); // shown as it will be
+    EXPECT_FALSE(fs::exists(kite));                                 // written only at Save
+    ASSERT_TRUE(window.saveList());
+    EXPECT_EQ(slurp(kite).substr(0, 3), "\xFF\xD8\xFF"); // converted to JPEG
 
     model.setText(8, Field::Name, "无人机");
     const fs::path drone = list.folder.path() / "picture" / "无人机.jpg";
+    ASSERT_TRUE(window.saveList());
     EXPECT_TRUE(fs::exists(drone));
     EXPECT_FALSE(fs::exists(kite));
     window.undoStack().undo();
+    ASSERT_TRUE(window.saveList());
     EXPECT_TRUE(fs::exists(kite));
     EXPECT_FALSE(fs::exists(drone));
 
     model.setText(8, Field::Name, "a/b");
+    ASSERT_TRUE(window.saveList());
     waitForOdds(window);
     EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "unsafe name");
     EXPECT_TRUE(fs::exists(kite)); // a name that is no file name takes no picture with it
+}
+
+TEST(Editor, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsItWas)
+{
+    BundledList list;
+    const auto before = filesIn(list.folder.path());
+    {
+        EditorWindow window;
+        ASSERT_TRUE(window.openList(list.dataIni));
+        PrizeTableModel &model = window.model();
+        model.confirm = [](const QString &) { return true; };
+        model.setText(0, Field::Name, "Glow stick");     // a picture renamed
+        model.setPicture(1, kToolsData / "red.jpg");     // one replaced
+        model.setText(2, Field::Name, "棒棒糖");          // one overwritten by a rename
+        model.removePrizes({3});
+        model.addPrize(0);
+        model.setPicture(0, kToolsData / "blue.png");    // one imported
+        EXPECT_EQ(filesIn(list.folder.path()), before);  // the disk changes only at Save
+
+        while (window.undoStack().canUndo())
+            window.undoStack().undo();
+        EXPECT_EQ(*model.pictures().picture("棒棒糖"), before.at("picture/棒棒糖.jpg"));
+        EXPECT_EQ(model.pictures().picture("Glow stick"), nullptr);
+        ASSERT_TRUE(window.saveList());
+        auto saved = filesIn(list.folder.path());
+        saved.erase("data.ini.bak");
+        EXPECT_EQ(saved, before);
+
+        model.setText(0, Field::Name, "Glow stick");
+        model.setPicture(1, kToolsData / "red.jpg");
+        NextMessageBox discard(QStringLiteral("Discard"));
+        window.close();
+    }
+    auto discarded = filesIn(list.folder.path());
+    discarded.erase("data.ini.bak");
+    EXPECT_EQ(discarded, before);
+}
+
+TEST(Editor, PrizesThatShareANameKeepTheirPictureWhenOneIsRenamed)
+{
+    BundledList list;
+    const std::string glowStick = slurp(list.folder.path() / "picture" / "荧光棒.jpg");
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    window.model().duplicatePrizes({0});
+    window.model().setText(1, Field::Name, "荧光棒 大");
+    ASSERT_TRUE(window.saveList());
+    EXPECT_EQ(slurp(list.folder.path() / "picture" / "荧光棒.jpg"), glowStick); // copied, not moved
+    EXPECT_EQ(slurp(list.folder.path() / "picture" / "荧光棒 大.jpg"), glowStick);
+}
+
+TEST(Editor, NoDropOrFailedEditChangesTheListOrTheUndoStack)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    PrizeTableModel &model = window.model();
+    model.setText(0, Field::Weight, "29");
+    const std::string listBytes = model.document().bytes();
+    const int steps = window.undoStack().count();
+    QStringList failures;
+    QObject::connect(&model, &PrizeTableModel::editFailed, [&](const QString &why) { failures << why; });
+
+    // Rows dragged from a longer list in another window, or no rows at all.
+    auto *ours = model.mimeData({model.index(7, 0)});
+    const QByteArray source = ours->data("application/x-prizeedit-rows").split(' ').front();
+    for (const QByteArray &payload : {source + " 7 12", source + " 7 -1", source + " 7 7", source + " x",
+                                      source + "  7", QByteArray("prizeedit:1:abc 7"), QByteArray()}) {
+        QMimeData drop;
+        drop.setData("application/x-prizeedit-rows", payload);
+        EXPECT_FALSE(model.dropMimeData(&drop, Qt::MoveAction, 0, 0, {})) << payload.toStdString();
+    }
+    EXPECT_EQ(model.document().bytes(), listBytes);
+
+    // A question that fails half-way through a rename.
+    model.confirm = [](const QString &) -> bool { throw std::runtime_error("the question could not be asked"); };
+    {
+        NextMessageBox ok(QStringLiteral("OK"));
+        EXPECT_FALSE(model.setData(model.index(0, PrizeTableModel::Name), "棒棒糖", Qt::EditRole));
+        EXPECT_TRUE(ok.text.contains("The change was not made."));
+    }
+    EXPECT_EQ(failures, QStringList{"the question could not be asked"});
+    EXPECT_EQ(model.document().bytes(), listBytes);
+    EXPECT_EQ(window.undoStack().count(), steps);
+    EXPECT_EQ(window.undoStack().index(), steps);
+    // No macro left open: the next edit is a step of its own.
+    model.dropMimeData(ours, Qt::MoveAction, 0, 0, {}); // its own rows still move
+    delete ours;
+    EXPECT_EQ(model.document().text(0, Field::Name), "金条");
+    model.setText(1, Field::Weight, "19");
+    EXPECT_EQ(window.undoStack().count(), steps + 2);
+
+    // An error no handler caught is reported, and the window stays.
+    QStringList unexpected;
+    QObject::connect(qobject_cast<editor::EditorApplication *>(qApp), &editor::EditorApplication::unexpectedError,
+                     &window, [&](const QString &what) { unexpected << what; });
+    window.show();
+    QMetaObject::invokeMethod(&window, [] { throw std::runtime_error("lost in a handler"); }, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(unexpected, QStringList{"lost in a handler"});
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(model.document().text(1, Field::Weight), "19");
+}
+
+TEST(Editor, UnsavedEditsKeptBeforeACrashComeBackWhenTheListIsOpenedAgain)
+{
+    BundledList list;
+    const auto before = filesIn(list.folder.path());
+    fs::path copy;
+    {
+        EditorWindow window;
+        ASSERT_TRUE(window.openList(list.dataIni));
+        window.model().setText(0, Field::Weight, "29");
+        window.model().setPicture(1, kToolsData / "red.jpg");
+        window.keepRecoveryCopy(); // as the timer does a few seconds after an edit
+        copy = window.recoveryFile();
+        EXPECT_TRUE(fs::exists(copy));
+    } // ended without Save, Discard or Close, as by a crash
+    EXPECT_EQ(filesIn(list.folder.path()), before); // nothing written beside the list
+
+    EditorWindow window;
+    {
+        NextMessageBox yes(QStringLiteral("Yes"));
+        ASSERT_TRUE(window.openList(list.dataIni));
+        EXPECT_TRUE(yes.text.contains("Restore"));
+    }
+    EXPECT_EQ(window.model().document().text(0, Field::Weight), "29");
+    EXPECT_EQ(*window.model().pictures().picture("棒棒糖"), slurp(kToolsData / "red.jpg"));
+    EXPECT_TRUE(window.isWindowModified());
+    ASSERT_TRUE(window.saveList());
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_EQ(slurp(list.folder.path() / "picture" / "棒棒糖.jpg"), slurp(kToolsData / "red.jpg"));
+
+    window.model().setText(0, Field::Weight, "28");
+    window.keepRecoveryCopy();
+    NextMessageBox discard(QStringLiteral("Discard"));
+    window.close();
+    EXPECT_FALSE(fs::exists(copy));
 }
 
 TEST(Editor, ANameGbkCannotHoldRefusesSaveAndOffersUtf8)
@@ -242,9 +419,15 @@ TEST(Editor, AFailedSaveOrOpenExplainsAndKeepsTheEdits)
     ASSERT_TRUE(window.openList(list.dataIni));
     window.model().setText(0, Field::Weight, "31");
     {
-        NextMessageBox ok(QStringLiteral("OK"));
+        NextMessageBox no(QStringLiteral("No"));
         EXPECT_FALSE(window.saveListAs(list.folder.path() / "no-such-folder" / "data.ini",
                                        authoring::Encoding::Gbk));
+        EXPECT_TRUE(no.text.contains("does not exist"));
+    }
+    EXPECT_FALSE(fs::exists(list.folder.path() / "no-such-folder"));
+    {
+        NextMessageBox ok(QStringLiteral("OK"));
+        EXPECT_FALSE(window.saveListAs(list.folder.path() / "picture", authoring::Encoding::Gbk));
         EXPECT_TRUE(ok.text.contains("Could not save"));
     }
     {

@@ -9,6 +9,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -78,10 +79,14 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "prizedraw-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        // A new name until one is free: create_directory is false when it exists.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = std::filesystem::temp_directory_path() / ("prizedraw-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path_))
+                return;
+        }
+        throw std::runtime_error("no free name for a temporary folder");
     }
     ~TempFolder()
     {
@@ -102,7 +107,10 @@ public:
         return file;
     }
     void writeDataIni(const std::string &bytes) const { write("data.ini", bytes); }
-    void addPicture(const std::string &utf8Name) const { write(std::filesystem::path("picture") / (utf8Name + ".jpg"), "jpg"); }
+    void addPicture(const std::string &utf8Name) const
+    {
+        write(std::filesystem::path("picture") / catalogue::utf8Path(utf8Name + ".jpg"), "jpg");
+    }
 
 private:
     std::filesystem::path path_;
@@ -128,7 +136,8 @@ public:
         void setAmount(std::string_view t) override { note("amount " + std::string(t)); }
         void setPicture(const catalogue::PicturePtr &p) override
         {
-            note("picture " + (p ? pathOf(p).filename().string() : std::string("none")));
+            const std::u8string file = p ? pathOf(p).filename().u8string() : u8"none";
+            note("picture " + std::string(file.begin(), file.end()));
         }
 
     private:

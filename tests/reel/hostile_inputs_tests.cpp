@@ -1,36 +1,14 @@
 // Prize lists written by hand, badly or with ill will: each has one clear outcome.
-#include "fakes.h"
-#include "startup.h"
+#include "startup_outcome.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 using namespace catalogue;
+using fakes::Outcome;
 using fakes::record;
+using fakes::startUpIn;
 
 namespace {
-struct Outcome {
-    int error = 0; // the run-time error start-up ended with, or 0
-    std::unique_ptr<Catalogue> prizes = std::make_unique<Catalogue>();
-    reel::HeadlessWindow window;
-    fakes::FakePictureLoader pictures;
-};
-
-std::unique_ptr<Outcome> startUpIn(const fakes::TempFolder &folder)
-{
-    auto outcome = std::make_unique<Outcome>();
-    reel::Mt19937Source random;
-    try {
-        reel::startUp(folder.path(), *outcome->prizes, outcome->pictures, random, outcome->window);
-    } catch (const RuntimeError &e) {
-        outcome->error = e.number();
-    }
-    return outcome;
-}
-
 bool anyCardNamed(Outcome &outcome, const std::string &name)
 {
     for (int i = 0; i < 4; ++i)
@@ -48,41 +26,6 @@ TEST(HostileInput, MissingFolderOrShortListsEndStartUpWithTheirError)
     EXPECT_EQ(startUpIn(missing)->error, 53);
     EXPECT_EQ(startUpIn(fourLines)->error, 62);
     EXPECT_EQ(startUpIn(folderInstead)->error, 75);
-}
-
-TEST(HostileInput, APipeOrADeviceInsteadOfTheListIsRefusedWithoutWaiting)
-{
-    // Reading either would wait for a writer or never reach an end.
-    fakes::TempFolder pipe, device;
-    ASSERT_EQ(mkfifo((pipe.path() / "data.ini").c_str(), 0600), 0);
-    std::filesystem::create_symlink("/dev/zero", device.path() / "data.ini");
-    EXPECT_EQ(startUpIn(pipe)->error, 75);
-    EXPECT_EQ(startUpIn(device)->error, 75);
-}
-
-TEST(HostileInput, AnUnreadableListIsAnAccessError)
-{
-    fakes::TempFolder folder;
-    folder.writeDataIni(record("100", "1", "a", "1"));
-    namespace fs = std::filesystem;
-    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    fs::permissions(folder.path() / "data.ini", fs::perms::none);
-    if (geteuid() != 0) {
-        EXPECT_EQ(startUpIn(folder)->error, 75);
-        return;
-    }
-    // Root reads everything, so try as nobody in a child process.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)
-            _exit(100);
-        _exit(startUpIn(folder)->error);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 75);
 }
 
 TEST(HostileInput, AnEmptyListGivesFourBlackCards)

@@ -22,7 +22,7 @@ public:
     void picture(const std::string &utf8Name, const std::string &source = "red.jpg") const
     {
         std::filesystem::create_directories(folder.path() / "picture");
-        std::filesystem::copy_file(kData / source, folder.path() / "picture" / (utf8Name + ".jpg"));
+        std::filesystem::copy_file(kData / source, folder.path() / "picture" / catalogue::utf8Path(utf8Name + ".jpg"));
     }
     odds::OddsReport report(const std::string &bytes)
     {

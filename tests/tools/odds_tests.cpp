@@ -151,6 +151,20 @@ TEST(OddsWarnings, NoteTheFileAsAWhole)
     EXPECT_EQ(codesFor(report, std::nullopt), std::vector<std::string>{"read-as-utf8"});
 }
 
+TEST(OddsWarnings, TellWhichLineTheGameCutsShort)
+{
+    ListFolder list;
+    const std::string tooLong(catalogue::PrizeListFile::kMaxLineBytes + 1, 'n');
+    const auto report = list.report(fakes::record("50", "255", tooLong, "1") + fakes::record("50", "0", "b", "1", tooLong));
+    ASSERT_EQ(report.prizes.size(), 2u);
+    EXPECT_EQ(report.prizes[0].name, tooLong.substr(1));
+    EXPECT_EQ(codesFor(report, 0).front(), "line-cut");
+    ASSERT_EQ(codesFor(report, 1), std::vector<std::string>{"line-cut"});
+    const auto note = std::find_if(report.warnings.begin(), report.warnings.end(),
+                                   [](const odds::Warning &w) { return w.code == "line-cut" && w.index == 1; });
+    EXPECT_NE(note->message.find("its note (line 10)"), std::string::npos) << note->message;
+}
+
 TEST(OddsWarnings, ExplainAListSavedAsUtf8WithoutAByteOrderMark)
 {
     ListFolder list;

@@ -23,6 +23,16 @@ TEST(DisplayText, ChineseTakesTwoColumnsAndControlsAreDefused)
     EXPECT_EQ(odds::fitWidth("short", 7), "short");
 }
 
+TEST(DisplayText, WidthsComeFromTheUnicodeTablesAtTheirEdges)
+{
+    EXPECT_EQ(displayWidth("e\u0301"), 1);          // a combining accent takes no column
+    EXPECT_EQ(displayWidth("\u4E00\u9FFF"), 4);      // the first and last of the main CJK block
+    EXPECT_EQ(displayWidth("\uFF21\U0001F381"), 4);  // a fullwidth letter and an emoji
+    EXPECT_EQ(displayWidth("\u00AD\u200B\uFF61"), 2); // soft hyphen 1, zero-width space 0, halfwidth dot 1
+    EXPECT_EQ(odds::terminalSafe("a\u2028b\u2029\u0085"), "a\uFFFDb\uFFFD\uFFFD");
+    EXPECT_EQ(odds::terminalSafe("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD"); // a surrogate is no character
+}
+
 TEST(TextReport, AlignsColumnsByDisplayWidth)
 {
     ListFolder list;

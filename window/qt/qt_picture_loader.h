@@ -2,6 +2,7 @@
 // checked and decoded later, at the size the image box shows them.
 #pragma once
 
+#include "decode_pool.h"
 #include "picture_loader.h"
 
 #include <QImage>
@@ -13,8 +14,6 @@
 #include <memory>
 
 namespace window {
-
-class DecodePool;
 
 // Decodes one picture file. It touches nothing but the file and its own
 // settings, so any thread may use it.
@@ -51,7 +50,7 @@ private:
 // in device pixels, decoded once, by whichever thread needs them first: a
 // pool thread working through the prize list, or the user-interface thread
 // about to paint it.
-class QtPicture : public catalogue::Picture {
+class QtPicture : public catalogue::Picture, public Decodable {
 public:
     // A file whose check and pixels wait until first asked for.
     QtPicture(std::filesystem::path file, const ImageDecoder &decoder);
@@ -63,7 +62,7 @@ public:
     const QImage *image() const;
     // Decodes unless another thread has started on the pixels, in which case
     // it returns at once; for the pool.
-    void decodeUnlessTaken() const;
+    void decodeUnlessTaken() const override;
     // Whether the pixels, or the failure, are known; never waits.
     bool decoded() const;
 

@@ -3,26 +3,12 @@
 // reel spins.
 #include "decode_pool.h"
 
-#include "qt_picture_loader.h"
+#include "thread_priority.h"
 
 #include <algorithm>
 #include <system_error>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 namespace window {
-
-namespace {
-// Below the user-interface thread, so that painting and the 5 ms tick win the
-// core whenever they want it; Linux sets niceness per thread.
-void lowerThisThreadsPriority()
-{
-#ifdef __linux__
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
-#endif
-}
-} // namespace
 
 DecodePool::DecodePool(int threads)
     : threads_(threads == kAllCores ? std::max(1, int(std::thread::hardware_concurrency())) : std::max(0, threads)),
@@ -37,7 +23,7 @@ DecodePool::~DecodePool()
     workers_.clear(); // joins
 }
 
-void DecodePool::add(std::shared_ptr<const QtPicture> picture)
+void DecodePool::add(std::shared_ptr<const Decodable> picture)
 {
     if (threads_ == 0)
         return;
@@ -50,7 +36,7 @@ void DecodePool::add(std::shared_ptr<const QtPicture> picture)
     wake_.notify_one();
 }
 
-void DecodePool::decodeNext(std::shared_ptr<const QtPicture> picture)
+void DecodePool::decodeNext(std::shared_ptr<const Decodable> picture)
 {
     if (threads_ == 0)
         return;
@@ -107,7 +93,7 @@ void DecodePool::work(std::stop_token stop)
         wake_.wait(lock, stop, [this] { return !queue_.empty() && busy_ < allowed_; });
         if (stop.stop_requested())
             break;
-        std::shared_ptr<const QtPicture> picture = std::move(queue_.front());
+        std::shared_ptr<const Decodable> picture = std::move(queue_.front());
         queue_.pop_front();
         ++busy_;
         lock.unlock();

@@ -13,7 +13,13 @@
 
 namespace window {
 
-class QtPicture;
+// A picture whose pixels some thread has yet to decode.
+class Decodable {
+public:
+    virtual ~Decodable() = default;
+    // Decodes unless another thread has started on it or it is done.
+    virtual void decodeUnlessTaken() const = 0;
+};
 
 class DecodePool {
 public:
@@ -31,9 +37,9 @@ public:
 
     // Queues a picture behind those handed in before it. A picture decoded
     // meanwhile by someone else is skipped when its turn comes.
-    void add(std::shared_ptr<const QtPicture> picture);
+    void add(std::shared_ptr<const Decodable> picture);
     // Puts a picture ahead of everything queued: a card is showing it.
-    void decodeNext(std::shared_ptr<const QtPicture> picture);
+    void decodeNext(std::shared_ptr<const Decodable> picture);
     // While the reel spins, fewer threads than the machine has cores (but at
     // least one) take up a picture, so that the 5 ms tick and the painting
     // keep a core to themselves; a thread busy with one finishes it first.
@@ -52,7 +58,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable_any wake_;
     mutable std::condition_variable idle_;
-    std::deque<std::shared_ptr<const QtPicture>> queue_;
+    std::deque<std::shared_ptr<const Decodable>> queue_;
     int busy_ = 0;
     int allowed_; // how many threads may be busy at once
     std::vector<std::jthread> workers_; // last, so that they stop before the rest goes

@@ -1,0 +1,70 @@
+// The picture files a list's edits change, held in memory until the list is
+// saved, so that nothing beside the list changes before the user saves.
+#pragma once
+
+#include "atomic_file.h"
+#include "prize_document.h"
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace authoring {
+
+// A picture file's bytes, shared between undo steps; null for no file.
+using PictureBytes = std::shared_ptr<const std::string>;
+
+// How a save changes files; tests hand in one that fails where they want.
+class FileWriter {
+public:
+    virtual ~FileWriter() = default;
+    // As replaceFile. Throws ListError.
+    virtual void write(const std::filesystem::path &file, std::string_view bytes, Backup backup);
+    // Removes a file; one that is not there is no failure. Throws ListError.
+    virtual void remove(const std::filesystem::path &file);
+};
+
+// A regular file's bytes, or none when there is none. Throws ListError when
+// it is there but cannot be read.
+std::optional<std::string> readFileIfAny(const std::filesystem::path &file);
+
+class PicturePlan {
+public:
+    // The picture folder of the list as last saved or opened; none for a new list.
+    const std::optional<std::filesystem::path> &folder() const { return folder_; }
+    // Another folder: planned changes are kept and go into it at the next save.
+    void setFolder(std::optional<std::filesystem::path> folder) { folder_ = std::move(folder); }
+
+    // What the picture of a prize of this name will be once saved: as
+    // planned, else the file in the folder. Null for none, and for a name
+    // that cannot name a picture file.
+    PictureBytes picture(const std::string &name) const;
+    // Plans the picture of name; null removes it. Throws ListError for a
+    // name that cannot name a picture file.
+    void setPicture(const std::string &name, PictureBytes bytes);
+    // The planned changes by prize name.
+    const std::map<std::string, PictureBytes> &changes() const { return changes_; }
+
+private:
+    friend void saveList(PrizeDocument &, PicturePlan &, const std::filesystem::path &, FileWriter &);
+    std::optional<std::filesystem::path> folder_;
+    std::map<std::string, PictureBytes> changes_;
+};
+
+// Where the game looks for the picture of a prize of this name.
+inline std::filesystem::path pictureFileOf(const std::filesystem::path &folder, const std::string &name)
+{
+    return folder / (name + ".jpg");
+}
+
+// Saves the list as dataIni (the old file kept as .bak) and carries out the
+// planned picture changes in the picture folder beside it. On failure every
+// file it changed is put back, the document and the plan are as they were,
+// and ListError says what happened. On success the document stands for the
+// saved file and the plan is empty, its folder the one beside dataIni.
+void saveList(PrizeDocument &document, PicturePlan &plan, const std::filesystem::path &dataIni, FileWriter &writer);
+
+} // namespace authoring

@@ -1,0 +1,22 @@
+# Cross-compiles for 64-bit Windows with MinGW-w64 (posix thread model, so
+# std::thread and std::mutex work); ctest runs the .exe files under wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+# Only the MinGW-w64 sysroot: the host's /usr/include and libraries never
+# reach a Windows target by accident.
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# libgcc, libstdc++ and winpthread linked in: the programs need only the
+# DLLs every Windows has.
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

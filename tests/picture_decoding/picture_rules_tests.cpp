@@ -1,0 +1,66 @@
+// Pictures cut short are told from whole ones by their structure, and the
+// orientation tag turns the pixels the way it says.
+#include "picture_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using window::Pixels;
+using window::pictureCutShort;
+
+namespace {
+
+std::vector<std::uint8_t> bytesOf(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(PictureRules, AFileCutShortIsToldFromAWholeOne)
+{
+    const auto jpeg = bytesOf(std::filesystem::path(SAMPLE_DIR) / "picture" / u8"荧光棒.jpg");
+    ASSERT_GT(jpeg.size(), 1000u);
+    EXPECT_FALSE(pictureCutShort(jpeg));
+    auto withTrailer = jpeg;
+    withTrailer.insert(withTrailer.end(), {'j', 'u', 'n', 'k'}); // bytes after the end are no harm
+    EXPECT_FALSE(pictureCutShort(withTrailer));
+    for (std::size_t keep : {jpeg.size() - 2, jpeg.size() / 2, std::size_t(3)})
+        EXPECT_TRUE(pictureCutShort(std::span(jpeg).first(keep))) << keep;
+
+    // A PNG of one chunk that claims 2 GiB, and one without IEND.
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0x7F, 0xFF, 0xFF, 0xFF, 'I', 'H',
+                                     'D', 'R'};
+    EXPECT_TRUE(pictureCutShort(png));
+    png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 0, 'I', 'E', 'N', 'D', 1, 2, 3, 4};
+    EXPECT_FALSE(pictureCutShort(png));
+    png.resize(png.size() - 1);
+    EXPECT_TRUE(pictureCutShort(png));
+
+    const std::vector<std::uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 0, 0x3B};
+    EXPECT_FALSE(pictureCutShort(gif));
+    EXPECT_TRUE(pictureCutShort(std::span(gif).first(7)));
+}
+
+TEST(PictureRules, TheOrientationTagTurnsThePicture)
+{
+    // 3 wide, 2 high:  1 2 3
+    //                  4 5 6
+    const Pixels stored{3, 2, {1, 2, 3, 4, 5, 6}};
+    const auto turned = [&](int orientation) { return window::upright(stored, orientation).argb; };
+    EXPECT_EQ(turned(1), (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(turned(0), (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6})) << "no such tag: as stored";
+    EXPECT_EQ(turned(2), (std::vector<std::uint32_t>{3, 2, 1, 6, 5, 4}));
+    EXPECT_EQ(turned(3), (std::vector<std::uint32_t>{6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(turned(4), (std::vector<std::uint32_t>{4, 5, 6, 1, 2, 3}));
+    // On its side: 2 wide, 3 high.
+    EXPECT_EQ(turned(5), (std::vector<std::uint32_t>{1, 4, 2, 5, 3, 6}));
+    EXPECT_EQ(turned(6), (std::vector<std::uint32_t>{4, 1, 5, 2, 6, 3})); // a quarter turn clockwise
+    EXPECT_EQ(turned(7), (std::vector<std::uint32_t>{6, 3, 5, 2, 4, 1}));
+    EXPECT_EQ(turned(8), (std::vector<std::uint32_t>{3, 6, 2, 5, 1, 4}));
+    EXPECT_EQ(window::upright(stored, 6).width, 2);
+}
+
+} // namespace

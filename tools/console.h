@@ -1,0 +1,29 @@
+// The command line and the console in UTF-8 on every platform
+// (console_<platform>.cpp).
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace odds {
+
+// The program's arguments as UTF-8, and standard output and error set to
+// write UTF-8 bytes as they are. On Windows argv is in the ANSI code page,
+// which loses Chinese, so the arguments come from the wide command line there.
+std::vector<std::string> utf8Arguments(int argc, char **argv);
+
+// Whether stream writes to a terminal, where progress may rewrite its line.
+bool isTerminal(std::FILE *stream);
+
+// argv-style pointers into arguments, for an argument parser; valid while
+// arguments lives.
+inline std::vector<char *> argumentPointers(std::vector<std::string> &arguments)
+{
+    std::vector<char *> pointers;
+    for (std::string &argument : arguments)
+        pointers.push_back(argument.data());
+    return pointers;
+}
+
+} // namespace odds

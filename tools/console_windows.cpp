@@ -1,0 +1,49 @@
+// The command line and the console on Windows: arguments from the wide
+// command line, output in UTF-8 whether to a console or a file.
+#include "console.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <memory>
+
+namespace odds {
+
+namespace {
+std::string narrow(const wchar_t *wide)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1)
+        return {};
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
+    text.pop_back(); // the terminating NUL
+    return text;
+}
+} // namespace
+
+std::vector<std::string> utf8Arguments(int argc, char **argv)
+{
+    // A console shows the bytes written as UTF-8; redirected output is the
+    // bytes as they are, never with a CR added before each LF (a CSV written
+    // to standard output has CR LF already).
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    int count = 0;
+    const std::unique_ptr<wchar_t *, decltype(&LocalFree)> wide(CommandLineToArgvW(GetCommandLineW(), &count),
+                                                                 &LocalFree);
+    if (!wide)
+        return {argv, argv + argc};
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i)
+        arguments.push_back(narrow(wide.get()[i]));
+    return arguments;
+}
+
+bool isTerminal(std::FILE *stream) { return _isatty(_fileno(stream)) != 0; }
+
+} // namespace odds

@@ -1,0 +1,40 @@
+// The Windows window's picture decoder (the Windows Imaging Component), used
+// as a judge.
+#include "game_pictures.h"
+
+#include "picture_files.h"
+#include "wic_picture_loader.h"
+
+#include <fstream>
+
+namespace odds {
+
+namespace {
+// The card's picture box, 2655 x 1695 twips, at 15 twips per pixel.
+constexpr window::win32::DeviceSize kPictureBoxPixels{177, 113};
+
+// The formats the imaging component reads besides JPEG and PNG.
+std::string otherMimeType(std::string_view head)
+{
+    if (head.starts_with("GIF8"))
+        return "image/gif";
+    return head.starts_with("BM") ? "image/bmp" : "application/octet-stream";
+}
+
+class WicPictureJudge : public catalogue::PictureLoader {
+public:
+    catalogue::PicturePtr load(const std::filesystem::path &file) override
+    {
+        window::win32::decodePicture(file, kPictureBoxPixels); // throws the game's own run-time error
+        char head[16] = {};
+        std::ifstream in(file, std::ios::binary);
+        in.read(head, sizeof head);
+        const auto type = signatureMimeType(std::string_view(head, static_cast<std::size_t>(in.gcount())));
+        return std::make_shared<PictureFile>(file, type ? *type : otherMimeType(head));
+    }
+};
+} // namespace
+
+std::unique_ptr<catalogue::PictureLoader> gamePictureLoader() { return std::make_unique<WicPictureJudge>(); }
+
+} // namespace odds

@@ -1,0 +1,757 @@
+// Form1 on the Windows API: the design's controls drawn into one off-screen
+// bitmap, the keyboard focus and the start button kept here, the reel driven
+// by a 5 ms multimedia timer.
+#include "form1.h"
+
+#include "program_resources.h"
+#include "runtime_error.h"
+#include "startup.h"
+#include "wide_text.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+#include <utility>
+
+namespace window::win32 {
+
+using design::Control;
+using design::ControlId;
+using design::Kind;
+using design::PixelRect;
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"PrizeDrawForm1";
+constexpr UINT_PTR kFrameTimer = 1;
+// A fixed frame with a title and the close button only.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+
+COLORREF toColorRef(design::Color color)
+{
+    switch (color.system) {
+    case design::SystemColor::ButtonFace: return GetSysColor(COLOR_BTNFACE);
+    case design::SystemColor::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
+    case design::SystemColor::None: break;
+    }
+    const design::Rgb rgb = design::toRgb(color.number);
+    return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+COLORREF checkedColor(std::int32_t color)
+{
+    if (color < 0 || color > 0xFFFFFF)
+        throw catalogue::RuntimeError(catalogue::ErrorCode::Overflow);
+    return toColorRef(design::fixedColor(color));
+}
+
+void fill(HDC dc, RECT rect, COLORREF color)
+{
+    SetDCBrushColor(dc, color);
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+RECT toRect(PixelRect r) { return {r.left, r.top, r.right(), r.bottom()}; }
+
+// Both ends drawn, as the design's lines are.
+void drawLine(HDC dc, design::PixelLine line, COLORREF color)
+{
+    SetDCPenColor(dc, color);
+    MoveToEx(dc, line.x1, line.y1, nullptr);
+    LineTo(dc, line.x2, line.y2);
+    SetPixelV(dc, line.x2, line.y2, color);
+}
+
+// The classic 3D frame, `width` pixels in all, inside r: an outer band
+// (top-left, bottom-right colours) and an inner one; the outer band takes
+// the odd pixel.
+void drawShades(HDC dc, RECT r, COLORREF outerTopLeft, COLORREF outerBottomRight, COLORREF innerTopLeft,
+                COLORREF innerBottomRight, int width)
+{
+    for (int step = 0; step < width; ++step) {
+        const bool outer = step < (width + 1) / 2;
+        const COLORREF topLeft = outer ? outerTopLeft : innerTopLeft;
+        const COLORREF bottomRight = outer ? outerBottomRight : innerBottomRight;
+        fill(dc, {r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+        fill(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+        fill(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+        fill(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+        InflateRect(&r, -1, -1);
+    }
+}
+
+bool fontInstalled(const std::wstring &face)
+{
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+    bool found = false;
+    const HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        screen, &wanted,
+        [](const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool *>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// The first installed face of the design's list; where none is, the first
+// face, which the font mapper replaces by one of the same character set.
+HFONT createFont(const design::Font &font, int dpi)
+{
+    LOGFONTW log{};
+    log.lfHeight = -design::pointsToPixels(font.points, dpi); // negative: the em height
+    log.lfWeight = font.weight;
+    log.lfCharSet = BYTE(font.charset);
+    log.lfOutPrecision = OUT_TT_PRECIS;
+    log.lfQuality = ANTIALIASED_QUALITY;
+    std::wstring face = font.faces.empty() ? std::wstring() : widen(font.faces.front());
+    for (std::string_view candidate : font.faces)
+        if (const std::wstring wide = widen(candidate); fontInstalled(wide)) {
+            face = wide;
+            break;
+        }
+    lstrcpynW(log.lfFaceName, face.c_str(), LF_FACESIZE);
+    return CreateFontIndirectW(&log);
+}
+
+// The desktop's default user-interface font, at dpi.
+HFONT createDefaultFont(int dpi)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, UINT(dpi)))
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
+    // The caption is Chinese: in the desktop's font where it covers GB2312,
+    // else in one that does, rather than in boxes.
+    metrics.lfMessageFont.lfCharSet = GB2312_CHARSET;
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+// The card index of a card control, or -1.
+int cardIndexOf(const Control &control)
+{
+    if (control.id.name == "awardbox")
+        return control.id.index;
+    if (control.container.name == "awardbox")
+        return control.container.index;
+    return -1;
+}
+
+} // namespace
+
+void Form1::CardState::setFillColor(std::int32_t color)
+{
+    fill = checkedColor(color);
+    form->changed();
+}
+
+void Form1::CardState::setBorderColor(std::int32_t color)
+{
+    border = checkedColor(color);
+    form->changed();
+}
+
+void Form1::CardState::setName(std::string_view text)
+{
+    name = widen(text);
+    form->changed();
+}
+
+void Form1::CardState::setAmount(std::string_view text)
+{
+    amount = widen(text);
+    form->changed();
+}
+
+void Form1::CardState::setPicture(const catalogue::PicturePtr &p)
+{
+    picture = p;
+    form->changed();
+}
+
+Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random, ErrorReport report,
+             int decodingThreads, int dpi)
+    : dataFolder_(std::move(dataFolder)), report_(std::move(report)),
+      catalogue_(std::make_unique<catalogue::Catalogue>()),
+      random_(random ? std::move(random) : std::make_unique<reel::Mt19937Source>()),
+      spin_(*this, *random_, *catalogue_), cards_{CardState(*this), CardState(*this), CardState(*this), CardState(*this)},
+      fixedDpi_(dpi > 0), tick_(kTickMessage, UINT(design::control("Timer1").intervalMs)), decoding_(decodingThreads)
+{
+    for (int i = 0; i < kCards; ++i) {
+        const Control &card = design::control("awardbox", i);
+        cards_[std::size_t(i)].leftTwips = float(card.rect.left);
+        cards_[std::size_t(i)].widthTwips = float(card.rect.width);
+        cards_[std::size_t(i)].name = widen(design::control("awardname", i).text);
+        cards_[std::size_t(i)].amount = widen(design::control("award", i).text);
+        const Control &strip = design::control("colorbox", i);
+        cards_[std::size_t(i)].fill = toColorRef(strip.back);
+        cards_[std::size_t(i)].border = toColorRef(strip.fore);
+    }
+
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
+        windowClass.style = 0; // the whole client area is painted from the bitmap: nothing to redraw on resize
+        windowClass.lpfnWndProc = &Form1::windowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        // The icon from the program's resources, where it has one.
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(PRIZEDRAW_ICON));
+        windowClass.lpszClassName = kClassName;
+        if (!RegisterClassExW(&windowClass))
+            throw std::runtime_error("the window class could not be registered");
+    }
+    const std::wstring title = widen(design::form().text);
+    hwnd_ = CreateWindowExW(kExStyle, kClassName, title.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
+                            nullptr, nullptr, instance, this);
+    if (!hwnd_)
+        throw std::runtime_error("the window could not be created");
+    applyDpi(fixedDpi_ ? dpi : int(GetDpiForWindow(hwnd_)));
+
+    // Once a frame while the reel spins; the display's own rate where known.
+    const HDC screen = GetDC(hwnd_);
+    const int hertz = GetDeviceCaps(screen, VREFRESH);
+    ReleaseDC(hwnd_, screen);
+    frameMs_ = UINT(std::clamp(1000 / (hertz > 1 ? hertz : 60), 1, 100));
+}
+
+Form1::~Form1()
+{
+    tick_.stop();
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    if (buffer_) {
+        SelectObject(buffer_, bufferDefault_);
+        DeleteDC(buffer_);
+    }
+    if (bitmap_)
+        DeleteObject(bitmap_);
+    deleteFonts();
+}
+
+std::size_t Form1::checked(int i)
+{
+    if (i < 0 || i >= kCards)
+        throw catalogue::RuntimeError(catalogue::ErrorCode::SubscriptOutOfRange);
+    return std::size_t(i);
+}
+
+void Form1::applyDpi(int dpi)
+{
+    dpi_ = dpi;
+    const PixelRect client = design::toPixels(design::form().rect, dpi_);
+    clientWidth_ = client.width;
+    clientHeight_ = client.height;
+
+    // The frame is sized from the client area, not the other way round, at
+    // the dpi the frame itself is drawn at (the screen's, also when the
+    // content's dpi is fixed); then corrected by what the client area came to.
+    RECT frame{0, 0, clientWidth_, clientHeight_};
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, GetDpiForWindow(hwnd_));
+    SIZE outer{frame.right - frame.left, frame.bottom - frame.top};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        if (client.right == clientWidth_ && client.bottom == clientHeight_)
+            break;
+        outer.cx += clientWidth_ - client.right;
+        outer.cy += clientHeight_ - client.bottom;
+    }
+
+    if (buffer_) {
+        SelectObject(buffer_, bufferDefault_);
+        DeleteDC(buffer_);
+        DeleteObject(bitmap_);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = clientWidth_;
+    info.bmiHeader.biHeight = -clientHeight_; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    buffer_ = CreateCompatibleDC(nullptr);
+    if (!bitmap_ || !buffer_)
+        throw std::bad_alloc();
+    bits_ = static_cast<std::uint32_t *>(bits);
+    bufferDefault_ = SelectObject(buffer_, bitmap_);
+    SelectObject(buffer_, GetStockObject(DC_PEN));
+    SetBkMode(buffer_, TRANSPARENT);
+
+    deleteFonts();
+    createFonts();
+    if (pictures_)
+        pictures_->resize(pictureSize());
+    changed();
+}
+
+void Form1::createFonts()
+{
+    nameFont_ = createFont(design::control("awardname", 0).font, dpi_);
+    amountFont_ = createFont(design::control("award", 0).font, dpi_);
+    buttonFont_ = createDefaultFont(dpi_);
+}
+
+void Form1::deleteFonts()
+{
+    for (HFONT *font : {&nameFont_, &amountFont_, &buttonFont_})
+        if (*font) {
+            DeleteObject(*font);
+            *font = nullptr;
+        }
+}
+
+DeviceSize Form1::pictureSize() const
+{
+    const PixelRect box = design::toPixels(design::control("awardpic", 0).rect, dpi_);
+    return {box.width, box.height};
+}
+
+design::ControlId Form1::focus() const { return design::tabOrder()[focus_]->id; }
+
+void Form1::setLeft(int i, float twips)
+{
+    CardState &card = cards_[checked(i)];
+    if (design::toPixels(card.leftTwips, dpi_) != design::toPixels(twips, dpi_))
+        changed();
+    card.leftTwips = twips;
+}
+
+void Form1::setTimerEnabled(bool on)
+{
+    if (on == tick_.active())
+        return;
+    if (!on) {
+        stopTimer();
+        return;
+    }
+    if (!tick_.start(hwnd_))
+        throw std::runtime_error("no multimedia timer");
+    SetTimer(hwnd_, kFrameTimer, frameMs_, nullptr);
+    setDecodingForSpin(true);
+}
+
+void Form1::stopTimer()
+{
+    tick_.stop();
+    KillTimer(hwnd_, kFrameTimer);
+    setDecodingForSpin(false);
+    InvalidateRect(hwnd_, nullptr, FALSE); // the cards as they stopped
+}
+
+void Form1::setDecodingForSpin(bool spinning) { decoding_.setSpinning(spinning); }
+
+void Form1::decodeCardPicturesFirst()
+{
+    for (const CardState &card : cards_)
+        if (auto picture = std::dynamic_pointer_cast<const WicPicture>(card.picture); picture && !picture->decoded())
+            decoding_.decodeNext(std::move(picture));
+}
+
+void Form1::setButtonEnabled(bool on)
+{
+    if (on == buttonEnabled_)
+        return;
+    buttonEnabled_ = on;
+    buttonPressed_ = spacePressed_ = false;
+    // A button greyed while it has the focus hands it on, as focus never
+    // rests on a control that cannot take it.
+    if (!on && focus().name == "Command1")
+        moveFocus(true);
+    changed();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+bool Form1::show()
+{
+    if (!loadRun_) {
+        loadRun_ = true;
+        loaded_ = formLoad();
+    }
+    if (!loaded_)
+        return false; // the report ends the program
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    return true;
+}
+
+template <typename Step>
+bool Form1::guarded(Step &&step)
+{
+    int number = 0;
+    std::string text;
+    try {
+        step();
+        return true;
+    } catch (const catalogue::RuntimeError &error) {
+        number = error.number();
+        text = error.text();
+    } catch (const std::bad_alloc &) {
+        number = 7;
+        text = "Out of memory";
+    } catch (const std::exception &) {
+        number = 51;
+        text = "Internal error";
+    }
+    stopTimer(); // no tick may run while the report is up or after it
+    report_(number, text);
+    return false;
+}
+
+bool Form1::formLoad()
+{
+    return guarded([this] {
+        // The load only checks each picture file; the pixels are decoded once,
+        // at the image box's size in device pixels, by the decoding threads
+        // in list order or by a card that has to show them sooner.
+        pictures_ = std::make_unique<WicPictureLoader>(pictureSize(), &decoding_);
+        reel::startUp(dataFolder_, *catalogue_, *pictures_, *random_, *this);
+    });
+}
+
+void Form1::command1Click()
+{
+    guarded([this] { spin_.start(); });
+}
+
+void Form1::timer1Timer()
+{
+    ++ticks_;
+    guarded([this] { spin_.tick(); });
+    decodeCardPicturesFirst(); // a refilled card shows its picture as soon as it can
+}
+
+// Painting ---------------------------------------------------------------
+
+PixelRect Form1::pixelsOf(const Control &control) const
+{
+    PixelRect r = design::toPixels(control.rect, dpi_);
+    if (control.id.name == "awardbox") {
+        // Cards stand where the reel put them, at the nearest pixel.
+        const CardState &card = cards_[std::size_t(control.id.index)];
+        const int left = design::toPixels(card.leftTwips, dpi_);
+        r = {left, r.top, design::toPixels(double(card.leftTwips) + control.rect.width, dpi_) - left, r.height};
+    }
+    return r;
+}
+
+void Form1::render()
+{
+    const int saved = SaveDC(buffer_);
+    SetViewportOrgEx(buffer_, 0, 0, nullptr);
+    SelectClipRgn(buffer_, nullptr);
+    fill(buffer_, {0, 0, clientWidth_, clientHeight_}, toColorRef(design::form().back));
+    paintContainer(buffer_, design::form());
+    RestoreDC(buffer_, saved);
+    GdiFlush();
+    dirty_ = false;
+}
+
+std::int32_t Form1::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= clientWidth_ || y >= clientHeight_)
+        throw std::out_of_range("no such pixel");
+    const std::uint32_t bgr = bits_[std::size_t(y) * std::size_t(clientWidth_) + std::size_t(x)];
+    return std::int32_t(((bgr >> 16) & 0xFF) | (bgr & 0xFF00) | ((bgr & 0xFF) << 16));
+}
+
+void Form1::paintContainer(HDC dc, const Control &container)
+{
+    const std::vector<const Control *> children = design::children(container.id);
+    // Bottom of the stacking order first.
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        paintControl(dc, **it);
+}
+
+void Form1::paintControl(HDC dc, const Control &control)
+{
+    const int card = cardIndexOf(control);
+    switch (control.kind) {
+    case Kind::Form:
+    case Kind::Timer: return;
+    case Kind::Line: drawLine(dc, design::toPixels(control.line, dpi_), toColorRef(control.fore)); return;
+    case Kind::CommandButton: paintButton(dc, control); return;
+    case Kind::Image:
+        paintImage(dc, pixelsOf(control), card >= 0 ? cards_[std::size_t(card)].picture : nullptr);
+        return;
+    case Kind::Shape: {
+        const PixelRect r = pixelsOf(control);
+        const COLORREF fillColor = card >= 0 ? cards_[std::size_t(card)].fill : toColorRef(control.back);
+        const COLORREF border = card >= 0 ? cards_[std::size_t(card)].border : toColorRef(control.fore);
+        fill(dc, toRect(r), fillColor);
+        SetDCBrushColor(dc, border);
+        const RECT outline = toRect(r);
+        FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        return;
+    }
+    case Kind::Label: {
+        std::wstring text = widen(control.text);
+        HFONT font = amountFont_;
+        if (card >= 0 && control.id.name == "awardname") {
+            text = cards_[std::size_t(card)].name;
+            font = nameFont_;
+        } else if (card >= 0 && control.id.name == "award") {
+            text = cards_[std::size_t(card)].amount;
+        }
+        RECT r = toRect(pixelsOf(control));
+        const HGDIOBJ old = SelectObject(dc, font);
+        SetTextColor(dc, toColorRef(control.fore));
+        // Left-aligned, one line, cut at the label's edges; never resized.
+        DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        return;
+    }
+    case Kind::PictureBox: {
+        const PixelRect r = pixelsOf(control);
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, r.left, r.top, r.right(), r.bottom());
+        fill(dc, toRect(r), toColorRef(control.back));
+        int inset = 0;
+        if (control.border == design::Border::Thin) {
+            inset = design::borderPixels(control.border, dpi_);
+            // Sunken: shadow over the top and left, light below and right.
+            drawShades(dc, toRect(r), GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT),
+                       GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT), inset);
+        }
+        IntersectClipRect(dc, r.left + inset, r.top + inset, r.right() - inset, r.bottom() - inset);
+        OffsetViewportOrgEx(dc, r.left + inset, r.top + inset, nullptr);
+        paintContainer(dc, control);
+        RestoreDC(dc, saved);
+        return;
+    }
+    }
+}
+
+void Form1::paintButton(HDC dc, const Control &button)
+{
+    const PixelRect pixels = pixelsOf(button);
+    const RECT r = toRect(pixels);
+    // A raised edge as wide as a picture box's thin border.
+    const int edge = design::borderPixels(design::Border::Thin, dpi_);
+    constexpr int kTwipsPerDesignPixel = design::kTwipsPerInch / design::kDesignDpi;
+    const int unit = std::max(1, design::toPixels(kTwipsPerDesignPixel, dpi_));
+    const COLORREF face = toColorRef(button.back);
+    const bool sunken = buttonPressed_;
+    fill(dc, r, face);
+    if (sunken)
+        drawShades(dc, r, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW),
+                   GetSysColor(COLOR_BTNFACE), edge);
+    else
+        drawShades(dc, r, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT),
+                   GetSysColor(COLOR_3DSHADOW), edge);
+
+    const int margin = design::toPixels(4 * kTwipsPerDesignPixel, dpi_); // the caption's and focus frame's inset
+    RECT text{r.left + margin, r.top + margin, r.right - margin, r.bottom - margin};
+    if (sunken)
+        OffsetRect(&text, unit, unit);
+    const std::wstring caption = widen(button.text);
+    const HGDIOBJ old = SelectObject(dc, buttonFont_);
+    constexpr UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    if (buttonEnabled_) {
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        DrawTextW(dc, caption.c_str(), int(caption.size()), &text, format);
+    } else {
+        // Greyed and etched, as a disabled caption is on the classic desktop.
+        RECT etch = text;
+        OffsetRect(&etch, unit, unit);
+        SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+        DrawTextW(dc, caption.c_str(), int(caption.size()), &etch, format);
+        SetTextColor(dc, GetSysColor(COLOR_3DSHADOW));
+        DrawTextW(dc, caption.c_str(), int(caption.size()), &text, format);
+    }
+    SelectObject(dc, old);
+    if (focus().name == "Command1" && buttonEnabled_) {
+        RECT focusRect{r.left + margin, r.top + margin, r.right - margin, r.bottom - margin};
+        SetTextColor(dc, RGB(0, 0, 0));
+        DrawFocusRect(dc, &focusRect);
+    }
+}
+
+void Form1::paintImage(HDC dc, PixelRect box, const catalogue::PicturePtr &picture)
+{
+    const auto *wic = dynamic_cast<const WicPicture *>(picture.get());
+    if (!wic)
+        return; // no picture: the card's background shows
+    // At rest a card waits for its pixels; while the reel spins the UI
+    // thread never decodes, and a picture still to come shows next frame.
+    const bool waits = !tick_.active() || decoding_.threadCount() == 0;
+    const std::shared_ptr<const Pixels> pixels = waits ? wic->pixels() : wic->pixelsAtHand();
+    if (!pixels || pixels->width <= 0 || pixels->height <= 0)
+        return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = pixels->width;
+    info.bmiHeader.biHeight = -pixels->height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    // Pixels of an earlier dpi are stretched until those at this one arrive;
+    // at the box's own size this is a plain copy.
+    SetStretchBltMode(dc, pixels->width == box.width && pixels->height == box.height ? COLORONCOLOR : HALFTONE);
+    StretchDIBits(dc, box.left, box.top, box.width, box.height, 0, 0, pixels->width, pixels->height,
+                  pixels->argb.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// Focus and the start button ---------------------------------------------
+
+void Form1::moveFocus(bool forward)
+{
+    const std::vector<const Control *> order = design::tabOrder();
+    std::size_t next = focus_;
+    for (std::size_t step = 0; step < order.size(); ++step) {
+        next = (next + (forward ? 1 : order.size() - 1)) % order.size();
+        if (order[next]->id.name != "Command1" || buttonEnabled_)
+            break;
+    }
+    focus_ = next;
+    changed();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+bool Form1::onButton(POINT point) const
+{
+    const PixelRect r = design::toPixels(design::control("Command1").rect, dpi_);
+    return point.x >= r.left && point.x < r.right() && point.y >= r.top && point.y < r.bottom();
+}
+
+void Form1::clickAt(POINT point, bool down)
+{
+    if (!down) {
+        const bool click = buttonPressed_ && onButton(point) && buttonEnabled_;
+        buttonPressed_ = false;
+        ReleaseCapture();
+        changed();
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        if (click)
+            command1Click();
+        return;
+    }
+    // A click gives the focus to the topmost control under it that takes it.
+    const std::vector<const Control *> order = design::tabOrder();
+    const auto hit = [&](const Control &c) {
+        PixelRect r = pixelsOf(c);
+        if (c.container.name == "Picture1")
+            r.top += design::toPixels(design::control("Picture1").rect, dpi_).top;
+        return point.x >= std::max(0, r.left) && point.x < r.right() && point.y >= r.top && point.y < r.bottom();
+    };
+    for (const std::string_view name : {"Picture2", "Command1", "awardbox", "Picture1"}) {
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (order[i]->id.name != name || !hit(*order[i]))
+                continue;
+            if (name == "Command1") {
+                if (!buttonEnabled_)
+                    return; // a greyed button takes neither the click nor the focus
+                buttonPressed_ = true;
+                SetCapture(hwnd_);
+            }
+            focus_ = i;
+            changed();
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            return;
+        }
+    }
+}
+
+// Messages ---------------------------------------------------------------
+
+LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto *form = reinterpret_cast<Form1 *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form || form->hwnd_ != hwnd)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return form->handle(message, wParam, lParam);
+}
+
+LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case kTickMessage:
+        if (tick_.take())
+            timer1Timer();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kFrameTimer && dirty_)
+            InvalidateRect(hwnd_, nullptr, FALSE);
+        return 0;
+    case WM_ERASEBKGND: return 1; // every pixel comes from the bitmap
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(hwnd_, &paint);
+        render();
+        const RECT &r = paint.rcPaint;
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, buffer_, r.left, r.top, SRCCOPY);
+        EndPaint(hwnd_, &paint);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_TAB) {
+            moveFocus(GetKeyState(VK_SHIFT) >= 0);
+        } else if (focus().name == "Command1" && buttonEnabled_) {
+            // Enter presses the button only while it holds the focus; Space
+            // presses it down and clicks on release, as a push button does.
+            if (wParam == VK_RETURN) {
+                command1Click();
+            } else if (wParam == VK_SPACE && !spacePressed_) {
+                spacePressed_ = buttonPressed_ = true;
+                changed();
+                InvalidateRect(hwnd_, nullptr, FALSE);
+            }
+        }
+        return 0;
+    case WM_KEYUP:
+        if (wParam == VK_SPACE && spacePressed_) {
+            spacePressed_ = buttonPressed_ = false;
+            changed();
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            if (focus().name == "Command1" && buttonEnabled_)
+                command1Click();
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        clickAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, message == WM_LBUTTONDOWN);
+        return 0;
+    case WM_DPICHANGED:
+        if (!fixedDpi_) {
+            const auto *suggested = reinterpret_cast<const RECT *>(lParam);
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            applyDpi(int(HIWORD(wParam)));
+            InvalidateRect(hwnd_, nullptr, FALSE);
+        }
+        return 0;
+    case WM_CLOSE:
+        closedByUser_ = true;
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        tick_.stop();
+        if (closedByUser_)
+            PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY: {
+        const HWND gone = std::exchange(hwnd_, nullptr);
+        return DefWindowProcW(gone, message, wParam, lParam);
+    }
+    default: return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+} // namespace window::win32

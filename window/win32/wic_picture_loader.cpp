@@ -1,0 +1,246 @@
+// Pictures through the Windows Imaging Component: refuse what is broken or too
+// big from the file and its header, then decode straight to the box's size.
+#include "wic_picture_loader.h"
+
+#include "exif_orientation.h"
+#include "runtime_error.h"
+
+#include <windows.h>
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <array>
+#include <fstream>
+
+namespace window::win32 {
+
+using catalogue::ErrorCode;
+using catalogue::RuntimeError;
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// COM for the imaging component on whichever thread decodes; a thread that
+// has it already keeps its own apartment.
+class ComScope {
+public:
+    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
+    ~ComScope()
+    {
+        if (initialised_)
+            CoUninitialize();
+    }
+    ComScope(const ComScope &) = delete;
+    ComScope &operator=(const ComScope &) = delete;
+
+private:
+    bool initialised_;
+};
+
+void require(HRESULT result, ErrorCode error = ErrorCode::InvalidPicture)
+{
+    if (FAILED(result))
+        throw RuntimeError(error);
+}
+
+std::uint64_t checkedSize(const std::filesystem::path &file)
+{
+    catalogue::requireRegularFile(file);
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(file, error);
+    if (error)
+        throw RuntimeError(ErrorCode::PathFileAccessError);
+    if (size > kMaxPictureFileBytes)
+        throw RuntimeError(ErrorCode::InvalidPicture);
+    return size;
+}
+
+std::vector<std::uint8_t> readBytes(const std::filesystem::path &file, std::uint64_t size)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::uint8_t> bytes(std::size_t(size), 0);
+    if (!in || !in.read(reinterpret_cast<char *>(bytes.data()), std::streamsize(size)))
+        throw RuntimeError(ErrorCode::PathFileAccessError);
+    return bytes;
+}
+
+ComPtr<IWICImagingFactory> imagingFactory()
+{
+    ComPtr<IWICImagingFactory> factory;
+    require(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)),
+            ErrorCode::PathFileAccessError);
+    return factory;
+}
+
+void requireWithinLimit(PictureSize size)
+{
+    if (size.width == 0 || size.height == 0 || std::uint64_t(size.width) * size.height > kMaxPicturePixels)
+        throw RuntimeError(ErrorCode::InvalidPicture);
+}
+
+// The first frame, refused when it claims more pixels than the limit.
+ComPtr<IWICBitmapFrameDecode> firstFrame(IWICBitmapDecoder &decoder)
+{
+    ComPtr<IWICBitmapFrameDecode> frame;
+    require(decoder.GetFrame(0, &frame));
+    UINT width = 0, height = 0;
+    require(frame->GetSize(&width, &height));
+    requireWithinLimit({width, height});
+    return frame;
+}
+
+// The file's first bytes: enough for the header of any usual picture.
+std::vector<std::uint8_t> headOf(const std::filesystem::path &file, std::uint64_t size)
+{
+    constexpr std::uint64_t kHeadBytes = 256 * 1024;
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::uint8_t> head(std::size_t(std::min(size, kHeadBytes)), 0);
+    if (!in || !in.read(reinterpret_cast<char *>(head.data()), std::streamsize(head.size())))
+        throw RuntimeError(ErrorCode::PathFileAccessError);
+    return head;
+}
+
+} // namespace
+
+void checkPicture(const std::filesystem::path &file)
+{
+    const std::uint64_t size = checkedSize(file);
+    const std::vector<std::uint8_t> head = headOf(file, size);
+    if (pngCutShort(head) && (head.size() == size || pngCutShort(readBytes(file, size))))
+        throw RuntimeError(ErrorCode::InvalidPicture);
+    // The usual formats from their header alone; the imaging component may
+    // decode a whole picture just to open it.
+    if (const std::optional<PictureSize> claimed = headerSize(head)) {
+        requireWithinLimit(*claimed);
+        return;
+    }
+    const ComScope com;
+    const ComPtr<IWICImagingFactory> factory = imagingFactory();
+    ComPtr<IWICBitmapDecoder> decoder;
+    // The format comes from the content, never the name.
+    require(factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                               &decoder));
+    firstFrame(*decoder.Get());
+}
+
+Pixels decodePicture(const std::filesystem::path &file, DeviceSize size)
+{
+    if (size.width <= 0 || size.height <= 0)
+        throw RuntimeError(ErrorCode::InvalidPicture);
+    std::vector<std::uint8_t> bytes = readBytes(file, checkedSize(file));
+    if (pictureCutShort(bytes))
+        throw RuntimeError(ErrorCode::InvalidPicture);
+    const int orientation = catalogue::jpegOrientation(
+        std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
+
+    const ComScope com;
+    const ComPtr<IWICImagingFactory> factory = imagingFactory();
+    ComPtr<IWICStream> stream;
+    require(factory->CreateStream(&stream));
+    require(stream->InitializeFromMemory(bytes.data(), DWORD(bytes.size())));
+    ComPtr<IWICBitmapDecoder> decoder;
+    require(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder));
+    const ComPtr<IWICBitmapFrameDecode> frame = firstFrame(*decoder.Get());
+
+    // Scaled as stored, so a picture stored on its side is scaled to the
+    // box's size on its side, then turned.
+    Pixels stored;
+    stored.width = onItsSide(orientation) ? size.height : size.width;
+    stored.height = onItsSide(orientation) ? size.width : size.height;
+    ComPtr<IWICBitmapScaler> scaler;
+    require(factory->CreateBitmapScaler(&scaler));
+    require(scaler->Initialize(frame.Get(), UINT(stored.width), UINT(stored.height), WICBitmapInterpolationModeFant));
+    ComPtr<IWICFormatConverter> converter;
+    require(factory->CreateFormatConverter(&converter));
+    require(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0,
+                                  WICBitmapPaletteTypeCustom));
+    stored.argb.resize(std::size_t(stored.width) * std::size_t(stored.height));
+    const UINT stride = UINT(stored.width) * 4;
+    require(converter->CopyPixels(nullptr, stride, UINT(stored.argb.size() * 4),
+                                  reinterpret_cast<BYTE *>(stored.argb.data())));
+    return upright(stored, orientation);
+}
+
+WicPicture::WicPicture(std::filesystem::path file, DeviceSize size) : file_(std::move(file)), size_(size) {}
+
+std::shared_ptr<const Pixels> WicPicture::pixels() const
+{
+    decodeUnlessTaken();
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [this] { return state_ != State::Decoding && state_ != State::Pending; });
+    return state_ == State::Ready ? pixels_ : nullptr;
+}
+
+std::shared_ptr<const Pixels> WicPicture::pixelsAtHand() const
+{
+    const std::lock_guard lock(mutex_);
+    return pixels_;
+}
+
+bool WicPicture::decoded() const
+{
+    const std::lock_guard lock(mutex_);
+    return state_ == State::Ready || state_ == State::Failed;
+}
+
+void WicPicture::decodeUnlessTaken() const
+{
+    std::unique_lock lock(mutex_);
+    if (state_ != State::Pending)
+        return;
+    state_ = State::Decoding;
+    while (true) {
+        const DeviceSize size = size_;
+        lock.unlock();
+        std::shared_ptr<const Pixels> decoded;
+        try {
+            decoded = std::make_shared<const Pixels>(decodePicture(file_, size));
+        } catch (const std::exception &) {
+            // Passed its check at start-up, fails now (cut short, corrupt, or
+            // replaced since): no picture, and no message, as at start-up.
+        }
+        lock.lock();
+        if (size_ != size)
+            continue; // resized meanwhile: these pixels are already too small or too big
+        pixels_ = std::move(decoded);
+        state_ = pixels_ ? State::Ready : State::Failed;
+        break;
+    }
+    lock.unlock();
+    done_.notify_all();
+}
+
+void WicPicture::resize(DeviceSize size) const
+{
+    const std::lock_guard lock(mutex_);
+    if (size_ == size)
+        return;
+    size_ = size;
+    if (state_ == State::Ready)
+        state_ = State::Pending; // the old pixels stay at hand until the new ones come
+}
+
+catalogue::PicturePtr WicPictureLoader::load(const std::filesystem::path &file)
+{
+    if (const auto known = byFile_.find(file); known != byFile_.end())
+        return known->second;
+    checkPicture(file);
+    auto picture = std::make_shared<const WicPicture>(file, size_);
+    byFile_.emplace(file, picture);
+    inOrder_.push_back(picture);
+    if (pool_)
+        pool_->add(picture);
+    return picture;
+}
+
+void WicPictureLoader::resize(DeviceSize size)
+{
+    size_ = size;
+    for (const auto &picture : inOrder_) {
+        picture->resize(size);
+        if (pool_)
+            pool_->add(picture);
+    }
+}
+
+} // namespace window::win32
