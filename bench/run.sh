@@ -121,6 +121,19 @@ for name in bundled vga photo; do
 done
 
 echo
+echo "Goals: the game's first frame set against the minimal window's, medians of the same runs:"
+start_goal() { # label name most
+    local frame minimal ratio
+    frame=$(median <"$tmp/$2.frame")
+    minimal=$(median <"$tmp/$2.minimal")
+    ratio=$(calc "$frame / $minimal")
+    printf '  %-30s %6s ms vs %6s ms = %5.2fx   goal at most %sx: %s\n' "$1" "$frame" "$minimal" "$ratio" "$3" \
+        "$([ "$(calc "($ratio <= $3)")" = 1 ] && echo met || echo MISSED)"
+}
+start_goal "first frame, ${labels[photo]}" photo 1.5
+start_goal "first frame, ${labels[bundled]}" bundled 1.3
+
+echo
 echo "Whole spins under Xvfb, started once every picture is decoded:"
 printf '%-18s %6s %9s %9s %9s %10s %10s %7s %18s\n' list spins ticks median p95 "CPU/spin" "wall/spin" "of core" \
     "ticks allocating"
@@ -160,4 +173,7 @@ echo "$gbench" | awk -F, '$1 ~ /_median"?$/ {
     printf "  %-16s %10.1f %s\n", name, $4, $5 }' | sed 's/"//g'
 
 echo
-PRIZEDRAW_BENCH_BUILD=$build bench/editor_odds.sh
+PRIZEDRAW_BENCH_BUILD=$build PRIZEDRAW_EDITOR_ODDS_OUT="$tmp/editor" bench/editor_odds.sh
+open_odds=$(field editor_open_odds_ms <"$tmp/editor")
+printf 'Goal: the editor shows the odds of 1000 prizes with pictures %s ms after opening; goal at most 300 ms: %s\n' \
+    "$open_odds" "$([ "$(calc "($open_odds <= 300)")" = 1 ] && echo met || echo MISSED)"

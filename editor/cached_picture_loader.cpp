@@ -19,13 +19,27 @@ CachedPictureLoader::CachedPictureLoader(qreal devicePixelRatio)
 {
 }
 
-catalogue::PicturePtr CachedPictureLoader::load(const std::filesystem::path &file)
+catalogue::PicturePtr CachedPictureLoader::load(const std::filesystem::path &file) { return load(file, true); }
+
+catalogue::PicturePtr CachedPictureLoader::Deferring::load(const std::filesystem::path &file)
+{
+    auto picture = cache_.load(file, false);
+    if (!picture) {
+        picture = std::make_shared<window::QtPicture>(file, cache_.decoder_); // decoded only if shown
+        unjudged.insert(file);
+    }
+    return picture;
+}
+
+catalogue::PicturePtr CachedPictureLoader::load(const std::filesystem::path &file, bool judge)
 {
     std::error_code error;
     const auto modified = std::filesystem::last_write_time(file, error);
     const auto size = error ? 0 : std::filesystem::file_size(file, error);
     if (error) {
         catalogue::requireRegularFile(file); // throws the game's error for what is not there
+        if (!judge)
+            return nullptr;
         decoder_.decode(file);               // nothing to key a verdict on: throws the decoder's own error
         return std::make_shared<window::QtPicture>(file, decoder_);
     }
@@ -33,6 +47,8 @@ catalogue::PicturePtr CachedPictureLoader::load(const std::filesystem::path &fil
     const std::lock_guard lock(mutex_);
     auto found = verdicts_.find(file);
     if (found == verdicts_.end() || found->second.modified != modified || found->second.size != size) {
+        if (!judge)
+            return nullptr;
         Verdict verdict{modified, size, nullptr, std::nullopt};
         try {
             decoder_.decode(file); // the whole file, so that a cut one is refused now

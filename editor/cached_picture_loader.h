@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 
 namespace editor {
 
@@ -23,7 +24,22 @@ public:
     // size or modification time changes. Any thread may call it.
     catalogue::PicturePtr load(const std::filesystem::path &file) override;
 
+    // Decoding a thousand files takes seconds, so a check can go without:
+    // a file that is there and has no verdict yet gives a picture still to
+    // be judged, and its path goes into unjudged.
+    class Deferring : public catalogue::PictureLoader {
+    public:
+        explicit Deferring(CachedPictureLoader &cache) : cache_(cache) {}
+        catalogue::PicturePtr load(const std::filesystem::path &file) override;
+        std::set<std::filesystem::path> unjudged;
+
+    private:
+        CachedPictureLoader &cache_;
+    };
+
 private:
+    catalogue::PicturePtr load(const std::filesystem::path &file, bool judge);
+
     struct Verdict {
         std::filesystem::file_time_type modified;
         std::uintmax_t size = 0;

@@ -36,8 +36,11 @@ public:
             return folder_.load(file);
         if (planned->second.empty())
             throw catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound); // planned to go
+        listPathOf[planned->second] = file;
         return folder_.load(planned->second);
     }
+    // The list's own path of each staged copy loaded, as the table names it.
+    std::map<std::filesystem::path, std::filesystem::path> listPathOf;
 
 private:
     std::map<std::string, std::filesystem::path> staged_; // empty path: no picture
@@ -47,20 +50,26 @@ private:
 
 LiveOdds::LiveOdds(qreal pictureRatio, QObject *parent) : QObject(parent), pictures_(pictureRatio)
 {
-    connect(&running_, &QFutureWatcher<std::shared_ptr<const ListCheck>>::finished, this, [this] {
-        latest_ = running_.result();
-        startNext();
+    connect(&running_, &QFutureWatcher<Result>::resultsReadyAt, this, [this](int, int end) {
+        latest_ = running_.resultAt(end - 1);
         emit checked();
     });
+    connect(&running_, &QFutureWatcher<Result>::finished, this, &LiveOdds::startNext);
 }
 
-LiveOdds::~LiveOdds() { running_.waitForFinished(); }
+LiveOdds::~LiveOdds()
+{
+    newerWaiting_ = true; // no picture is judged for a window that is going
+    running_.waitForFinished();
+}
 
 void LiveOdds::request(const authoring::PrizeDocument &document, std::optional<std::filesystem::path> dataIni,
                        std::map<std::string, authoring::PictureBytes> planned)
 {
     waiting_ = Request{++requested_, document, std::move(dataIni), std::move(planned)};
-    if (!running_.isRunning())
+    if (running_.isRunning())
+        newerWaiting_ = true;
+    else
         startNext();
 }
 
@@ -68,11 +77,40 @@ void LiveOdds::startNext()
 {
     if (!waiting_)
         return;
-    running_.setFuture(QtConcurrent::run([this, request = std::move(*waiting_)] { return run(request); }));
+    newerWaiting_ = false;
+    running_.setFuture(QtConcurrent::run(
+        [this, request = std::move(*waiting_)](QPromise<Result> &promise) { run(promise, request); }));
     waiting_.reset();
 }
 
-std::shared_ptr<const ListCheck> LiveOdds::run(const Request &request)
+void LiveOdds::run(QPromise<Result> &promise, const Request &request)
+{
+    // The odds first, with pictures not judged yet counted as there; then
+    // the pictures, and the same check again with their verdicts.
+    CachedPictureLoader::Deferring deferring(pictures_);
+    std::map<std::filesystem::path, std::filesystem::path> listPathOf;
+    std::shared_ptr<ListCheck> first = check(request, deferring, &listPathOf);
+    for (const std::filesystem::path &file : deferring.unjudged) {
+        const auto planned = listPathOf.find(file); // a staged copy shows as the list's own picture
+        first->picturesChecking.insert(planned == listPathOf.end() ? file : planned->second);
+    }
+    promise.addResult(Result(first));
+    if (deferring.unjudged.empty())
+        return;
+    for (const std::filesystem::path &file : deferring.unjudged) {
+        if (newerWaiting_)
+            return; // the next check judges what is left: verdicts are kept
+        try {
+            pictures_.load(file);
+        } catch (const catalogue::RuntimeError &) {
+            // a refusal is a verdict too, kept for the check below
+        }
+    }
+    promise.addResult(check(request, pictures_));
+}
+
+std::shared_ptr<ListCheck> LiveOdds::check(const Request &request, catalogue::PictureLoader &pictures,
+                                           std::map<std::filesystem::path, std::filesystem::path> *listPathOf)
 {
     auto check = std::make_shared<ListCheck>();
     check->generation = request.generation;
@@ -87,9 +125,10 @@ std::shared_ptr<const ListCheck> LiveOdds::run(const Request &request)
             return std::none_of(request.planned.begin(), request.planned.end(),
                                 [&](const auto &entry) { return entry.second.get() == kept.first; });
         });
-        PlannedPictures loader(std::move(planned), request.dataIni ? static_cast<catalogue::PictureLoader &>(pictures_)
-                                                                   : none);
+        PlannedPictures loader(std::move(planned), request.dataIni ? pictures : none);
         check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader);
+        if (listPathOf)
+            *listPathOf = std::move(loader.listPathOf);
         check->report = odds::buildReport(check->list);
     } catch (const std::exception &error) {
         check->error = error.what();

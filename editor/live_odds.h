@@ -9,13 +9,16 @@
 
 #include <QFutureWatcher>
 #include <QObject>
+#include <QPromise>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 
 namespace editor {
 
@@ -25,6 +28,9 @@ struct ListCheck {
     odds::PrizeList list;     // its catalogue gives the preview what a card shows
     odds::OddsReport report;
     std::string error;        // why the list could not be checked at all
+    // Picture files still being judged: their prizes count as having a
+    // picture until a later check of the same generation says otherwise.
+    std::set<std::filesystem::path> picturesChecking;
 };
 
 class LiveOdds : public QObject {
@@ -40,13 +46,15 @@ public:
     void request(const authoring::PrizeDocument &document, std::optional<std::filesystem::path> dataIni,
                  std::map<std::string, authoring::PictureBytes> planned = {});
 
-    // The newest finished check, or null before the first.
+    // The newest check shown, or null before the first.
     const std::shared_ptr<const ListCheck> &latest() const { return latest_; }
     std::uint64_t requested() const { return requested_; }
-    bool upToDate() const { return latest_ && latest_->generation == requested_; }
+    // The odds of the newest request are shown, with its pictures judged.
+    bool upToDate() const { return latest_ && latest_->generation == requested_ && latest_->picturesChecking.empty(); }
 
 signals:
-    // A check finished; latest() holds it.
+    // A check is ready, and latest() holds it: the odds at once, then, when
+    // pictures were still to be judged, the same check with their verdicts.
     void checked();
 
 private:
@@ -56,10 +64,14 @@ private:
         std::optional<std::filesystem::path> dataIni;
         std::map<std::string, authoring::PictureBytes> planned;
     };
+    using Result = std::shared_ptr<const ListCheck>;
     // A file holding a planned picture, for the decoder, which reads files.
     std::filesystem::path staged(const authoring::PictureBytes &picture);
     void startNext();
-    std::shared_ptr<const ListCheck> run(const Request &request);
+    void run(QPromise<Result> &promise, const Request &request);
+    // listPathOf receives, for each staged copy loaded, the list's path it stands for.
+    std::shared_ptr<ListCheck> check(const Request &request, catalogue::PictureLoader &pictures,
+                                     std::map<std::filesystem::path, std::filesystem::path> *listPathOf = nullptr);
 
     CachedPictureLoader pictures_;
     // Planned pictures written out in a folder of the editor's own, never
@@ -68,8 +80,9 @@ private:
     std::map<const std::string *, std::pair<authoring::PictureBytes, std::filesystem::path>> staged_;
     int stagedCount_ = 0;
     std::optional<Request> waiting_;
-    QFutureWatcher<std::shared_ptr<const ListCheck>> running_;
-    std::shared_ptr<const ListCheck> latest_;
+    std::atomic<bool> newerWaiting_{false}; // the running check leaves its pictures to the next one
+    QFutureWatcher<Result> running_;
+    Result latest_;
     std::uint64_t requested_ = 0;
 };
 

@@ -461,6 +461,8 @@ QVariant PrizeTableModel::data(const QModelIndex &index, int role) const
     case Picture:
         if (!odds)
             return {};
+        if (check_->picturesChecking.count(odds->picturePath)) // judged on a worker thread, shown when known
+            return role == Qt::DisplayRole ? QVariant(tr("checking picture…")) : QVariant();
         if (role == Qt::DisplayRole) {
             QString state = QString::fromLatin1(odds::pictureStateText(odds->picture));
             if (!odds->pictureError.empty())

@@ -1,5 +1,5 @@
 // Threads that decode the prize pictures in the background, in the order of
-// the prize list, so that start-up only has to check the files; pictures
+// the prize list, so that start-up only has to look the files up; pictures
 // that a card shows go first.
 #pragma once
 

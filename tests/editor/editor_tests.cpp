@@ -5,6 +5,7 @@
 #include "fakes.h"
 #include "form1.h"
 #include "game_folder.h"
+#include "live_odds.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -198,6 +199,57 @@ TEST(Editor, ThePreviewShowsTheChosenOrFirstPrizeNeverTheDesignsTexts)
     window.table().selectionModel()->clear();
     waitForOdds(window);
     EXPECT_EQ(window.preview().name(), QStringLiteral("马克杯"));
+}
+
+TEST(Editor, OddsComeAtOnceAndPictureVerdictsFollowInTheSameCheck)
+{
+    BundledList list;
+    fs::remove(list.folder.path() / "picture" / "金条.jpg");
+    list.folder.write("picture/保温杯.jpg", "no picture");
+    const auto document = authoring::PrizeDocument::open(list.dataIni);
+    editor::LiveOdds odds(1.0);
+    std::vector<std::shared_ptr<const editor::ListCheck>> shown;
+    QObject::connect(&odds, &editor::LiveOdds::checked, [&] { shown.push_back(odds.latest()); });
+    odds.request(document, list.dataIni);
+    QElapsedTimer waited;
+    waited.start();
+    while (!odds.upToDate() && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_EQ(shown.size(), 2u);
+
+    const odds::OddsReport &first = shown[0]->report;
+    const odds::OddsReport &last = shown[1]->report;
+    EXPECT_EQ(shown[0]->picturesChecking.size(), 7u) << "every file that is there waits for its verdict";
+    EXPECT_TRUE(shown[1]->picturesChecking.empty());
+    ASSERT_EQ(first.prizes.size(), last.prizes.size());
+    for (std::size_t k = 0; k < last.prizes.size(); ++k)
+        EXPECT_EQ(first.prizes[k].count, last.prizes[k].count) << k;
+    EXPECT_EQ(first.prizes[7].picture, odds::PictureState::Missing) << "a missing file is known at once";
+    EXPECT_EQ(last.prizes[3].picture, odds::PictureState::Refused);
+    EXPECT_EQ(last.prizes[0].picture, odds::PictureState::Loaded);
+}
+
+TEST(Editor, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
+{
+    BundledList list;
+    list.folder.write("picture/保温杯.jpg", "no picture"); // the plan replaces it before Save
+    std::ifstream good(list.folder.path() / "picture" / "金条.jpg", std::ios::binary);
+    const auto bytes = std::make_shared<const std::string>(std::istreambuf_iterator<char>(good), std::istreambuf_iterator<char>());
+    const auto document = authoring::PrizeDocument::open(list.dataIni);
+    editor::LiveOdds odds(1.0);
+    std::vector<std::shared_ptr<const editor::ListCheck>> shown;
+    QObject::connect(&odds, &editor::LiveOdds::checked, [&] { shown.push_back(odds.latest()); });
+    odds.request(document, list.dataIni, {{"保温杯", bytes}});
+    QElapsedTimer waited;
+    waited.start();
+    while (!odds.upToDate() && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_EQ(shown.size(), 2u);
+
+    const odds::PrizeRow &first = shown[0]->report.prizes[3];
+    EXPECT_EQ(first.picturePath, list.folder.path() / "picture" / "保温杯.jpg");
+    EXPECT_EQ(shown[0]->picturesChecking.count(first.picturePath), 1u) << "the table finds the staged copy by the prize's own path";
+    EXPECT_EQ(shown[1]->report.prizes[3].picture, odds::PictureState::Loaded);
 }
 
 TEST(Editor, UndoingEveryKindOfEditSavesTheExactBytesThatWereRead)

@@ -1,5 +1,5 @@
-// Pictures checked at start-up and decoded later: on demand, by the pool, or
-// never when the file turns bad in between; a spinning reel never waits.
+// Pictures looked up at start-up, checked and decoded later: on demand, by
+// the pool, or never when the file is refused; a spinning reel never waits.
 #include "decode_pool.h"
 #include "form1.h"
 #include "qt_picture_loader.h"
@@ -73,7 +73,7 @@ protected:
     }
 };
 
-TEST_F(Loader, ChecksEachFileAtOnceAndDecodesItOnlyWhenFirstNeeded)
+TEST_F(Loader, LooksEachFileUpAtOnceAndChecksAndDecodesItOnlyWhenFirstNeeded)
 {
     QtPictureLoader loader(decoder); // no pool: nothing decodes until asked
     const auto picture = asQt(loader.load(this->picture(0)));
@@ -87,9 +87,13 @@ TEST_F(Loader, ChecksEachFileAtOnceAndDecodesItOnlyWhenFirstNeeded)
     EXPECT_LE(channelDistance(image->pixelColor(88, 56), colourOf(0)), 8);
     EXPECT_EQ(picture->image(), image); // decoded once, kept
 
-    // What the check can tell stays an empty slot, as ever.
+    // A missing file stays an empty slot, as ever; one that is no picture is
+    // opened only when needed, and then has none.
     EXPECT_THROW(loader.load(folder.path() / "missing.jpg"), catalogue::RuntimeError);
-    EXPECT_THROW(loader.load(folder.write("text.jpg", "no picture\r\n")), catalogue::RuntimeError);
+    const auto text = asQt(loader.load(folder.write("text.jpg", "no picture\r\n")));
+    ASSERT_TRUE(text);
+    EXPECT_FALSE(text->decoded());
+    EXPECT_EQ(text->image(), nullptr);
 }
 
 TEST_F(Loader, AFileThatFailsOnlyWhenDecodedLeavesNoPictureAndNoError)
@@ -244,6 +248,56 @@ TEST(PicturePipeline, APictureThatFailsOnlyWhenDecodedShowsAsIfItsFileWereMissin
         << "a picture that fails to decode must show exactly as a missing one";
     EXPECT_LE(channelDistance(pictureColourOn(form, 0), Qt::blue), 12);
     EXPECT_TRUE(errors.empty());
+}
+
+TEST(PicturePipeline, TheWindowShowsBeforeAnyPictureNoCardNeedsIsReadAndARefusedOneShowsAsNone)
+{
+    fakes::TempFolder folder;
+    // Cards 0 to 3 draw Fine, Text, Missing and Last; Unseen is on no card.
+    folder.writeDataIni(fakes::record("20", "255", "Fine", "1") + fakes::record("20", "255", "Text", "1") +
+                        fakes::record("20", "255", "Missing", "1") + fakes::record("20", "255", "Unseen", "1") +
+                        fakes::record("20", "255", "Last", "1"));
+    windowtests::writeJpeg(folder.path() / "picture" / "Fine.jpg", Qt::blue);
+    windowtests::writeJpeg(folder.path() / "picture" / "Last.jpg", Qt::darkGreen);
+    folder.write("picture/Text.jpg", "no picture\r\n");
+    folder.write("picture/Unseen.jpg", "no picture either\r\n");
+    Form1 form(folder.path(), std::make_unique<fakes::ScriptedRandom>(std::vector<float>{0.1f, 0.3f, 0.5f, 0.9f}),
+               window::reportRunTimeError, 0); // no threads: nothing is read unless a card needs it
+    form.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(form.awardname(3).caption(), QStringLiteral("Last"));
+
+    const auto unseen = asQt(form.prizes().picture(3).picture());
+    ASSERT_TRUE(unseen);
+    EXPECT_FALSE(unseen->decoded()) << "a picture on no card must not be read before the window shows";
+    EXPECT_TRUE(form.prizes().picture(2).isEmpty());
+
+    const QColor face = form.awardbox(0).backgroundColor();
+    EXPECT_EQ(pictureColourOn(form, 1), face);
+    EXPECT_EQ(pictureColourOn(form, 2), face);
+    EXPECT_LE(channelDistance(pictureColourOn(form, 0), Qt::blue), 12);
+    EXPECT_LE(channelDistance(pictureColourOn(form, 3), Qt::darkGreen), 12);
+}
+
+TEST(PicturePipeline, ASpinOverRefusedPicturesEndsWithTheirCardsShowingNone)
+{
+    TenPrizes prizes;
+    for (int k = 1; k < 10; k += 2)
+        prizes.folder.write("picture/P" + std::to_string(k) + ".jpg", "no picture");
+    Form1 form(prizes.folder.path(), std::make_unique<SeededRandom>(4), window::reportRunTimeError, 1);
+    form.show();
+    form.Command1().click(); // at the first frame, while the pool is still at the pictures
+    for (int tick = 0; tick < 2000 && form.Timer1().isActive(); ++tick)
+        QMetaObject::invokeMethod(&form.Timer1(), "timeout", Qt::DirectConnection);
+    ASSERT_FALSE(form.Timer1().isActive());
+    const QColor face = form.awardbox(0).backgroundColor();
+    for (int i = 0; i < Form1::kCards; ++i) {
+        const int prize = TenPrizes::prizeOn(form, i);
+        if (prize % 2)
+            EXPECT_EQ(pictureColourOn(form, i), face) << "card " << i;
+        else
+            EXPECT_LE(channelDistance(pictureColourOn(form, i), colourOf(prize)), 12) << "card " << i;
+    }
 }
 
 TEST(PicturePipeline, AListWithEveryPictureMissingLoadsWithEmptySlotsAndPlainCards)

@@ -139,10 +139,31 @@ void Form1::stopTimer()
 void Form1::setDecodingForSpin(bool spinning)
 {
     decoding_.setSpinning(spinning);
+    setCardsWaitForPictures(!spinning);
+}
+
+void Form1::setCardsWaitForPictures(bool wait)
+{
     if (decoding_.threadCount() == 0)
         return; // nobody else decodes: a card decodes what it shows
     for (Image *picture : awardpic_)
-        picture->setWaitsForPicture(!spinning);
+        picture->setWaitsForPicture(wait);
+}
+
+void Form1::startFirstFrame()
+{
+    firstFrame_ = FirstFrame::Painting;
+    setCardsWaitForPictures(false);
+    // Qt puts the frame on screen before it handles the next posted event.
+    QTimer::singleShot(0, this, [this] { endFirstFrame(); });
+}
+
+void Form1::endFirstFrame()
+{
+    if (firstFrame_ != FirstFrame::Painting)
+        return;
+    firstFrame_ = FirstFrame::Done;
+    setDecodingForSpin(timer1_->isActive()); // a spin may have started at the first frame
 }
 
 void Form1::decodeCardPicturesFirst()
@@ -167,6 +188,11 @@ void Form1::setVisible(bool visible)
 
 void Form1::paintEvent(QPaintEvent *event)
 {
+    // The cards, child widgets, are painted after this in the same frame.
+    if (loaded_ && firstFrame_ == FirstFrame::Ahead)
+        startFirstFrame();
+    else
+        endFirstFrame();
     QPainter painter(this);
     painter.setClipRegion(event->region());
     surface_.paint(painter, event->rect());
@@ -190,14 +216,18 @@ bool Form1::guarded(Step &&step)
 bool Form1::formLoad()
 {
     return guarded([this] {
-        // The load only checks each picture file; the pixels are decoded once,
-        // at the size their box has in device pixels, by the decoding threads
-        // in list order or by a card that has to show them sooner.
+        // The load only looks each picture file up; its check and pixels,
+        // at the size their box has in device pixels, come once, from the
+        // decoding threads in list order, the cards' own first, or from a
+        // card that has to show them sooner. Until the first frame is on
+        // screen the threads leave a core to it, as to a spin.
+        decoding_.setSpinning(true);
         const qreal ratio = devicePixelRatioF();
         const QSize box = awardpic_[0]->bounds().size();
         const ImageDecoder decoder(QSize(qRound(box.width() * ratio), qRound(box.height() * ratio)), ratio);
         QtPictureLoader pictures(decoder, &decoding_);
         reel::startUp(dataFolder_, *catalogue_, pictures, *random_, *this);
+        decodeCardPicturesFirst();
     });
 }
 

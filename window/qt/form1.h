@@ -32,8 +32,9 @@ public:
     // dataFolder holds data.ini and picture/. random is the game's one
     // random sequence (a Mersenne Twister when none is given); it is seeded
     // at load. report receives any run-time error that a handler did not trap.
-    // decodingThreads: how many threads decode the pictures after the load
-    // has checked them; with 0, each is decoded when a card first shows it.
+    // decodingThreads: how many threads check and decode the pictures after
+    // the load has looked them up; with 0, each is decoded when a card first
+    // shows it.
     explicit Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random = nullptr,
                    ErrorReport report = reportRunTimeError, int decodingThreads = DecodePool::kAllCores);
     ~Form1() override;
@@ -68,7 +69,7 @@ public:
     // The prize list as loaded, and the reel's state.
     const catalogue::Catalogue &prizes() const { return *catalogue_; }
     const reel::Spin &spin() const { return spin_; }
-    // The threads decoding the pictures that the load checked.
+    // The threads decoding the pictures that the load looked up.
     const DecodePool &pictureDecoding() const { return decoding_; }
     bool loaded() const { return loaded_; }
 
@@ -82,6 +83,11 @@ private:
     // While the reel spins no card waits for its picture and the pool leaves
     // a core to the tick; at rest cards wait, so that none shows empty.
     void setDecodingForSpin(bool spinning);
+    void setCardsWaitForPictures(bool wait);
+    // The first frame goes on screen without waiting for any picture; every
+    // frame after it is as ever, and one follows at once.
+    void startFirstFrame();
+    void endFirstFrame();
     void decodeCardPicturesFirst();
 
     // The three events. Each traps every error and hands it to the report:
@@ -99,6 +105,7 @@ private:
     reel::Spin spin_;
     bool loadRun_ = false;
     bool loaded_ = false;
+    enum class FirstFrame { Ahead, Painting, Done } firstFrame_ = FirstFrame::Ahead;
 
     ControlSurface surface_;
     std::array<Line *, 8> lines_{}; // Line1 at index 0

@@ -1,6 +1,6 @@
-// Pictures: refuse what is broken or too big from the file size and the
-// header alone, then decode straight to the box's size, upright, once, on
-// whichever thread needs the pixels first.
+// Pictures: when first needed, on whichever thread needs them, refuse what
+// is broken or too big from the file size and the header alone, then decode
+// straight to the box's size, upright, once.
 #include "qt_picture_loader.h"
 
 #include "decode_pool.h"
@@ -175,8 +175,8 @@ void QtPicture::decodeTaken() const
     try {
         image = decoder_.decode(file_);
     } catch (const std::exception &) {
-        // Passed its check at start-up, fails now (cut short, corrupt, or
-        // replaced since): no picture, and no message, as at start-up.
+        // Refused (no picture, too big, cut short, corrupt, or gone since
+        // start-up): no picture, and no message, as for a missing file.
     }
     image_ = std::move(image);
     file_.clear();
@@ -188,7 +188,7 @@ catalogue::PicturePtr QtPictureLoader::load(const std::filesystem::path &file)
 {
     if (const auto known = byFile_.find(file); known != byFile_.end())
         return known->second;
-    decoder_.check(file);
+    catalogue::requireRegularFile(file);
     auto picture = std::make_shared<const QtPicture>(file, decoder_);
     byFile_.emplace(file, picture);
     if (pool_)

@@ -1,5 +1,5 @@
-// The picture loader of the window: picture files checked at start-up and
-// decoded later, at the size the image box shows them.
+// The picture loader of the window: picture files looked up at start-up,
+// checked and decoded later, at the size the image box shows them.
 #pragma once
 
 #include "decode_pool.h"
@@ -46,18 +46,19 @@ private:
     qreal ratio_;
 };
 
-// A prize's picture. Its pixels, at the box's size in device pixels, are
-// decoded once, by whichever thread needs them first: a pool thread working
-// through the prize list, or the user-interface thread about to paint it.
+// A prize's picture. Its file is checked and its pixels, at the box's size
+// in device pixels, decoded once, by whichever thread needs them first: a
+// pool thread working through the prize list, or the user-interface thread
+// about to paint it.
 class QtPicture : public catalogue::Picture, public Decodable {
 public:
-    // A checked file whose pixels are decoded when first asked for.
+    // A file whose check and pixels wait until first asked for.
     QtPicture(std::filesystem::path file, const ImageDecoder &decoder);
 
     // The pixels, decoded on this thread if nobody has started on them; if
-    // another thread is decoding them, waits for it. Null when the file no
-    // longer decodes: the prize then has no picture, as if the file had
-    // failed its check.
+    // another thread is decoding them, waits for it. Null when the file is
+    // refused or does not decode: the prize then has no picture, as if its
+    // file were missing.
     const QImage *image() const;
     // Decodes unless another thread has started on the pixels, in which case
     // it returns at once; for the pool.
@@ -77,8 +78,11 @@ private:
     ImageDecoder decoder_;
 };
 
-// Checks each file at once and hands out a picture whose pixels come later:
-// from the pool, or on first need when there is none.
+// Hands out a picture for each file that is there, its check and pixels to
+// come later: from the pool, or on first need when there is none. Opening
+// a thousand files would hold up the window's first frame, so only a file
+// that is not there is refused at once (FileNotFound, or PathFileAccessError
+// for what is not a file), leaving its prize without a picture as ever.
 class QtPictureLoader : public catalogue::PictureLoader {
 public:
     explicit QtPictureLoader(ImageDecoder decoder, DecodePool *pool = nullptr) : decoder_(decoder), pool_(pool) {}
