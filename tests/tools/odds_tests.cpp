@@ -140,7 +140,8 @@ TEST(OddsWarnings, NameThePictureFileAndTheNearMissBesideIt)
     ListFolder list;
     std::filesystem::create_directories(list.folder.path() / "picture");
     list.folder.write("picture/ipad.JPEG", "any bytes");
-    list.folder.write("picture/\xEF\xBC\xA1\xEF\xBC\x91.png", "any bytes"); // full-width "A1"
+    list.folder.write(std::filesystem::path("picture") / catalogue::utf8Path("\xEF\xBC\xA1\xEF\xBC\x91.png"),
+                      "any bytes"); // full-width "A1", named by UTF-8 on every platform
     list.folder.write("picture/old.jpg", "any bytes");
     list.folder.write("picture/notes.txt", "any bytes");
     list.picture("dup");
@@ -155,7 +156,10 @@ TEST(OddsWarnings, NameThePictureFileAndTheNearMissBesideIt)
     EXPECT_EQ(allCodesFor(report, 1), (V{"picture-missing", "picture-near-miss"}));
     EXPECT_TRUE(allCodesFor(report, 2).empty());
     EXPECT_EQ(allCodesFor(report, 3), (V{"name-duplicate"}));
-    EXPECT_EQ(codesFor(report, 4), (V{"name-not-windows-file"}));
+    // Said on every platform; on Windows the name also opens no file at all.
+    const auto windowsCodes = codesFor(report, 4);
+    ASSERT_FALSE(windowsCodes.empty());
+    EXPECT_EQ(windowsCodes.back(), "name-not-windows-file");
     // Neither a near miss already offered nor a prize's own picture is unused.
     V unused;
     for (const auto &warning : report.warnings)
