@@ -200,8 +200,10 @@ private:
         }
         // Only root may give a file away; anyone may pass it to a group they are in.
         if (old_->st_uid != ::geteuid() || old_->st_gid != ::getegid())
-            if (::fchown(fd, old_->st_uid, old_->st_gid) != 0)
-                (void)::fchown(fd, static_cast<uid_t>(-1), old_->st_gid);
+            if (::fchown(fd, old_->st_uid, old_->st_gid) != 0 &&
+                ::fchown(fd, static_cast<uid_t>(-1), old_->st_gid) != 0) {
+                // Not a group of ours either: the file stays ours, as any new file would.
+            }
         ::fchmod(fd, old_->st_mode & 07777); // after fchown, which may clear set-id bits
     }
 
