@@ -47,7 +47,7 @@ Xvfb "$display" -screen 0 800x600x24 -nolisten tcp &
 xvfb=$!
 export DISPLAY=$display
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-chroot "$root" env DISPLAY="$display" QT_QPA_PLATFORM=xcb /usr/bin/prizedraw 2>"$scratch/game.log" &
+chroot "$root" env DISPLAY="$display" QT_QPA_PLATFORM=xcb /usr/games/prizedraw 2>"$scratch/game.log" &
 game=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name 'Powered by' | head -1) ||
     { cat "$scratch/game.log" >&2; echo "FAILED: no window" >&2; exit 1; }

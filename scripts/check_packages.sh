@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Checks the packages as a user would: installs the .deb with apt, starts the
-# installed game under a virtual X display and finds its window, runs the
-# installed prizeodds on the installed list, then unpacks the .tar.gz in a
-# scratch folder and starts the game from there. Neither game may write a
-# file. The package is removed again unless it was installed before.
+# Checks the packages as a user would: runs lintian on the .deb (an error
+# fails), installs it with apt, validates the installed menu entries and
+# software-centre entries, starts the installed game under a virtual X display
+# and finds its window, runs the installed prizeodds on the installed list,
+# then unpacks the .tar.gz in a scratch folder and starts the game from there.
+# Neither game may write a file. The package is removed again unless it was
+# installed before.
 # Usage: scripts/check_packages.sh [BUILD_DIR]   (default build-package)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -61,6 +63,10 @@ see_window() {
 echo "== $(basename "$deb"): $(du -k "$deb" | cut -f1) KiB; $(basename "$tar"): $(du -k "$tar" | cut -f1) KiB"
 dpkg-deb -f "$deb" Package Version Depends
 
+echo "== lintian $(basename "$deb")"
+# Warnings are printed for the record; an error fails the check.
+lintian --fail-on error "$deb" || fail "lintian found an error in $(basename "$deb")"
+
 echo "== install the Debian package with apt"
 dpkg-query -W -f='${Status}' prizedraw 2>/dev/null | grep -q 'install ok installed' || installed_here=1
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=120 "$deb" >/dev/null
@@ -72,6 +78,19 @@ for tool in prizeodds prizelist prizeedit; do
     echo "$said"
 done
 
+echo "== the installed menu entries and software-centre entries"
+mapfile -t desktop_files < <(dpkg -L prizedraw | grep '^/usr/share/applications/.*\.desktop$')
+mapfile -t metainfo_files < <(dpkg -L prizedraw | grep '^/usr/share/metainfo/.*\.metainfo\.xml$')
+[ ${#desktop_files[@]} -eq 2 ] || fail "expected the game's and the editor's menu entries, found: ${desktop_files[*]}"
+[ ${#metainfo_files[@]} -eq 4 ] || fail "expected four software-centre entries, found: ${metainfo_files[*]}"
+desktop-file-validate "${desktop_files[@]}" || fail "a menu entry is not valid"
+appstreamcli validate --no-net "${metainfo_files[@]}" || fail "a software-centre entry is not valid"
+# The package's files on their own, as a software centre pairs them: each
+# metainfo's menu entry must be there under its id.
+mkdir "$scratch/tree"
+dpkg-deb -x "$deb" "$scratch/tree"
+appstreamcli validate-tree --no-net "$scratch/tree" || fail "a software-centre entry does not match the package's files"
+
 mkdir -m 700 "$scratch/runtime"
 export XDG_RUNTIME_DIR=$scratch/runtime
 Xvfb "$display" -screen 0 800x600x24 -nolisten tcp &
@@ -81,7 +100,7 @@ for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sle
 
 echo "== start the installed game"
 touch "$scratch/stamp"
-see_window /usr/bin/prizedraw /usr/lib/prizedraw/prizedraw
+see_window /usr/games/prizedraw /usr/lib/prizedraw/prizedraw
 [ -z "$(find /usr/lib/prizedraw -newer "$scratch/stamp")" ] || fail "the installed game wrote into its folder"
 
 echo "== the installed prizeodds on the installed list"
@@ -101,4 +120,4 @@ see_window "$folder/prizedraw" "$folder/prizedraw"
 (cd "$folder" && ./prizeodds --quiet | head -1)
 (cd "$folder" && ./prizelist export data.ini | head -2)
 
-echo "== packages checked: install, start, odds, portable start all passed"
+echo "== packages checked: lintian, install, menu and software-centre entries, start, odds, portable start all passed"

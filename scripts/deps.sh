@@ -32,7 +32,8 @@ WINDOWS_TEST_PACKAGES=(wine wine64 xvfb xauth xdotool fonts-wqy-microhei)
 # building: NSIS for the setup program, unzip to check the portable zip.
 WINDOWS_PACKAGE_PACKAGES=(nsis unzip)
 # What making the packages (scripts/package.sh) and checking them as a user
-# would (scripts/check_packages.sh) need on top.
-PACKAGE_PACKAGES=(dpkg-dev file help2man xvfb xauth xdotool x11-utils)
+# would (scripts/check_packages.sh) need on top, with Debian's checkers of
+# packages, menu entries and software-centre entries.
+PACKAGE_PACKAGES=(dpkg-dev file help2man xvfb xauth xdotool x11-utils lintian desktop-file-utils appstream)
 # What checking the .deb on a fresh Debian 12 root (scripts/check_fresh_debian.sh) needs on top.
 FRESH_PACKAGES=(mmdebstrap imagemagick)
