@@ -75,6 +75,7 @@ for tool in prizeodds prizelist prizeedit; do
     [ "$(command -v "$tool")" = /usr/bin/$tool ] || fail "$tool is not /usr/bin/$tool"
     said=$(QT_QPA_PLATFORM=offscreen $tool --version 2>/dev/null)
     [ "$said" = "$tool $version" ] || fail "$tool --version says $said, not $version"
+    zgrep -q "^$tool \\\\- " "/usr/share/man/man1/$tool.1.gz" || fail "the man page of $tool does not name $tool"
     echo "$said"
 done
 
