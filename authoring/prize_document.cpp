@@ -1,6 +1,8 @@
 // Reading a list into a document, changing it, and writing it back.
 #include "prize_document.h"
 
+#include "i18n.h"
+
 #include "gbk_encoder.h"
 #include "text_decoding.h"
 
@@ -111,6 +113,18 @@ const char *fieldName(Field field)
 {
     static constexpr const char *kNames[kFields] = {"weight", "color", "name", "amount", "note"};
     return kNames[static_cast<int>(field)];
+}
+
+const char *fieldLabel(Field field)
+{
+    switch (field) {
+    case Field::Weight: return i18n::tr("weight");
+    case Field::Color: return i18n::tr("color");
+    case Field::Name: return i18n::tr("name");
+    case Field::Amount: return i18n::tr("amount");
+    case Field::Note: return i18n::tr("note");
+    }
+    return "?";
 }
 
 PrizeDocument PrizeDocument::open(const std::filesystem::path &file, PrizeListFile::Decoding decoding)

@@ -578,7 +578,7 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
         warnings_->addItem(tr("No warnings: the game will draw this list as its weights say."));
     const auto &check = odds_.latest();
     for (const odds::Warning &warning : warnings) {
-        QString text = QString::fromStdString(warning.message);
+        QString text = QString::fromStdString(warning.text.translated());
         if (warning.index)
             text = tr("Prize %1 \"%2\": %3").arg(*warning.index).arg(QString::fromStdString(warning.name), text);
         const bool offersPicture = warning.code == "picture-near-miss" && warning.index && check;

@@ -93,7 +93,7 @@ void PrizeTableModel::setCheck(std::shared_ptr<const ListCheck> check)
     for (const odds::Warning &warning : check_->report.warnings)
         if (warning.index && *warning.index >= 0 && std::size_t(*warning.index) < warnings_.size()) {
             QString &text = warnings_[std::size_t(*warning.index)];
-            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + qs(warning.message);
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + qs(warning.text.translated());
         }
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
