@@ -33,7 +33,7 @@ endforeach()
 list(REMOVE_DUPLICATES marked)
 
 function(placeholders text out)
-    string(REGEX MATCHALL "{[0-9]+[^}]*}|%[0-9]" found "${text}")
+    string(REGEX MATCHALL "{[0-9]+[^}]*}|%[0-9n]" found "${text}")
     list(SORT found)
     set(${out} "${found}" PARENT_SCOPE)
 endfunction()

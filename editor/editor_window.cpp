@@ -1,6 +1,7 @@
 // The editor's window: layout, menus, files and Play.
 #include "editor_window.h"
 
+#include "i18n.h"
 #include "color_delegate.h"
 #include "game_folder.h"
 #include "picture_loader.h"
@@ -40,8 +41,9 @@ namespace fs = std::filesystem;
 using authoring::Encoding;
 
 namespace {
-const QString kGbkFilter = QObject::tr("Prize list in GBK, as the game's own (*.ini)");
-const QString kUtf8Filter = QObject::tr("Prize list in UTF-8 with a byte-order mark (*.ini)");
+// Made when asked, so that they are in the language set at start-up.
+QString gbkFilter() { return QObject::tr("Prize list in GBK, as the game's own (*.ini)"); }
+QString utf8Filter() { return QObject::tr("Prize list in UTF-8 with a byte-order mark (*.ini)"); }
 
 QString shown(const fs::path &file) { return QFile::decodeName(file.c_str()); }
 fs::path pathOf(const QString &file) { return fs::path(QFile::encodeName(file).toStdString()); }
@@ -332,8 +334,8 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
         std::error_code error;
         fs::create_directories(folder, error);
         if (error)
-            return refuse(authoring::ListError("cannot make the folder " + folder.string() + ": " + error.message() +
-                                               "; nothing was written"));
+            return refuse(authoring::ListError(
+                i18n::tr("cannot make the folder {0}: {1}; nothing was written", folder.string(), error.message())));
     }
     try {
         authoring::FileWriter disk;
@@ -352,12 +354,12 @@ bool EditorWindow::saveListAsAsked()
 {
     QFileDialog dialog(this, tr("Save the prize list"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({kGbkFilter, kUtf8Filter});
-    dialog.selectNameFilter(model_->document().encoding() == Encoding::Utf8 ? kUtf8Filter : kGbkFilter);
+    dialog.setNameFilters({gbkFilter(), utf8Filter()});
+    dialog.selectNameFilter(model_->document().encoding() == Encoding::Utf8 ? utf8Filter() : gbkFilter());
     dialog.selectFile(file_ ? shown(*file_) : QStringLiteral("data.ini"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    const Encoding encoding = dialog.selectedNameFilter() == kUtf8Filter ? Encoding::Utf8 : Encoding::Gbk;
+    const Encoding encoding = dialog.selectedNameFilter() == utf8Filter() ? Encoding::Utf8 : Encoding::Gbk;
     return saveListAs(pathOf(dialog.selectedFiles().front()), encoding);
 }
 

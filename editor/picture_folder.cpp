@@ -1,6 +1,7 @@
 // Chosen pictures as they go into the list's picture folder.
 #include "picture_folder.h"
 
+#include "i18n.h"
 #include "picture_plan.h"
 #include "picture_loader.h"
 #include "qt_picture_loader.h"
@@ -28,7 +29,7 @@ std::string PictureFolder::pictureBytes(const std::filesystem::path &source)
     if (reader.format() == "jpeg") {
         auto whole = authoring::readFileIfAny(source);
         if (!whole)
-            throw ListError("cannot read " + source.string());
+            throw ListError(i18n::tr("cannot read {0}", source.string()));
         bytes = std::move(*whole);
     } else {
         const QImage image = reader.read();
@@ -38,7 +39,7 @@ std::string PictureFolder::pictureBytes(const std::filesystem::path &source)
         QBuffer buffer(&jpeg);
         buffer.open(QIODevice::WriteOnly);
         if (!image.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPEG", 92))
-            throw ListError(source.string() + ": cannot be converted to JPEG");
+            throw ListError(i18n::tr("{0}: cannot be converted to JPEG", source.string()));
         bytes = jpeg.toStdString();
     }
     return bytes;
