@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -193,6 +194,8 @@ void EditorWindow::buildMenus()
     QToolBar *tools = addToolBar(tr("Prizes"));
     const auto addEdit = [&](const QString &text, QKeySequence keys, auto slot) {
         QAction *action = editMenu->addAction(text, keys, this, slot);
+        // A translation's shortcut letter in brackets, "添加奖品(&A)", is for the menu only.
+        action->setIconText(QString(text).remove(QRegularExpression(QStringLiteral("\\(&.\\)$"))).remove(u'&'));
         tools->addAction(action);
     };
     addEdit(tr("&Add prize"), QKeySequence(Qt::CTRL | Qt::Key_Return), [this] {

@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QMenuBar>
@@ -672,6 +673,8 @@ TEST(Editor, MenusHeadersAndWarningsAreInChineseUnderTheChineseCatalogue)
         EXPECT_EQ(window.model().headerData(PrizeTableModel::Weight, Qt::Horizontal, Qt::DisplayRole).toString(), "权重");
         ASSERT_GT(window.warnings().count(), 0);
         EXPECT_TRUE(window.warnings().item(0)->text().contains("权重")) << window.warnings().item(0)->text().toStdString();
+        // Qt's own buttons, from Debian's Qt translations.
+        EXPECT_EQ(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), "取消");
     }
     EditorWindow window; // English again once the translations are gone
     EXPECT_EQ(menus(window).front(), "&File");
