@@ -268,7 +268,7 @@ bool EditorWindow::openList(const fs::path &file, catalogue::PrizeListFile::Deco
         return true;
     } catch (const catalogue::RuntimeError &error) {
         showFailure(tr("Could not open %1.").arg(shown(file)),
-                    tr("Run-time error %1: %2").arg(error.number()).arg(QString::fromStdString(error.text())));
+                    tr("Run-time error %1: %2").arg(error.number()).arg(QString::fromStdString(odds::runTimeErrorText(error))));
     } catch (const std::exception &error) {
         showFailure(tr("Could not open %1.").arg(shown(file)), QString::fromStdString(error.what()));
     }

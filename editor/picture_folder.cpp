@@ -3,6 +3,7 @@
 
 #include "i18n.h"
 #include "picture_plan.h"
+#include "prize_odds.h"
 #include "picture_loader.h"
 #include "qt_picture_loader.h"
 #include "runtime_error.h"
@@ -21,7 +22,7 @@ std::string PictureFolder::pictureBytes(const std::filesystem::path &source)
         // The game's own limits on size and pixels, before anything is decoded.
         window::ImageDecoder(QSize(1, 1), 1.0).check(source);
     } catch (const catalogue::RuntimeError &error) {
-        throw ListError(source.string() + ": " + error.text());
+        throw ListError(source.string() + ": " + odds::runTimeErrorText(error));
     }
 
     QImageReader reader(QFile::decodeName(source.c_str()));

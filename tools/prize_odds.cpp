@@ -89,6 +89,21 @@ const char *pictureStateLabel(PictureState state)
     return "?";
 }
 
+std::string runTimeErrorText(const RuntimeError &error)
+{
+    switch (error.number()) {
+    case 6: return i18n::tr("Overflow");
+    case 7: return i18n::tr("Out of memory");
+    case 9: return i18n::tr("Subscript out of range");
+    case 13: return i18n::tr("Type mismatch");
+    case 53: return i18n::tr("File not found");
+    case 62: return i18n::tr("Input past end of file");
+    case 75: return i18n::tr("Path/File access error");
+    case 481: return i18n::tr("Invalid picture");
+    }
+    return error.text();
+}
+
 const char *pictureStateText(PictureState state)
 {
     switch (state) {

@@ -22,6 +22,9 @@ enum class PictureState { Loaded, Missing, UnsafeName, Refused };
 const char *pictureStateText(PictureState state);  // a stable key, as --json gives it
 const char *pictureStateLabel(PictureState state); // in the user's language
 
+// The game's text of a run-time error ("File not found") in the user's language.
+std::string runTimeErrorText(const catalogue::RuntimeError &error);
+
 // A prize list read the way the game reads it, from any path.
 struct PrizeList {
     std::filesystem::path file;

@@ -73,7 +73,7 @@ authoring::PrizeDocument openList(const std::string &file, catalogue::PrizeListF
     try {
         return authoring::PrizeDocument::open(catalogue::utf8Path(file), decoding);
     } catch (const catalogue::RuntimeError &error) {
-        throw Failure{i18n::tr("{0}: run-time error {1}: {2}", file, error.number(), error.text())};
+        throw Failure{i18n::tr("{0}: run-time error {1}: {2}", file, error.number(), odds::runTimeErrorText(error))};
     }
 }
 
@@ -204,7 +204,7 @@ int main(int argc, char **argv)
     } catch (const authoring::ListError &error) {
         std::cerr << "prizelist: " << error.what() << "\n";
     } catch (const catalogue::RuntimeError &error) {
-        std::cerr << "prizelist: " << i18n::tr("run-time error {0}: {1}", error.number(), error.text()) << "\n";
+        std::cerr << "prizelist: " << i18n::tr("run-time error {0}: {1}", error.number(), odds::runTimeErrorText(error)) << "\n";
     } catch (const Failure &failure) {
         std::cerr << "prizelist: " << failure.message << "\n";
     }

@@ -211,7 +211,8 @@ int main(int argc, char **argv)
         std::cout.flush();
         return strict && !report.warnings.empty() ? kWarnings : kRead;
     } catch (const catalogue::RuntimeError &error) {
-        std::cerr << "prizeodds: " << i18n::tr("{0}: run-time error {1}: {2}", file, error.number(), error.text())
+        std::cerr << "prizeodds: " << i18n::tr("{0}: run-time error {1}: {2}", file, error.number(),
+                                                           odds::runTimeErrorText(error))
                   << "\n";
         return kFailed;
     }
