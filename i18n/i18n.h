@@ -44,7 +44,11 @@ const char *tr(const char *english);
 template <typename... Args>
 std::string tr(const char *english, const Args &...args)
 {
-    return fmt::format(fmt::runtime(tr(english)), args...);
+    try {
+        return fmt::format(fmt::runtime(tr(english)), args...);
+    } catch (const fmt::format_error &) {
+        return fmt::format(fmt::runtime(english), args...); // a translation's placeholders gone wrong
+    }
 }
 
 // The translation of english into language, or nullptr when the catalogue has none.
