@@ -1,6 +1,8 @@
 // Replacing a file atomically: temporary file, fsync, rename, fsync of the folder.
 #include "atomic_file.h"
 
+#include "i18n.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,7 +45,7 @@ public:
             struct stat entry {};
             if (::lstat(target_.c_str(), &entry) != 0) {
                 if (errno != ENOENT)
-                    fail("cannot look at it", errno);
+                    fail(i18n::tr("cannot look at it"), errno);
                 seen_ = links == 0 ? Seen::Nothing : Seen::Link;
                 return; // nothing there yet: the link, if any, is left pointing at the new file
             }
@@ -55,12 +57,12 @@ public:
             seen_ = Seen::Link;
             if (links == kMaxLinks) {
                 target_ = requested_;
-                fail("it is a symbolic link that leads back to itself (a loop), so it names no file to write");
+                fail(i18n::tr("it is a symbolic link that leads back to itself (a loop), so it names no file to write"));
             }
             std::error_code ec;
             const fs::path next = fs::read_symlink(target_, ec);
             if (ec)
-                fail("cannot read the symbolic link", ec.value());
+                fail(i18n::tr("cannot read the symbolic link"), ec.value());
             target_ = next.is_absolute() ? next : target_.parent_path() / next;
         }
     }
@@ -71,16 +73,16 @@ public:
         if (!old_)
             return;
         if (S_ISDIR(old_->st_mode))
-            fail("it is a folder, not a file");
+            fail(i18n::tr("it is a folder, not a file"));
         if (!S_ISREG(old_->st_mode))
-            fail("it is not a regular file but a device, pipe or socket");
+            fail(i18n::tr("it is not a regular file but a device, pipe or socket"));
         // Root may write any file, so a file with no write bit at all counts
         // as read-only for root too: its owner meant it to stay as it is.
-        const std::string advice = "make it writable or save under another name";
+        const std::string advice = i18n::tr("make it writable or save under another name");
         if ((old_->st_mode & 0222) == 0)
-            fail("the file is read-only (mode " + modeText(old_->st_mode) + ")", 0, advice);
+            fail(i18n::tr("the file is read-only (mode {0})", modeText(old_->st_mode)), 0, advice);
         if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
-            fail("you may not write to it (mode " + modeText(old_->st_mode) + ")", errno, advice);
+            fail(i18n::tr("you may not write to it (mode {0})", modeText(old_->st_mode)), errno, advice);
     }
 
     void write(std::string_view bytes)
@@ -102,33 +104,35 @@ public:
 
     [[noreturn]] void fail(const std::string &what, int error = 0, const std::string &advice = {}) const
     {
-        std::string message = stage_ == Stage::Replaced ? shown() + " was saved, but " : "cannot save " + shown() + ": ";
-        message += what;
+        std::string message = stage_ == Stage::Replaced ? i18n::tr("{0} was saved, but {1}", shown(), what)
+                                                        : i18n::tr("cannot save {0}: {1}", shown(), what);
         if (error != 0)
             message += std::string(": ") + std::strerror(error);
         switch (stage_) {
         case Stage::NothingWritten:
-            message += "; nothing was written";
+            message += i18n::tr("; nothing was written");
             if (seen_ == Seen::File)
-                message += S_ISREG(old_->st_mode) ? ": the file there is as it was" : ": what is there is as it was";
+                message += S_ISREG(old_->st_mode) ? i18n::tr(": the file there is as it was")
+                                                  : i18n::tr(": what is there is as it was");
             else if (seen_ == Seen::Link)
-                message += ": the link is as it was";
+                message += i18n::tr(": the link is as it was");
             else if (seen_ == Seen::Nothing)
-                message += ": no file was there, and none is now";
+                message += i18n::tr(": no file was there, and none is now");
             break;
         case Stage::BackupMade:
-            message += "; the old file is still in place, and a copy of it is kept as " + backupPath().string();
+            message += i18n::tr("; the old file is still in place, and a copy of it is kept as {0}",
+                                backupPath().string());
             break;
         case Stage::Replaced:
-            message += "; a power cut now could still undo the save, so save again";
+            message += i18n::tr("; a power cut now could still undo the save, so save again");
             if (old_ && backup_ == Backup::Keep)
-                message += "; the old file is kept as " + backupPath().string();
+                message += i18n::tr("; the old file is kept as {0}", backupPath().string());
             else if (!old_)
-                message += "; no file was there before";
+                message += i18n::tr("; no file was there before");
             break;
         }
         if (!advice.empty())
-            message += "; " + advice;
+            message += i18n::tr("; {0}", advice);
         throw ListError(message);
     }
 
@@ -144,7 +148,7 @@ private:
             std::string pattern = (folder / ("." + save.target_.filename().string() + ".XXXXXX")).string();
             fd_ = mkstemp(pattern.data());
             if (fd_ < 0)
-                save.fail("cannot make a file in " + folder.string(), errno);
+                save.fail(i18n::tr("cannot make a file in {0}", folder.string()), errno);
             path_ = pattern;
             save.takeOverAttributes(fd_);
         }
@@ -165,20 +169,20 @@ private:
                 if (written < 0 && errno == EINTR)
                     continue;
                 if (written <= 0)
-                    save_.fail("cannot write", written < 0 ? errno : ENOSPC);
+                    save_.fail(i18n::tr("cannot write"), written < 0 ? errno : ENOSPC);
                 bytes.remove_prefix(static_cast<std::size_t>(written));
             }
             if (::fsync(fd_) != 0)
-                save_.fail("cannot flush the new file to disk", errno);
+                save_.fail(i18n::tr("cannot flush the new file to disk"), errno);
             const int fd = fd_;
             fd_ = -1;
             if (::close(fd) != 0)
-                save_.fail("cannot write", errno);
+                save_.fail(i18n::tr("cannot write"), errno);
         }
         void renameTo(const fs::path &final)
         {
             if (::rename(path_.c_str(), final.c_str()) != 0)
-                save_.fail("cannot rename the new file to " + final.filename().string(), errno);
+                save_.fail(i18n::tr("cannot rename the new file to {0}", final.filename().string()), errno);
             path_.clear();
         }
 
@@ -213,7 +217,7 @@ private:
         std::ostringstream bytes;
         bytes << in.rdbuf();
         if (!in)
-            fail("cannot read the old file to keep it as " + backupPath().filename().string(), EIO);
+            fail(i18n::tr("cannot read the old file to keep it as {0}", backupPath().filename().string()), EIO);
         return bytes.str();
     }
 
@@ -222,13 +226,13 @@ private:
     {
         const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
         if (fd < 0)
-            fail("its folder cannot be opened to flush it to disk", errno);
+            fail(i18n::tr("its folder cannot be opened to flush it to disk"), errno);
         const int synced = ::fsync(fd);
         const int error = errno;
         ::close(fd);
         // EINVAL: a file system that cannot sync a folder, where the rename is all there is.
         if (synced != 0 && error != EINVAL)
-            fail("its folder cannot be flushed to disk", error);
+            fail(i18n::tr("its folder cannot be flushed to disk"), error);
     }
 
     fs::path backupPath() const { return fs::path(target_.string() + ".bak"); }
@@ -237,7 +241,7 @@ private:
     {
         if (target_ == requested_)
             return requested_.string();
-        return requested_.string() + " (a link to " + target_.string() + ")";
+        return i18n::tr("{0} (a link to {1})", requested_.string(), target_.string());
     }
 
     fs::path requested_;

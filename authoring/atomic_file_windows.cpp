@@ -1,6 +1,8 @@
 // Replacing a file atomically on Windows: temporary file, flush, MoveFileEx.
 #include "atomic_file.h"
 
+#include "i18n.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -17,9 +19,8 @@ namespace {
 
 [[noreturn]] void fail(const fs::path &target, const std::string &what, DWORD error)
 {
-    throw ListError("cannot save " + target.string() + ": " + what + ": " +
-                    std::system_category().message(static_cast<int>(error)) +
-                    "; the file that was there is unchanged");
+    throw ListError(i18n::tr("cannot save {0}: {1}: {2}; the file that was there is unchanged", target.string(), what,
+                             std::system_category().message(static_cast<int>(error))));
 }
 
 // A temporary file beside target that is removed unless it is moved.
@@ -35,7 +36,7 @@ public:
             if (handle_ == INVALID_HANDLE_VALUE && (GetLastError() != ERROR_FILE_EXISTS || attempt == 100)) {
                 const DWORD error = GetLastError();
                 path_.clear();
-                fail(target, "cannot make a file in " + target.parent_path().string(), error);
+                fail(target, i18n::tr("cannot make a file in {0}", target.parent_path().string()), error);
             }
         }
     }
@@ -55,20 +56,20 @@ public:
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
             DWORD written = 0;
             if (!WriteFile(handle_, bytes.data(), chunk, &written, nullptr) || written == 0)
-                fail(target_, "cannot write", GetLastError());
+                fail(target_, i18n::tr("cannot write"), GetLastError());
             bytes.remove_prefix(written);
         }
         if (!FlushFileBuffers(handle_))
-            fail(target_, "cannot flush to disk", GetLastError());
+            fail(target_, i18n::tr("cannot flush to disk"), GetLastError());
         const HANDLE handle = handle_;
         handle_ = INVALID_HANDLE_VALUE;
         if (!CloseHandle(handle))
-            fail(target_, "cannot write", GetLastError());
+            fail(target_, i18n::tr("cannot write"), GetLastError());
     }
     void moveTo(const fs::path &final)
     {
         if (!MoveFileExW(path_.c_str(), final.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            fail(target_, "cannot rename the new file to " + final.filename().string(), GetLastError());
+            fail(target_, i18n::tr("cannot rename the new file to {0}", final.filename().string()), GetLastError());
         path_.clear();
     }
 
@@ -84,7 +85,7 @@ std::string contentsOf(const fs::path &file, const fs::path &target)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     if (!in.good() && !in.eof())
-        fail(target, "cannot read the old file to keep it as .bak", ERROR_READ_FAULT);
+        fail(target, i18n::tr("cannot read the old file to keep it as .bak"), ERROR_READ_FAULT);
     return bytes.str();
 }
 
@@ -99,7 +100,7 @@ void replaceFile(const fs::path &requested, std::string_view bytes, Backup backu
     const fs::file_status old = fs::status(where, ec);
     const bool exists = fs::exists(old);
     if (exists && !fs::is_regular_file(old))
-        fail(where, "it is not a regular file", ERROR_DIRECTORY);
+        fail(where, i18n::tr("it is not a regular file"), ERROR_DIRECTORY);
 
     TemporaryFile next(where);
     next.write(bytes);

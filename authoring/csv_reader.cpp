@@ -2,6 +2,8 @@
 // Windows one included, reads CSV the same way.
 #include "csv_reader.h"
 
+#include "i18n.h"
+
 #include "prize_document.h"
 
 #include <algorithm>
@@ -11,13 +13,13 @@ namespace authoring {
 namespace {
 [[noreturn]] void failAt(int line, const std::string &what)
 {
-    throw ListError("line " + std::to_string(line) + ": " + what);
+    throw ListError(i18n::tr("line {0}: {1}", line, what));
 }
 
 [[noreturn]] void quoteOutOfPlace(int line)
 {
-    failAt(line, "a quote inside a field that does not start with one, or text after a closing quote "
-                 "(write a quote inside a quoted field as two)");
+    failAt(line, i18n::tr("a quote inside a field that does not start with one, or text after a closing quote "
+                          "(write a quote inside a quoted field as two)"));
 }
 } // namespace
 
@@ -73,7 +75,7 @@ std::string CsvReader::quotedField(int rowLine)
     while (true) {
         const std::size_t quote = text_.find('"', pos_);
         if (quote == std::string_view::npos)
-            failAt(rowLine, "a quote opened in this row is never closed");
+            failAt(rowLine, i18n::tr("a quote opened in this row is never closed"));
         const std::string_view part = text_.substr(pos_, quote - pos_);
         for (std::size_t i = 0; i < part.size(); ++i)
             if (part[i] == '\n' || (part[i] == '\r' && (i + 1 == part.size() || part[i + 1] != '\n')))

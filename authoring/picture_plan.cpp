@@ -1,6 +1,8 @@
 // Planned picture changes, and the save that carries them out or puts every file back.
 #include "picture_plan.h"
 
+#include "i18n.h"
+
 #include "picture_loader.h"
 
 #include <fstream>
@@ -21,7 +23,7 @@ void FileWriter::remove(const fs::path &file)
     std::error_code error;
     fs::remove(file, error);
     if (error)
-        throw ListError("cannot remove " + file.string() + ": " + error.message());
+        throw ListError(i18n::tr("cannot remove {0}: {1}", file.string(), error.message()));
 }
 
 std::optional<std::string> readFileIfAny(const fs::path &file)
@@ -33,7 +35,7 @@ std::optional<std::string> readFileIfAny(const fs::path &file)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     if (!in)
-        throw ListError("cannot read " + file.string());
+        throw ListError(i18n::tr("cannot read {0}", file.string()));
     return bytes.str();
 }
 
@@ -52,7 +54,8 @@ PictureBytes PicturePlan::picture(const std::string &name) const
 void PicturePlan::setPicture(const std::string &name, PictureBytes bytes)
 {
     if (!catalogue::isSafePictureName(name))
-        throw ListError("the name \"" + name + "\" cannot be a picture file name, so the game would never load it");
+        throw ListError(
+            i18n::tr("the name \"{0}\" cannot be a picture file name, so the game would never load it", name));
     changes_[name] = std::move(bytes);
 }
 
@@ -112,7 +115,7 @@ void saveList(PrizeDocument &document, PicturePlan &plan, const fs::path &dataIn
                 std::error_code error;
                 if (!fs::is_directory(folder, error)) {
                     if (!fs::create_directory(folder, error) || error)
-                        throw ListError("cannot make the folder " + folder.string() + ": " + error.message());
+                        throw ListError(i18n::tr("cannot make the folder {0}: {1}", folder.string(), error.message()));
                     undo.madeFolder(folder);
                 }
                 writer.write(file, *picture, Backup::None);
@@ -126,8 +129,8 @@ void saveList(PrizeDocument &document, PicturePlan &plan, const fs::path &dataIn
     } catch (const std::exception &error) {
         const std::string notPutBack = undo.putBack();
         throw ListError(std::string(error.what()) +
-                        (notPutBack.empty() ? "; every picture file is as it was"
-                                            : "; some picture files could not be put back" + notPutBack));
+                        (notPutBack.empty() ? i18n::tr("; every picture file is as it was")
+                                            : i18n::tr("; some picture files could not be put back{0}", notPutBack)));
     }
     document.takeAsSaved(bytes);
     plan.changes_.clear();

@@ -1,6 +1,8 @@
 // CSV export and import of prize lists.
 #include "prize_csv.h"
 
+#include "i18n.h"
+
 #include "csv_reader.h"
 #include "text_decoding.h"
 
@@ -33,7 +35,7 @@ std::string quoted(const std::string &text)
 
 [[noreturn]] void failAt(int line, const std::string &what)
 {
-    throw ListError("line " + std::to_string(line) + ": " + what);
+    throw ListError(i18n::tr("line {0}: {1}", line, what));
 }
 
 std::string lowered(std::string text)
@@ -64,8 +66,8 @@ std::string decoded(std::string_view bytes)
     case CsvEncoding::Utf8WithMark:
         bytes.remove_prefix(kByteOrderMark.size());
         if (catalogue::sanitizeUtf8(bytes) != bytes)
-            failAt(lineOfFirstInvalidByte(bytes), "this is not UTF-8 text, though it starts with UTF-8's byte-order "
-                                                  "mark (save the spreadsheet as CSV UTF-8 again)");
+            failAt(lineOfFirstInvalidByte(bytes), i18n::tr("this is not UTF-8 text, though it starts with UTF-8's "
+                                                           "byte-order mark (save the spreadsheet as CSV UTF-8 again)"));
         return std::string(bytes);
     case CsvEncoding::Utf8: return std::string(bytes);
     case CsvEncoding::Gbk: break;
@@ -75,7 +77,7 @@ std::string decoded(std::string_view bytes)
     // its user-defined area, which the game shows as bad bytes too.
     const std::size_t bad = text.find("\uFFFD");
     if (bad != std::string::npos)
-        failAt(lineOf(text, bad), "this is neither UTF-8 nor GBK text (save the spreadsheet as CSV UTF-8)");
+        failAt(lineOf(text, bad), i18n::tr("this is neither UTF-8 nor GBK text (save the spreadsheet as CSV UTF-8)"));
     return text;
 }
 
@@ -113,7 +115,7 @@ CsvEncoding csvEncoding(std::string_view bytes)
 const char *describe(CsvEncoding encoding)
 {
     switch (encoding) {
-    case CsvEncoding::Utf8WithMark: return "UTF-8 with a byte-order mark";
+    case CsvEncoding::Utf8WithMark: return i18n::tr("UTF-8 with a byte-order mark");
     case CsvEncoding::Utf8: return "UTF-8";
     case CsvEncoding::Gbk: return "GBK";
     }
@@ -124,7 +126,7 @@ std::string readCsvFile(const std::filesystem::path &file)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        throw ListError("cannot open " + file.string());
+        throw ListError(i18n::tr("cannot open {0}", file.string()));
     std::string bytes;
     char chunk[64 * 1024];
     while (bytes.size() <= kMaxCsvBytes && in) {
@@ -132,64 +134,65 @@ std::string readCsvFile(const std::filesystem::path &file)
         bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad())
-        throw ListError("cannot read " + file.string());
+        throw ListError(i18n::tr("cannot read {0}", file.string()));
     return bytes;
 }
 
 PrizeDocument fromCsv(std::string_view bytes)
 {
     if (bytes.size() > kMaxCsvBytes)
-        throw ListError("the file is over " + std::to_string(kMaxCsvBytes / (1024 * 1024)) +
-                        " MiB, far more than a CSV of 1000 prizes needs, so it was not read (is it the right file?)");
+        throw ListError(i18n::tr("the file is over {0} MiB, far more than a CSV of 1000 prizes needs, so it was not "
+                                 "read (is it the right file?)",
+                                 kMaxCsvBytes / (1024 * 1024)));
     const std::string text = decoded(bytes);
     CsvReader reader(text);
 
     const std::optional<CsvRow> header = reader.next(kMaxCsvColumns);
     if (!header)
-        failAt(1, "no header row (weight,color,name,amount,note)");
+        failAt(1, i18n::tr("no header row (weight,color,name,amount,note)"));
     if (header->tooManyFields)
-        failAt(header->line, "more than " + std::to_string(kMaxCsvColumns) +
-                                 " columns in the header (a list needs weight, color, name, amount and note)");
+        failAt(header->line, i18n::tr("more than {0} columns in the header (a list needs weight, color, name, amount "
+                                      "and note)",
+                                      kMaxCsvColumns));
     const std::size_t width = header->fields.size();
     std::map<std::string, std::size_t> columns;
     for (std::size_t c = 0; c < width; ++c)
         if (!columns.emplace(lowered(header->fields[c]), c).second)
-            failAt(header->line, "the column \"" + header->fields[c] + "\" is named twice");
+            failAt(header->line, i18n::tr("the column \"{0}\" is named twice", header->fields[c]));
     std::array<std::optional<std::size_t>, kFields> columnOf;
     for (int f = 0; f < kFields; ++f) {
         const auto found = columns.find(fieldName(static_cast<Field>(f)));
         if (found != columns.end())
             columnOf[f] = found->second;
         else if (static_cast<Field>(f) != Field::Note)
-            failAt(header->line, std::string("no \"") + fieldName(static_cast<Field>(f)) +
-                                     "\" column in the header (it needs weight, color, name, amount; note is optional)");
+            failAt(header->line,
+                   i18n::tr("no \"{0}\" column in the header (it needs weight, color, name, amount; note is optional)",
+                            fieldName(static_cast<Field>(f))));
     }
 
     PrizeDocument document;
     while (const std::optional<CsvRow> row = reader.next(width)) {
         if (row->tooManyFields)
-            failAt(row->line, "more fields than the " + std::to_string(width) + " of the header");
+            failAt(row->line, i18n::tr("more fields than the {0} of the header", width));
         if (row->fields.size() != width)
-            failAt(row->line,
-                   std::to_string(row->fields.size()) + " fields, but the header has " + std::to_string(width));
+            failAt(row->line, i18n::tr("{0} fields, but the header has {1}", row->fields.size(), width));
         if (document.size() == catalogue::Catalogue::kMaxPrizes)
-            failAt(row->line, "more than " + std::to_string(catalogue::Catalogue::kMaxPrizes) +
-                                  " prizes: the game reads only the first " +
-                                  std::to_string(catalogue::Catalogue::kMaxPrizes));
+            failAt(row->line, i18n::tr("more than {0} prizes: the game reads only the first {0}",
+                                       catalogue::Catalogue::kMaxPrizes));
         Texts texts;
         for (int f = 0; f < kFields; ++f) {
             if (!columnOf[f])
                 continue;
             texts[f] = row->fields[*columnOf[f]];
             if (texts[f].find_first_of("\r\n") != std::string::npos)
-                failAt(row->line, std::string("the ") + fieldName(static_cast<Field>(f)) +
-                                      " holds a line break, which a line of a prize list cannot hold");
+                failAt(row->line, i18n::tr("the {0} holds a line break, which a line of a prize list cannot hold",
+                                           fieldLabel(static_cast<Field>(f))));
         }
         std::string &color = texts[static_cast<int>(Field::Color)];
         if (color.starts_with('#')) {
             const auto number = colorOfHex(color);
             if (!number)
-                failAt(row->line, "the colour \"" + color + "\" is not of the form #RRGGBB");
+                failAt(row->line, i18n::tr("the colour \"{0}\" is not of the form #RRGGBB", color));
             color = std::to_string(*number);
         }
         document.insert(document.size(), texts);

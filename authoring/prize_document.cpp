@@ -1,6 +1,8 @@
 // Reading a list into a document, changing it, and writing it back.
 #include "prize_document.h"
 
+#include "i18n.h"
+
 #include "gbk_encoder.h"
 #include "text_decoding.h"
 
@@ -28,11 +30,11 @@ public:
         file_.readLine(buffer);
         if (file_.lineWasCut()) {
             const std::size_t index = lines.size();
-            throw ListError(path_.string() + ", line " + std::to_string(index + 1) + " (the " +
-                            fieldName(static_cast<Field>(index % kFields)) + " of prize " +
-                            std::to_string(index / kFields) + "): longer than " + std::to_string(kMaxLineBytes) +
-                            " bytes; the game reads only the first " + std::to_string(kMaxLineBytes) +
-                            ", and saving would lose the rest. Shorten the line in a text editor");
+            throw ListError(i18n::tr("{0}, line {1} (the {2} of prize {3}): longer than {4} bytes; the game reads "
+                                     "only the first {4}, and saving would lose the rest. Shorten the line in a text "
+                                     "editor",
+                                     path_.string(), index + 1, fieldLabel(static_cast<Field>(index % kFields)),
+                                     index / kFields, kMaxLineBytes));
         }
         lines.push_back({buffer.toText(), file_.lineBytes()});
     }
@@ -76,9 +78,9 @@ private:
 void requireOneLine(const std::string &text)
 {
     if (text.find_first_of("\r\n") != std::string::npos)
-        throw ListError("a line of a prize list cannot hold a line break");
+        throw ListError(i18n::tr("a line of a prize list cannot hold a line break"));
     if (catalogue::sanitizeUtf8(text) != text)
-        throw ListError("the text is not UTF-8");
+        throw ListError(i18n::tr("the text is not UTF-8"));
 }
 
 // The start of a text for a message, cut at a whole character.
@@ -111,6 +113,18 @@ const char *fieldName(Field field)
 {
     static constexpr const char *kNames[kFields] = {"weight", "color", "name", "amount", "note"};
     return kNames[static_cast<int>(field)];
+}
+
+const char *fieldLabel(Field field)
+{
+    switch (field) {
+    case Field::Weight: return i18n::tr("weight");
+    case Field::Color: return i18n::tr("color");
+    case Field::Name: return i18n::tr("name");
+    case Field::Amount: return i18n::tr("amount");
+    case Field::Note: return i18n::tr("note");
+    }
+    return "?";
 }
 
 PrizeDocument PrizeDocument::open(const std::filesystem::path &file, PrizeListFile::Decoding decoding)
@@ -202,20 +216,19 @@ bool PrizeDocument::looksUtf8WithoutMark() const
 std::string PrizeDocument::bytes() const
 {
     if (read_.recordsIgnored)
-        throw ListError("the file holds more than " + std::to_string(Catalogue::kMaxPrizes) +
-                        " prizes: the game reads only the first " + std::to_string(Catalogue::kMaxPrizes) +
-                        ", and saving would drop the rest");
+        throw ListError(i18n::tr("the file holds more than {0} prizes: the game reads only the first {0}, and saving "
+                                 "would drop the rest",
+                                 Catalogue::kMaxPrizes));
     if (size() > Catalogue::kMaxPrizes)
-        throw ListError("the list holds " + std::to_string(size()) + " prizes, but the game reads only the first " +
-                        std::to_string(Catalogue::kMaxPrizes) + ": remove " +
-                        std::to_string(size() - Catalogue::kMaxPrizes));
+        throw ListError(i18n::tr("the list holds {0} prizes, but the game reads only the first {1}: remove {2}", size(),
+                                 Catalogue::kMaxPrizes, size() - Catalogue::kMaxPrizes));
 
     GbkEncoder gbk;
     std::string out(encoding_ == Encoding::Utf8 ? kByteOrderMark : "");
     for (int prize = 0; prize < size(); ++prize) {
         const auto where = [&](int f) {
-            return "prize " + std::to_string(prize) + " \"" + shortened(text(prize, Field::Name)) + "\": its " +
-                   fieldName(static_cast<Field>(f));
+            return i18n::tr("prize {0} \"{1}\": its {2}", prize, shortened(text(prize, Field::Name)),
+                            fieldLabel(static_cast<Field>(f)));
         };
         for (int f = 0; f < kFields; ++f) {
             const Line &line = records_[static_cast<std::size_t>(prize)][f];
@@ -228,13 +241,15 @@ std::string PrizeDocument::bytes() const
                 std::string bad;
                 const auto encoded = gbk.encode(line.text, bad);
                 if (!encoded)
-                    throw ListError(where(f) + " holds " + describeCharacter(bad) +
-                                    ", which GBK cannot hold; save the list as UTF-8 with a byte-order mark");
+                    throw ListError(i18n::tr("{0} holds {1}, which GBK cannot hold; save the list as UTF-8 with a "
+                                             "byte-order mark",
+                                             where(f), describeCharacter(bad)));
                 out += *encoded;
             }
             if (out.size() - start > kMaxLineBytes)
-                throw ListError(where(f) + " takes " + std::to_string(out.size() - start) + " bytes, but the game " +
-                                "reads only the first " + std::to_string(kMaxLineBytes) + " of a line; shorten it");
+                throw ListError(i18n::tr("{0} takes {1} bytes, but the game reads only the first {2} of a line; "
+                                         "shorten it",
+                                         where(f), out.size() - start, kMaxLineBytes));
             out += "\r\n";
         }
     }

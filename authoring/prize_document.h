@@ -21,7 +21,8 @@ const char *encodingName(Encoding encoding); // "gbk", "utf8-bom"
 // The five lines of a record, in file order; the game ignores the note.
 enum class Field { Weight, Color, Name, Amount, Note };
 inline constexpr int kFields = 5;
-const char *fieldName(Field field); // "weight", "color", "name", "amount", "note"
+const char *fieldName(Field field);  // "weight", "color", "name", "amount", "note": CSV columns
+const char *fieldLabel(Field field); // the same in the user's language
 
 struct Line {
     std::string text;                 // UTF-8, as the game reads it

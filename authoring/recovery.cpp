@@ -1,6 +1,8 @@
 // The recovery copy: a header line, then length-prefixed texts and pictures.
 #include "recovery.h"
 
+#include "i18n.h"
+
 #include <charconv>
 #include <functional>
 
@@ -28,7 +30,7 @@ public:
         const auto [end, error] = std::from_chars(rest_.data(), rest_.data() + rest_.size(), size);
         const std::size_t digits = static_cast<std::size_t>(end - rest_.data());
         if (error != std::errc() || digits == rest_.size() || *end != ':' || size > rest_.size() - digits - 1)
-            throw ListError("the recovery copy is damaged");
+            throw ListError(i18n::tr("the recovery copy is damaged"));
         const std::string_view field = rest_.substr(digits + 1, size);
         rest_.remove_prefix(digits + 1 + size);
         return field;
@@ -39,7 +41,7 @@ public:
         int value = -1;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (error != std::errc() || end != text.data() + text.size() || value < 0)
-            throw ListError("the recovery copy is damaged");
+            throw ListError(i18n::tr("the recovery copy is damaged"));
         return value;
     }
 
@@ -76,12 +78,12 @@ std::string recoveryBytes(const PrizeDocument &document, const std::map<std::str
 Recovered readRecovery(std::string_view copy)
 {
     if (!copy.starts_with(kHeader))
-        throw ListError("this is no recovery copy of prizeedit");
+        throw ListError(i18n::tr("this is no recovery copy of prizeedit"));
     Fields fields(copy.substr(kHeader.size()));
     Recovered recovered;
     const std::string_view encoding = fields.next();
     if (encoding != encodingName(Encoding::Gbk) && encoding != encodingName(Encoding::Utf8))
-        throw ListError("the recovery copy is damaged");
+        throw ListError(i18n::tr("the recovery copy is damaged"));
     recovered.document.setEncoding(encoding == encodingName(Encoding::Gbk) ? Encoding::Gbk : Encoding::Utf8);
     const int prizes = fields.number();
     for (int prize = 0; prize < prizes; ++prize) {
@@ -98,7 +100,7 @@ Recovered readRecovery(std::string_view copy)
         recovered.pictures[name] = there ? std::make_shared<const std::string>(bytes) : nullptr;
     }
     if (!fields.atEnd())
-        throw ListError("the recovery copy is damaged");
+        throw ListError(i18n::tr("the recovery copy is damaged"));
     return recovered;
 }
 

@@ -1,6 +1,7 @@
 // The editor's window: layout, menus, files and Play.
 #include "editor_window.h"
 
+#include "i18n.h"
 #include "color_delegate.h"
 #include "game_folder.h"
 #include "picture_loader.h"
@@ -22,6 +23,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -40,8 +42,9 @@ namespace fs = std::filesystem;
 using authoring::Encoding;
 
 namespace {
-const QString kGbkFilter = QObject::tr("Prize list in GBK, as the game's own (*.ini)");
-const QString kUtf8Filter = QObject::tr("Prize list in UTF-8 with a byte-order mark (*.ini)");
+// Made when asked, so that they are in the language set at start-up.
+QString gbkFilter() { return QObject::tr("Prize list in GBK, as the game's own (*.ini)"); }
+QString utf8Filter() { return QObject::tr("Prize list in UTF-8 with a byte-order mark (*.ini)"); }
 
 QString shown(const fs::path &file) { return QFile::decodeName(file.c_str()); }
 fs::path pathOf(const QString &file) { return fs::path(QFile::encodeName(file).toStdString()); }
@@ -191,6 +194,8 @@ void EditorWindow::buildMenus()
     QToolBar *tools = addToolBar(tr("Prizes"));
     const auto addEdit = [&](const QString &text, QKeySequence keys, auto slot) {
         QAction *action = editMenu->addAction(text, keys, this, slot);
+        // A translation's shortcut letter in brackets, "添加奖品(&A)", is for the menu only.
+        action->setIconText(QString(text).remove(QRegularExpression(QStringLiteral("\\(&.\\)$"))).remove(u'&'));
         tools->addAction(action);
     };
     addEdit(tr("&Add prize"), QKeySequence(Qt::CTRL | Qt::Key_Return), [this] {
@@ -263,7 +268,7 @@ bool EditorWindow::openList(const fs::path &file, catalogue::PrizeListFile::Deco
         return true;
     } catch (const catalogue::RuntimeError &error) {
         showFailure(tr("Could not open %1.").arg(shown(file)),
-                    tr("Run-time error %1: %2").arg(error.number()).arg(QString::fromStdString(error.text())));
+                    tr("Run-time error %1: %2").arg(error.number()).arg(QString::fromStdString(odds::runTimeErrorText(error))));
     } catch (const std::exception &error) {
         showFailure(tr("Could not open %1.").arg(shown(file)), QString::fromStdString(error.what()));
     }
@@ -332,8 +337,8 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
         std::error_code error;
         fs::create_directories(folder, error);
         if (error)
-            return refuse(authoring::ListError("cannot make the folder " + folder.string() + ": " + error.message() +
-                                               "; nothing was written"));
+            return refuse(authoring::ListError(
+                i18n::tr("cannot make the folder {0}: {1}; nothing was written", folder.string(), error.message())));
     }
     try {
         authoring::FileWriter disk;
@@ -352,12 +357,12 @@ bool EditorWindow::saveListAsAsked()
 {
     QFileDialog dialog(this, tr("Save the prize list"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({kGbkFilter, kUtf8Filter});
-    dialog.selectNameFilter(model_->document().encoding() == Encoding::Utf8 ? kUtf8Filter : kGbkFilter);
+    dialog.setNameFilters({gbkFilter(), utf8Filter()});
+    dialog.selectNameFilter(model_->document().encoding() == Encoding::Utf8 ? utf8Filter() : gbkFilter());
     dialog.selectFile(file_ ? shown(*file_) : QStringLiteral("data.ini"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    const Encoding encoding = dialog.selectedNameFilter() == kUtf8Filter ? Encoding::Utf8 : Encoding::Gbk;
+    const Encoding encoding = dialog.selectedNameFilter() == utf8Filter() ? Encoding::Utf8 : Encoding::Gbk;
     return saveListAs(pathOf(dialog.selectedFiles().front()), encoding);
 }
 
@@ -578,7 +583,7 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
         warnings_->addItem(tr("No warnings: the game will draw this list as its weights say."));
     const auto &check = odds_.latest();
     for (const odds::Warning &warning : warnings) {
-        QString text = QString::fromStdString(warning.message);
+        QString text = QString::fromStdString(warning.text.translated());
         if (warning.index)
             text = tr("Prize %1 \"%2\": %3").arg(*warning.index).arg(QString::fromStdString(warning.name), text);
         const bool offersPicture = warning.code == "picture-near-miss" && warning.index && check;

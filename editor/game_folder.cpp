@@ -1,6 +1,7 @@
 // Game folders for Play.
 #include "game_folder.h"
 
+#include "i18n.h"
 #include "picture_loader.h"
 
 #include <unistd.h>
@@ -47,7 +48,7 @@ fs::path placeGame(const fs::path &folder, const fs::path &game)
         fs::rename(part, placed, error);
     if (error) {
         fs::remove(part);
-        throw ListError("cannot copy the game into " + folder.string() + ": " + error.message());
+        throw ListError(i18n::tr("cannot copy the game into {0}: {1}", folder.string(), error.message()));
     }
     return placed;
 }
@@ -58,7 +59,7 @@ fs::path fillGameFolder(const fs::path &folder, const authoring::PrizeDocument &
     std::error_code error;
     fs::create_directories(folder / "picture", error);
     if (error)
-        throw ListError("cannot make " + (folder / "picture").string() + ": " + error.message());
+        throw ListError(i18n::tr("cannot make {0}: {1}", (folder / "picture").string(), error.message()));
     authoring::replaceFile(folder / "data.ini", document.bytes());
     const PictureFolder target(folder / "data.ini");
     for (int prize = 0; prize < document.size(); ++prize) {
@@ -69,7 +70,7 @@ fs::path fillGameFolder(const fs::path &folder, const authoring::PrizeDocument &
             continue;
         fs::copy_file(pictures.fileOf(name), target.fileOf(name), fs::copy_options::overwrite_existing, error);
         if (error)
-            throw ListError("cannot copy the picture of \"" + name + "\": " + error.message());
+            throw ListError(i18n::tr("cannot copy the picture of \"{0}\": {1}", name, error.message()));
     }
     return placeGame(folder, game);
 }

@@ -1,6 +1,7 @@
 // Checking the list on a pool thread, newest request first.
 #include "live_odds.h"
 
+#include "i18n.h"
 #include "list_check.h"
 
 #include <QFile>
@@ -142,7 +143,7 @@ std::filesystem::path LiveOdds::staged(const authoring::PictureBytes &picture)
     if (found != staged_.end())
         return found->second.second;
     if (!staging_.isValid())
-        throw authoring::ListError("no temporary folder to check the chosen pictures in");
+        throw authoring::ListError(i18n::tr("no temporary folder to check the chosen pictures in"));
     const std::filesystem::path file =
         std::filesystem::path(QFile::encodeName(staging_.path()).toStdString()) / (std::to_string(++stagedCount_) + ".jpg");
     std::ofstream(file, std::ios::binary) << *picture;

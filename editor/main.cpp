@@ -2,6 +2,8 @@
 #include "app_icons.h"
 #include "editor_application.h"
 #include "editor_window.h"
+#include "i18n.h"
+#include "translations.h"
 #include "prizedraw_version.h"
 
 #include <QApplication>
@@ -17,13 +19,15 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(icons::editor());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Makes and changes a prize list (data.ini) in a window: exact odds and warnings as you type, "
-        "the game's own card as preview, pictures, CSV import and export, and Play, which starts the game "
-        "on the list."));
+    const editor::Translations translations(i18n::systemLanguage());
+    parser.setApplicationDescription(
+        QObject::tr("Makes and changes a prize list (data.ini) in a window: exact odds and warnings as you type, "
+                    "the game's own card as preview, pictures, CSV import and export, and Play, which starts the "
+                    "game on the list."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("DATA_INI"), QStringLiteral("the prize list to open; without one, prizeedit starts a new list"),
+    parser.addPositionalArgument(QStringLiteral("DATA_INI"),
+                                 QObject::tr("the prize list to open; without one, prizeedit starts a new list"),
                                  QStringLiteral("[DATA_INI]"));
     parser.process(application);
 

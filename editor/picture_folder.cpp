@@ -1,7 +1,9 @@
 // Chosen pictures as they go into the list's picture folder.
 #include "picture_folder.h"
 
+#include "i18n.h"
 #include "picture_plan.h"
+#include "prize_odds.h"
 #include "picture_loader.h"
 #include "qt_picture_loader.h"
 #include "runtime_error.h"
@@ -20,7 +22,7 @@ std::string PictureFolder::pictureBytes(const std::filesystem::path &source)
         // The game's own limits on size and pixels, before anything is decoded.
         window::ImageDecoder(QSize(1, 1), 1.0).check(source);
     } catch (const catalogue::RuntimeError &error) {
-        throw ListError(source.string() + ": " + error.text());
+        throw ListError(source.string() + ": " + odds::runTimeErrorText(error));
     }
 
     QImageReader reader(QFile::decodeName(source.c_str()));
@@ -28,7 +30,7 @@ std::string PictureFolder::pictureBytes(const std::filesystem::path &source)
     if (reader.format() == "jpeg") {
         auto whole = authoring::readFileIfAny(source);
         if (!whole)
-            throw ListError("cannot read " + source.string());
+            throw ListError(i18n::tr("cannot read {0}", source.string()));
         bytes = std::move(*whole);
     } else {
         const QImage image = reader.read();
@@ -38,7 +40,7 @@ std::string PictureFolder::pictureBytes(const std::filesystem::path &source)
         QBuffer buffer(&jpeg);
         buffer.open(QIODevice::WriteOnly);
         if (!image.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPEG", 92))
-            throw ListError(source.string() + ": cannot be converted to JPEG");
+            throw ListError(i18n::tr("{0}: cannot be converted to JPEG", source.string()));
         bytes = jpeg.toStdString();
     }
     return bytes;

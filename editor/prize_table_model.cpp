@@ -1,6 +1,7 @@
 // The table over the list document, and the undoable edits.
 #include "prize_table_model.h"
 
+#include "i18n.h"
 #include "dragged_rows.h"
 #include "list_edit.h"
 #include "picture_folder.h"
@@ -93,7 +94,7 @@ void PrizeTableModel::setCheck(std::shared_ptr<const ListCheck> check)
     for (const odds::Warning &warning : check_->report.warnings)
         if (warning.index && *warning.index >= 0 && std::size_t(*warning.index) < warnings_.size()) {
             QString &text = warnings_[std::size_t(*warning.index)];
-            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + qs(warning.message);
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + qs(warning.text.translated());
         }
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
@@ -406,8 +407,8 @@ void PrizeTableModel::setPicture(int row, const std::filesystem::path &source)
 {
     const std::string name = document_.text(row, Field::Name);
     if (!catalogue::isSafePictureName(name))
-        throw authoring::ListError("the name \"" + name +
-                                   "\" cannot be a picture file name, so the game would never load it");
+        throw authoring::ListError(
+            i18n::tr("the name \"{0}\" cannot be a picture file name, so the game would never load it", name));
     const Pictures before{{name, pictures_.picture(name)}};
     const Pictures after{{name, std::make_shared<const std::string>(PictureFolder::pictureBytes(source))}};
     putPictures(after);
@@ -464,7 +465,7 @@ QVariant PrizeTableModel::data(const QModelIndex &index, int role) const
         if (check_->picturesChecking.count(odds->picturePath)) // judged on a worker thread, shown when known
             return role == Qt::DisplayRole ? QVariant(tr("checking picture…")) : QVariant();
         if (role == Qt::DisplayRole) {
-            QString state = QString::fromLatin1(odds::pictureStateText(odds->picture));
+            QString state = QString::fromUtf8(odds::pictureStateLabel(odds->picture));
             if (!odds->pictureError.empty())
                 state += QStringLiteral(": ") + qs(odds->pictureError);
             return state;

@@ -8,6 +8,7 @@
 # installed before.
 # Usage: scripts/check_packages.sh [BUILD_DIR]   (default build-package)
 set -euo pipefail
+export LC_ALL=C.UTF-8 LANGUAGE= # the checks read the tools' English messages
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 install_missing "${PACKAGE_PACKAGES[@]}"

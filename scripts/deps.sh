@@ -16,10 +16,11 @@ install_missing() {
 }
 
 # What building and running the game needs.
-RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
+# qt6-translations-l10n puts Qt's own dialogs of the editor in the user's language.
+RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-arphic-uming qt6-translations-l10n)
 # What the tests, the odds tool, benchmarks and fuzzing need on top.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev)
+    xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev qt6-translations-l10n)
 # What building for Windows (scripts/build-windows.sh) needs: the MinGW-w64
 # cross compilers (posix threads), ImageMagick for the programs' icon, and the
 # header-only libraries the tools use (cmake/windows_header_libraries.cmake).

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs the list editor on the bundled list under a virtual X display and
 # saves a picture of its window.
-# Usage: scripts/editor_screenshot.sh [BUILD_DIR [OUTPUT_PNG]]
-# Needs xvfb, xdotool and imagemagick. The list is a copy, so nothing in
-# sample/ is ever touched.
+# Usage: scripts/editor_screenshot.sh [BUILD_DIR [OUTPUT_PNG [DATA_INI]]]
+# DATA_INI is a list to show instead of the bundled one, with the bundled
+# pictures. Needs xvfb, xdotool and imagemagick. The list is a copy, so
+# nothing in sample/ is ever touched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -12,6 +13,7 @@ output=${2:-docs/editor.png}
 
 list=$(mktemp -d)
 cp -r sample/data.ini sample/picture "$list/"
+[ -z "${3:-}" ] || cp "$3" "$list/data.ini"
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
 xvfb=$!

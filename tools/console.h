@@ -13,6 +13,9 @@ namespace odds {
 // which loses Chinese, so the arguments come from the wide command line there.
 std::vector<std::string> utf8Arguments(int argc, char **argv);
 
+// The argument parser's help with its "Usage:" heading in the user's language.
+std::string translatedHelp(std::string help);
+
 // Whether stream writes to a terminal, where progress may rewrite its line.
 bool isTerminal(std::FILE *stream);
 

@@ -78,6 +78,32 @@ std::uint32_t firstStop(const Catalogue &prizes, int j)
 
 } // namespace
 
+const char *pictureStateLabel(PictureState state)
+{
+    switch (state) {
+    case PictureState::Loaded: return i18n::tr("loaded");
+    case PictureState::Missing: return i18n::tr("missing");
+    case PictureState::UnsafeName: return i18n::tr("unsafe name");
+    case PictureState::Refused: return i18n::tr("refused");
+    }
+    return "?";
+}
+
+std::string runTimeErrorText(const RuntimeError &error)
+{
+    switch (error.number()) {
+    case 6: return i18n::tr("Overflow");
+    case 7: return i18n::tr("Out of memory");
+    case 9: return i18n::tr("Subscript out of range");
+    case 13: return i18n::tr("Type mismatch");
+    case 53: return i18n::tr("File not found");
+    case 62: return i18n::tr("Input past end of file");
+    case 75: return i18n::tr("Path/File access error");
+    case 481: return i18n::tr("Invalid picture");
+    }
+    return error.text();
+}
+
 const char *pictureStateText(PictureState state)
 {
     switch (state) {
@@ -278,14 +304,15 @@ OddsReport buildReport(const PrizeList &list)
     }
 
     auto &warnings = report.warnings;
-    auto warnList = [&](std::string code, std::string message) {
-        warnings.push_back({std::move(code), std::nullopt, {}, std::move(message), {}});
+    auto warnList = [&](std::string code, i18n::Message message, std::string file = {}) {
+        warnings.push_back({std::move(code), std::nullopt, {}, message.inEnglish(), std::move(file), message});
     };
-    auto warnPrize = [&](const PrizeRow &row, std::string code, std::string message, std::string file = {}) {
-        warnings.push_back({std::move(code), row.index, row.name, std::move(message), std::move(file)});
+    auto warnPrize = [&](const PrizeRow &row, std::string code, i18n::Message message, std::string file = {}) {
+        warnings.push_back({std::move(code), row.index, row.name, message.inEnglish(), std::move(file), message});
     };
     // Files are named in messages as the list's folder sees them.
     const auto inPictureFolder = [](std::string_view fileName) { return "picture/" + std::string(fileName); };
+    const auto percent = [](std::uint32_t count) { return fmt::format("{:.4f}", percentOf(count)); };
 
     // Which prize a file in the picture folder serves, exactly or as a near miss.
     std::set<std::string> exactFiles;
@@ -300,125 +327,134 @@ OddsReport buildReport(const PrizeList &list)
     std::set<std::string> offered;
 
     if (report.readAsUtf8)
-        warnList("read-as-utf8", "the file begins with a UTF-8 byte-order mark, so it is read as UTF-8, not GBK");
+        warnList("read-as-utf8",
+                 i18n::trLater("the file begins with a UTF-8 byte-order mark, so it is read as UTF-8, not GBK"));
     if (report.looksUtf8WithoutMark)
         warnList("utf8-without-bom",
-                 "this file looks like UTF-8 without a byte-order mark; the game reads it as GBK, so names show "
-                 "garbled and pictures are not found. Fix: prizelist encode data.ini --from utf8 --to gbk");
+                 i18n::trLater("this file looks like UTF-8 without a byte-order mark; the game reads it as GBK, so "
+                               "names show garbled and pictures are not found. Fix: {0}",
+                               "prizelist encode data.ini --from utf8 --to gbk"));
     if (report.recordsIgnored)
-        warnList("records-ignored", fmt::format("records past the {}th are ignored", Catalogue::kMaxPrizes));
+        warnList("records-ignored", i18n::trLater("records past the {0}th are ignored", Catalogue::kMaxPrizes));
     if (count == 0) {
-        warnList("no-prizes", "the list holds no prize: every draw shows an empty card");
+        warnList("no-prizes", i18n::trLater("the list holds no prize: every draw shows an empty card"));
     } else if (std::abs(report.totalWeight - 100) > kWeightTolerance) {
         const std::string total = number(report.totalWeight);
         if (report.totalWeight < 100)
             warnList("total-not-100",
-                     fmt::format("weights add up to {}, not 100: the other {:.4f}% of draws show an empty card "
-                                 "(black strip, no name, no picture)",
-                                 total, percentOf(report.emptyCount)));
+                     i18n::trLater("weights add up to {0}, not 100: the other {1}% of draws show an empty card "
+                                   "(black strip, no name, no picture)",
+                                   total, percent(report.emptyCount)));
         else
             warnList("total-not-100",
-                     fmt::format("weights add up to {}, not 100: the draw ends at 100, so prizes past that mark "
-                                 "are cut",
-                                 total));
+                     i18n::trLater("weights add up to {0}, not 100: the draw ends at 100, so prizes past that mark "
+                                   "are cut",
+                                   total));
     }
     if (report.lastRecordCutShort)
         warnPrize(report.prizes.back(), "last-record-cut-short",
-                  "the file ends inside this record: its missing lines repeat the line before them");
+                  i18n::trLater("the file ends inside this record: its missing lines repeat the line before them"));
     for (const int line : list.read.linesCut) {
         const auto prize = static_cast<std::size_t>((line - 1) / authoring::kFields);
         if (prize < report.prizes.size())
             warnPrize(report.prizes[prize], "line-cut",
-                      fmt::format("its {} (line {}) is longer than {} bytes: the game reads only the first {}, and "
-                                  "prizelist and prizeedit open the list only once the line is shortened",
-                                  authoring::fieldName(static_cast<authoring::Field>((line - 1) % authoring::kFields)),
-                                  line, catalogue::PrizeListFile::kMaxLineBytes,
-                                  catalogue::PrizeListFile::kMaxLineBytes));
+                      i18n::trLater("its {0} (line {1}) is longer than {2} bytes: the game reads only the first {2}, "
+                                    "and prizelist and prizeedit open the list only once the line is shortened",
+                                    authoring::fieldLabel(static_cast<authoring::Field>((line - 1) % authoring::kFields)),
+                                    line, catalogue::PrizeListFile::kMaxLineBytes));
     }
 
     for (const PrizeRow &row : report.prizes) {
         const double share = static_cast<double>(row.count) / kDrawValues;
         if (!row.weightIsNumber) {
             warnPrize(row, "weight-not-a-number",
-                      fmt::format("weight {} is not a number: counted as 0, never drawn", quotedText(row.weightText)));
+                      i18n::trLater("weight {0} is not a number: counted as 0, never drawn", quotedText(row.weightText)));
         } else if (row.weight < 0) {
             warnPrize(row, "weight-negative",
-                      fmt::format("weight {} is negative: never drawn, and it lowers the running total, which cuts "
-                                  "the prizes before it",
-                                  fitWidth(row.weightText, 40)));
+                      i18n::trLater("weight {0} is negative: never drawn, and it lowers the running total, which "
+                                    "cuts the prizes before it",
+                                    fitWidth(row.weightText, 40)));
         } else if (row.weight == 0) {
-            warnPrize(row, "weight-zero", "weight 0: never drawn");
+            warnPrize(row, "weight-zero", i18n::trLater("weight 0: never drawn"));
         } else if (share < row.weight / 100 - kShareTolerance) {
             const bool pastTotal = prizes.prize(row.index).pr.toDouble() > 100 + kWeightTolerance;
-            const std::string outcome =
-                row.count == 0 ? "never drawn" : fmt::format("drawn {:.4f}%", percentOf(row.count));
-            warnPrize(row, "cut",
-                      fmt::format("weight {}, but {}: {}", fitWidth(row.weightText, 40), outcome,
-                                  pastTotal ? "the running total passes 100 here"
-                                            : "a negative weight after it lowers its bound"));
+            const std::string weight = fitWidth(row.weightText, 40);
+            if (pastTotal)
+                warnPrize(row, "cut",
+                          row.count == 0
+                              ? i18n::trLater("weight {0}, but never drawn: the running total passes 100 here", weight)
+                              : i18n::trLater("weight {0}, but drawn {1}%: the running total passes 100 here", weight,
+                                              percent(row.count)));
+            else
+                warnPrize(row, "cut",
+                          row.count == 0
+                              ? i18n::trLater("weight {0}, but never drawn: a negative weight after it lowers its bound",
+                                              weight)
+                              : i18n::trLater("weight {0}, but drawn {1}%: a negative weight after it lowers its bound",
+                                              weight, percent(row.count)));
         } else if (share < kRareShare) {
             warnPrize(row, "rare",
                       row.count == 0
-                          ? fmt::format("weight {} is too small for the draw to resolve: never drawn",
-                                        fitWidth(row.weightText, 40))
-                          : fmt::format("drawn in only {:.4f}% of draws ({} of {})", percentOf(row.count),
-                                        row.count, kDrawValues));
+                          ? i18n::trLater("weight {0} is too small for the draw to resolve: never drawn",
+                                          fitWidth(row.weightText, 40))
+                          : i18n::trLater("drawn in only {0}% of draws ({1} of {2})", percent(row.count), row.count,
+                                          kDrawValues));
         }
 
         if (!row.colorUsable)
             warnPrize(row, "color-unusable",
-                      fmt::format("colour {} is not a colour from 0 to 16777215: the strip shows black",
-                                  quotedText(row.colorText)));
+                      i18n::trLater("colour {0} is not a colour from 0 to 16777215: the strip shows black",
+                                    quotedText(row.colorText)));
         else if (contrastWithBlack(row.color) < kMinNameContrast)
             warnPrize(row, "color-hides-name",
-                      fmt::format("colour {} is so dark that the black name on the strip is hard to read "
-                                  "(contrast {:.1f}:1, under 3:1): choose a lighter colour",
-                                  hexColor(row.color), contrastWithBlack(row.color)));
+                      i18n::trLater("colour {0} is so dark that the black name on the strip is hard to read "
+                                    "(contrast {1}:1, under 3:1): choose a lighter colour",
+                                    hexColor(row.color), fmt::format("{:.1f}", contrastWithBlack(row.color))));
 
         switch (row.picture) {
         case PictureState::Loaded: break;
         case PictureState::Missing: {
             const std::string file = inPictureFolder(row.name + ".jpg");
-            warnPrize(row, "picture-missing", fmt::format("{} is missing: the card shows no picture", quotedText(file)),
-                      file);
+            warnPrize(row, "picture-missing",
+                      i18n::trLater("{0} is missing: the card shows no picture", quotedText(file)), file);
             if (auto found = nearMisses.find(nearMissKey(row.name)); found != nearMisses.end()) {
                 const std::string &nearMiss = found->second.front();
                 offered.insert(nearMiss);
                 warnPrize(row, "picture-near-miss",
-                          fmt::format("{} is there, but the game opens only {}: rename the file, or take it as this "
-                                      "prize's picture",
-                                      quotedText(inPictureFolder(nearMiss)), quotedText(file)),
+                          i18n::trLater("{0} is there, but the game opens only {1}: rename the file, or take it as "
+                                        "this prize's picture",
+                                        quotedText(inPictureFolder(nearMiss)), quotedText(file)),
                           inPictureFolder(nearMiss));
             }
             break;
         }
         case PictureState::Refused:
             warnPrize(row, "picture-refused",
-                      fmt::format("the picture file cannot be used ({}): the card shows no picture",
-                                  row.pictureError));
+                      i18n::trLater("the picture file cannot be used ({0}): the card shows no picture",
+                                    row.pictureError));
             break;
         case PictureState::UnsafeName:
             warnPrize(row, "picture-unsafe-name",
-                      "the name cannot be a file name in the picture folder (empty, \".\", \"..\", or holds / or "
-                      "\\): no picture is looked for");
+                      i18n::trLater("the name cannot be a file name in the picture folder (empty, \".\", \"..\", or "
+                                    "holds / or \\): no picture is looked for"));
             break;
         }
 
         // The list goes to Windows PCs, so this is said on every platform.
         if (catalogue::isSafePictureName(row.name) && !catalogue::isWindowsFileName(row.name))
             warnPrize(row, "name-not-windows-file",
-                      "on Windows the name cannot name a file (a device name such as CON or COM1, one of "
-                      "< > : \" | ? *, a control character, or a dot or blank at its end): there the card shows no "
-                      "picture");
+                      i18n::trLater("on Windows the name cannot name a file (a device name such as CON or COM1, one "
+                                    "of < > : \" | ? *, a control character, or a dot or blank at its end): there "
+                                    "the card shows no picture"));
 
         // Said once per name, at its second prize, however many share it.
         if (const auto [first, isNew] = firstWithName.try_emplace(row.name, row.index); !isNew && first->second >= 0) {
             const auto sharing = std::count_if(report.prizes.begin(), report.prizes.end(),
                                                [&](const PrizeRow &other) { return other.name == row.name; });
             warnPrize(row, "name-duplicate",
-                      fmt::format("{} prizes have this name, the first is prize {}: they show the one picture {}, and "
-                                  "a winner cannot tell them apart",
-                                  sharing, first->second, quotedText(inPictureFolder(row.name + ".jpg"))),
+                      i18n::trLater("{0} prizes have this name, the first is prize {1}: they show the one picture "
+                                    "{2}, and a winner cannot tell them apart",
+                                    sharing, first->second, quotedText(inPictureFolder(row.name + ".jpg"))),
                       inPictureFolder(row.name + ".jpg"));
             first->second = -1;
         }
@@ -426,9 +462,9 @@ OddsReport buildReport(const PrizeList &list)
 
     for (const std::string &file : list.pictureFolderFiles)
         if (!exactFiles.contains(file) && !offered.contains(file))
-            warnings.push_back({"picture-unused", std::nullopt, {},
-                                fmt::format("{} is the picture of no prize", quotedText(inPictureFolder(file))),
-                                inPictureFolder(file)});
+            warnList("picture-unused",
+                     i18n::trLater("{0} is the picture of no prize", quotedText(inPictureFolder(file))),
+                     inPictureFolder(file));
     return report;
 }
 

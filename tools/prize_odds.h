@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue.h"
+#include "i18n.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -18,7 +19,11 @@ namespace odds {
 inline constexpr std::uint32_t kDrawValues = 1u << 24;
 
 enum class PictureState { Loaded, Missing, UnsafeName, Refused };
-const char *pictureStateText(PictureState state);
+const char *pictureStateText(PictureState state);  // a stable key, as --json gives it
+const char *pictureStateLabel(PictureState state); // in the user's language
+
+// The game's text of a run-time error ("File not found") in the user's language.
+std::string runTimeErrorText(const catalogue::RuntimeError &error);
 
 // A prize list read the way the game reads it, from any path.
 struct PrizeList {
@@ -69,8 +74,9 @@ struct Warning {
     std::string code;         // stable key, e.g. "weight-negative"
     std::optional<int> index; // the prize it is about, if any
     std::string name;
-    std::string message;
-    std::string file; // the picture file it is about, as "picture/<name>", if any
+    std::string message; // in English, as --json gives it
+    std::string file;    // the picture file it is about, as "picture/<name>", if any
+    i18n::Message text;  // the message with its values, for the user's language where it is shown
 };
 
 struct OddsReport {

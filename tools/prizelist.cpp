@@ -6,6 +6,8 @@
 #include "prizedraw_version.h"
 #include "render.h"
 
+#include "i18n.h"
+
 #include <cxxopts.hpp>
 #include <fmt/format.h>
 
@@ -17,43 +19,48 @@ enum Exit { kDone = 0, kWarnings = 1, kFailed = 2 };
 
 using authoring::Encoding;
 
-constexpr std::string_view kAbout = R"(Makes and converts prize lists for the prize draw.
-
-  prizelist export DATA_INI [-o FILE.csv]
-      The list as CSV for a spreadsheet program: UTF-8 with a byte-order mark,
-      CR LF, a header row "weight,color,name,amount,note", then one row per
-      prize with its five lines exactly as written. Standard output without -o.
-
-  prizelist import FILE.csv -o DATA_INI [--encoding gbk|utf8-bom]
-      A game list from such a CSV. Columns are found by the header's names
-      (weight, color, name, amount, and optionally note); a colour may be
-      written #RRGGBB. The CSV is read as UTF-8 when it starts with UTF-8's
-      byte-order mark or is valid UTF-8, otherwise as GBK (a spreadsheet's
-      "CSV" on Chinese Windows); which one is said on standard error. The list
-      is written in GBK (the default, the game's own) or in UTF-8 with a
-      byte-order mark, CR LF after every line. A CSV that cannot be read (a
-      row with the wrong number of fields, a quote left open, a missing
-      column, more than 1000 rows, a file over 4 MiB) is refused with its line
-      number and nothing is written.
-
-  prizelist encode DATA_INI --to gbk|utf8-bom [--from gbk|utf8] [-o FILE]
-      Re-encodes a list. --from gbk (the default) reads it as the game does:
-      GBK unless the file starts with a UTF-8 byte-order mark. --from utf8
-      reads a file without the mark as UTF-8: the fix for a list saved as UTF-8
-      by a text editor, which the game shows garbled. Without -o the file is
-      rewritten in place.
-
-  prizelist --version
-      Prints the version.
-
-Every list written is saved atomically (a temporary file renamed over the old
-one); an existing list is kept as FILE.bak. A text that GBK cannot hold is
-never replaced: the save fails, naming the prize and the character. After
-each command the warnings of the odds report (see prizeodds) are printed on
-standard error for the resulting list.
-
-Exit status: 0 on success; 1 with --strict when there is any warning; 2 when
-a file cannot be read or written, or the arguments are wrong.)";
+// The help text, in the user's language.
+std::string about()
+{
+    return i18n::tr(
+        "Makes and converts prize lists for the prize draw.\n"
+        "\n"
+        "  prizelist export DATA_INI [-o FILE.csv]\n"
+        "      The list as CSV for a spreadsheet program: UTF-8 with a byte-order mark,\n"
+        "      CR LF, a header row \"weight,color,name,amount,note\", then one row per\n"
+        "      prize with its five lines exactly as written. Standard output without -o.\n"
+        "\n"
+        "  prizelist import FILE.csv -o DATA_INI [--encoding gbk|utf8-bom]\n"
+        "      A game list from such a CSV. Columns are found by the header's names\n"
+        "      (weight, color, name, amount, and optionally note); a colour may be\n"
+        "      written #RRGGBB. The CSV is read as UTF-8 when it starts with UTF-8's\n"
+        "      byte-order mark or is valid UTF-8, otherwise as GBK (a spreadsheet's\n"
+        "      \"CSV\" on Chinese Windows); which one is said on standard error. The list\n"
+        "      is written in GBK (the default, the game's own) or in UTF-8 with a\n"
+        "      byte-order mark, CR LF after every line. A CSV that cannot be read (a\n"
+        "      row with the wrong number of fields, a quote left open, a missing\n"
+        "      column, more than 1000 rows, a file over 4 MiB) is refused with its line\n"
+        "      number and nothing is written.\n"
+        "\n"
+        "  prizelist encode DATA_INI --to gbk|utf8-bom [--from gbk|utf8] [-o FILE]\n"
+        "      Re-encodes a list. --from gbk (the default) reads it as the game does:\n"
+        "      GBK unless the file starts with a UTF-8 byte-order mark. --from utf8\n"
+        "      reads a file without the mark as UTF-8: the fix for a list saved as UTF-8\n"
+        "      by a text editor, which the game shows garbled. Without -o the file is\n"
+        "      rewritten in place.\n"
+        "\n"
+        "  prizelist --version\n"
+        "      Prints the version.\n"
+        "\n"
+        "Every list written is saved atomically (a temporary file renamed over the old\n"
+        "one); an existing list is kept as FILE.bak. A text that GBK cannot hold is\n"
+        "never replaced: the save fails, naming the prize and the character. After\n"
+        "each command the warnings of the odds report (see prizeodds) are printed on\n"
+        "standard error for the resulting list.\n"
+        "\n"
+        "Exit status: 0 on success; 1 with --strict when there is any warning; 2 when\n"
+        "a file cannot be read or written, or the arguments are wrong.");
+}
 
 struct Failure {
     std::string message;
@@ -66,7 +73,7 @@ authoring::PrizeDocument openList(const std::string &file, catalogue::PrizeListF
     try {
         return authoring::PrizeDocument::open(catalogue::utf8Path(file), decoding);
     } catch (const catalogue::RuntimeError &error) {
-        throw Failure{fmt::format("{}: run-time error {}: {}", file, error.number(), error.text())};
+        throw Failure{i18n::tr("{0}: run-time error {1}: {2}", file, error.number(), odds::runTimeErrorText(error))};
     }
 }
 
@@ -76,7 +83,7 @@ Encoding encodingOption(const std::string &text, const char *option)
         return Encoding::Gbk;
     if (text == "utf8-bom")
         return Encoding::Utf8;
-    throw cxxopts::exceptions::exception(fmt::format("--{} takes gbk or utf8-bom, not \"{}\"", option, text));
+    throw cxxopts::exceptions::exception(i18n::tr("--{0} takes gbk or utf8-bom, not \"{1}\"", option, text));
 }
 
 // Prints the warnings of the list that dataIni holds or will hold.
@@ -85,7 +92,7 @@ int warn(const authoring::PrizeDocument &document, const std::filesystem::path &
     const auto loader = odds::gamePictureLoader();
     const odds::OddsReport report = odds::checkDocument(document, dataIni, *loader);
     for (const odds::Warning &warning : report.warnings)
-        std::cerr << "warning: " << odds::renderWarning(warning) << "\n";
+        std::cerr << i18n::tr("warning: {0}", odds::renderWarning(warning)) << "\n";
     return strict && !report.warnings.empty() ? kWarnings : kDone;
 }
 
@@ -96,37 +103,39 @@ struct Command {
 
 cxxopts::ParseResult parse(cxxopts::Options &options, int argc, char **argv)
 {
-    options.add_options()("strict", "exit with status 1 when there is any warning")("h,help", "show this help");
+    options.add_options()("strict", i18n::tr("exit with status 1 when there is any warning"))("h,help",
+                                                                                              i18n::tr("show this help"));
     options.add_options()("file", "", cxxopts::value<std::string>());
     options.parse_positional({"file"});
     auto args = options.parse(argc, argv);
     if (!args.unmatched().empty())
-        throw cxxopts::exceptions::exception("more than one file given: " + args.unmatched().front());
+        throw cxxopts::exceptions::exception(i18n::tr("more than one file given: {0}", args.unmatched().front()));
     return args;
 }
 
 int run(const std::string &command, int argc, char **argv)
 {
-    cxxopts::Options options("prizelist " + command, std::string(kAbout) + "\n");
+    cxxopts::Options options("prizelist " + command, about() + "\n");
     if (command == "export") {
-        options.add_options()("o,output", "write the CSV to FILE", cxxopts::value<std::string>(), "FILE");
+        options.add_options()("o,output", i18n::tr("write the CSV to FILE"), cxxopts::value<std::string>(), "FILE");
     } else if (command == "import") {
-        options.add_options()("o,output", "the prize list to write", cxxopts::value<std::string>(), "DATA_INI")(
-            "encoding", "gbk (default) or utf8-bom", cxxopts::value<std::string>()->default_value("gbk"), "E");
+        options.add_options()("o,output", i18n::tr("the prize list to write"), cxxopts::value<std::string>(),
+                              "DATA_INI")("encoding", i18n::tr("gbk (default) or utf8-bom"),
+                                          cxxopts::value<std::string>()->default_value("gbk"), "E");
     } else if (command == "encode") {
-        options.add_options()("to", "gbk or utf8-bom", cxxopts::value<std::string>(), "E")(
-            "from", "gbk (default) or utf8", cxxopts::value<std::string>()->default_value("gbk"), "E")(
-            "o,output", "write to FILE instead of in place", cxxopts::value<std::string>(), "FILE");
+        options.add_options()("to", i18n::tr("gbk or utf8-bom"), cxxopts::value<std::string>(), "E")(
+            "from", i18n::tr("gbk (default) or utf8"), cxxopts::value<std::string>()->default_value("gbk"), "E")(
+            "o,output", i18n::tr("write to FILE instead of in place"), cxxopts::value<std::string>(), "FILE");
     } else {
-        throw cxxopts::exceptions::exception("no command \"" + command + "\" (export, import or encode)");
+        throw cxxopts::exceptions::exception(i18n::tr("no command \"{0}\" (export, import or encode)", command));
     }
     const auto args = parse(options, argc, argv);
     if (args.count("help")) {
-        std::cout << options.help() << "\n";
+        std::cout << odds::translatedHelp(options.help()) << "\n";
         return kDone;
     }
     if (!args.count("file"))
-        throw cxxopts::exceptions::exception("no file given");
+        throw cxxopts::exceptions::exception(i18n::tr("no file given"));
     const std::string file = args["file"].as<std::string>();
     const bool strict = args.count("strict") > 0;
     const std::string output = args.count("output") ? args["output"].as<std::string>() : std::string();
@@ -142,7 +151,7 @@ int run(const std::string &command, int argc, char **argv)
     }
     if (command == "import") {
         if (output.empty())
-            throw cxxopts::exceptions::exception("import needs -o DATA_INI");
+            throw cxxopts::exceptions::exception(i18n::tr("import needs -o DATA_INI"));
         const Encoding encoding = encodingOption(args["encoding"].as<std::string>(), "encoding");
         const std::string bytes = authoring::readCsvFile(catalogue::utf8Path(file));
         authoring::PrizeDocument document;
@@ -151,17 +160,18 @@ int run(const std::string &command, int argc, char **argv)
         } catch (const authoring::ListError &error) {
             throw Failure{file + ": " + error.what()};
         }
-        std::cerr << "prizelist: read " << file << " as " << authoring::describe(authoring::csvEncoding(bytes)) << "\n";
+        std::cerr << "prizelist: "
+                  << i18n::tr("read {0} as {1}", file, authoring::describe(authoring::csvEncoding(bytes))) << "\n";
         document.setEncoding(encoding);
         document.save(catalogue::utf8Path(output));
         return warn(document, catalogue::utf8Path(output), strict);
     }
     if (!args.count("to"))
-        throw cxxopts::exceptions::exception("encode needs --to gbk or --to utf8-bom");
+        throw cxxopts::exceptions::exception(i18n::tr("encode needs --to gbk or --to utf8-bom"));
     const Encoding to = encodingOption(args["to"].as<std::string>(), "to");
     const std::string from = args["from"].as<std::string>();
     if (from != "gbk" && from != "utf8")
-        throw cxxopts::exceptions::exception("--from takes gbk or utf8, not \"" + from + "\"");
+        throw cxxopts::exceptions::exception(i18n::tr("--from takes gbk or utf8, not \"{0}\"", from));
     auto document = openList(file, from == "utf8" ? catalogue::PrizeListFile::Decoding::Utf8
                                                   : catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
     document.setEncoding(to);
@@ -174,11 +184,12 @@ int run(const std::string &command, int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    i18n::setLanguage(i18n::systemLanguage());
     std::vector<std::string> arguments = odds::utf8Arguments(argc, argv);
     std::vector<char *> argumentPointers = odds::argumentPointers(arguments);
     const std::string command = arguments.size() > 1 ? arguments[1] : "";
     if (command.empty() || command == "-h" || command == "--help") {
-        std::cout << kAbout << "\n";
+        std::cout << about() << "\n";
         return command.empty() ? kFailed : kDone;
     }
     if (command == "--version") {
@@ -188,11 +199,12 @@ int main(int argc, char **argv)
     try {
         return run(command, static_cast<int>(argumentPointers.size()) - 1, argumentPointers.data() + 1);
     } catch (const cxxopts::exceptions::exception &error) {
-        std::cerr << "prizelist: " << error.what() << "\n(prizelist --help describes the commands)\n";
+        std::cerr << "prizelist: " << error.what() << "\n" << i18n::tr("(prizelist --help describes the commands)")
+                  << "\n";
     } catch (const authoring::ListError &error) {
         std::cerr << "prizelist: " << error.what() << "\n";
     } catch (const catalogue::RuntimeError &error) {
-        std::cerr << fmt::format("prizelist: run-time error {}: {}\n", error.number(), error.text());
+        std::cerr << "prizelist: " << i18n::tr("run-time error {0}: {1}", error.number(), odds::runTimeErrorText(error)) << "\n";
     } catch (const Failure &failure) {
         std::cerr << "prizelist: " << failure.message << "\n";
     }

@@ -2,6 +2,8 @@
 #include "picture_files.h"
 #include "render.h"
 
+#include "i18n.h"
+
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -116,31 +118,41 @@ std::string renderHtml(const OddsReport &report)
     for (const PrizeRow &prize : report.prizes)
         rows += row(pictureUri(prize), prize.color, prize.name, prize.amount, prize.count, largest, false);
     if (report.emptyCount > 0)
-        rows += row({}, 0, "(no prize: empty card)", {}, report.emptyCount, largest, true);
+        rows += row({}, 0, i18n::tr("(no prize: empty card)"), {}, report.emptyCount, largest, true);
 
-    const std::string title = "Prize odds: " + report.file.filename().string();
+    const std::string file = report.file.filename().string();
+    const auto text = [](const std::string &english) { return escapeHtml(english); };
     return fmt::format(R"(<!DOCTYPE html>
-<html lang="zh-CN">
+<html lang="{lang}">
 <head>
 <meta charset="utf-8">
-<title>{0}</title>
-<style>{1}</style>
+<title>{title}</title>
+<style>{style}</style>
 </head>
 <body>
-<h1>Prize odds</h1>
-<p class="lead">{2} prizes. Each card is filled by one weighted draw; the probability is the exact share of the
-draws that show the prize.</p>
+<h1>{heading}</h1>
+<p class="lead">{lead}</p>
 <table>
-<thead><tr><th>picture</th><th>colour</th><th>prize</th><th>amount</th><th class="num">probability</th><th>share of draws</th></tr></thead>
+<thead><tr><th>{picture}</th><th>{colour}</th><th>{prize}</th><th>{amount}</th><th class="num">{probability}</th><th>{share}</th></tr></thead>
 <tbody>
-{3}</tbody>
+{rows}</tbody>
 </table>
-<p class="foot">{4}: each draw is one of {5} equally likely values; every share above is counted over all of them.</p>
+<p class="foot">{foot}</p>
 </body>
 </html>
 )",
-                       escapeHtml(title), kStyle, report.prizes.size(), rows, escapeHtml(report.file.filename().string()),
-                       kDrawValues);
+                       fmt::arg("lang", i18n::languageTag()), fmt::arg("title", text(i18n::tr("Prize odds: {0}", file))),
+                       fmt::arg("style", kStyle), fmt::arg("heading", text(i18n::tr("Prize odds"))),
+                       fmt::arg("lead", text(i18n::tr("{0} prizes. Each card is filled by one weighted draw; the "
+                                                      "probability is the exact share of the draws that show the prize.",
+                                                      report.prizes.size()))),
+                       fmt::arg("picture", text(i18n::tr("picture"))), fmt::arg("colour", text(i18n::tr("colour"))),
+                       fmt::arg("prize", text(i18n::tr("prize"))), fmt::arg("amount", text(i18n::tr("amount"))),
+                       fmt::arg("probability", text(i18n::tr("probability"))),
+                       fmt::arg("share", text(i18n::tr("share of draws"))), fmt::arg("rows", rows),
+                       fmt::arg("foot", text(i18n::tr("{0}: each draw is one of {1} equally likely values; every "
+                                                      "share above is counted over all of them.",
+                                                      file, kDrawValues))));
 }
 
 } // namespace odds

@@ -57,7 +57,11 @@ std::string renderJson(const OddsReport &report, const Audits &audits)
 
     Json warnings = Json::array();
     for (const Warning &warning : report.warnings) {
-        Json item = {{"code", warning.code}, {"index", nullptr}, {"name", nullptr}, {"message", warning.message}};
+        Json item = {{"code", warning.code},
+                     {"index", nullptr},
+                     {"name", nullptr},
+                     {"message", warning.message},
+                     {"values", warning.text.values}};
         if (warning.index) {
             item["index"] = *warning.index;
             item["name"] = warning.name;

@@ -2,6 +2,8 @@
 #include "display_text.h"
 #include "render.h"
 
+#include "i18n.h"
+
 #include <fmt/format.h>
 
 #include <vector>
@@ -62,24 +64,27 @@ std::string percent(std::uint64_t count, std::uint64_t total = kDrawValues)
 std::string fitLine(const FitTest &fit)
 {
     if (fit.impossibleOutcome)
-        return "a slot that the exact odds never draw came up: the draw does not match its odds";
-    return fmt::format("chi-square {:.2f} with {} degrees of freedom: p = {:.4f}", fit.chiSquare,
-                       fit.degreesOfFreedom, fit.pValue);
+        return i18n::tr("a slot that the exact odds never draw came up: the draw does not match its odds");
+    return i18n::tr("chi-square {0:.2f} with {1} degrees of freedom: p = {2:.4f}", fit.chiSquare, fit.degreesOfFreedom,
+                    fit.pValue);
 }
 
-const std::string kEmptyCard = "(empty card)";
+std::string emptyCard() { return i18n::tr("(empty card)"); }
 
 void renderDraws(std::string &out, const OddsReport &report, const DrawAudit &audit)
 {
-    out += fmt::format("\nSimulation: {} draws of the game's own draw, seed {}\n", audit.draws, audit.seed);
-    Table table({{"#", Align::Right}, {"name", Align::Left}, {"observed", Align::Right}, {"share", Align::Right},
-                 {"exact", Align::Right}});
+    out += "\n" + i18n::tr("Simulation: {0} draws of the game's own draw, seed {1}", audit.draws, audit.seed) + "\n";
+    Table table({{"#", Align::Right},
+                 {i18n::tr("name"), Align::Left},
+                 {i18n::tr("observed"), Align::Right},
+                 {i18n::tr("share"), Align::Right},
+                 {i18n::tr("exact"), Align::Right}});
     for (const PrizeRow &row : report.prizes)
         table.add({std::to_string(row.index), cell(row.name, kNameColumns),
                    std::to_string(audit.counts.at(static_cast<std::size_t>(row.index))),
                    percent(audit.counts.at(static_cast<std::size_t>(row.index)), audit.draws), percent(row.count)});
     if (report.emptyCount > 0 || audit.counts.back() > 0)
-        table.add({"-", kEmptyCard, std::to_string(audit.counts.back()), percent(audit.counts.back(), audit.draws),
+        table.add({"-", emptyCard(), std::to_string(audit.counts.back()), percent(audit.counts.back(), audit.draws),
                    percent(report.emptyCount)});
     out += table.render();
     out += "  " + fitLine(audit.fit) + "\n";
@@ -87,26 +92,35 @@ void renderDraws(std::string &out, const OddsReport &report, const DrawAudit &au
 
 void renderSpins(std::string &out, const OddsReport &report, const SpinAudit &audit)
 {
-    out += fmt::format("\nSpins: {} whole spins of the game's reel from the designed card positions, seed {}\n",
-                       audit.spins, audit.seed);
-    out += fmt::format("What stops under the marker's tip (x = {} twips):\n", marker::kTipTwips);
-    Table table({{"#", Align::Right}, {"name", Align::Left}, {"spins", Align::Right}, {"share", Align::Right},
-                 {"draw odds", Align::Right}});
+    out += "\n" +
+           i18n::tr("Spins: {0} whole spins of the game's reel from the designed card positions, seed {1}",
+                    audit.spins, audit.seed) +
+           "\n";
+    out += i18n::tr("What stops under the marker's tip (x = {0} twips):", marker::kTipTwips) + "\n";
+    Table table({{"#", Align::Right},
+                 {i18n::tr("name"), Align::Left},
+                 {i18n::tr("spins"), Align::Right},
+                 {i18n::tr("share"), Align::Right},
+                 {i18n::tr("draw odds"), Align::Right}});
     for (const PrizeRow &row : report.prizes)
         table.add({std::to_string(row.index), cell(row.name, kNameColumns),
                    std::to_string(audit.underTip.at(static_cast<std::size_t>(row.index))),
                    percent(audit.underTip.at(static_cast<std::size_t>(row.index)), audit.spins), percent(row.count)});
     if (report.emptyCount > 0 || audit.underTip.back() > 0)
-        table.add({"-", kEmptyCard, std::to_string(audit.underTip.back()), percent(audit.underTip.back(), audit.spins),
+        table.add({"-", emptyCard(), std::to_string(audit.underTip.back()), percent(audit.underTip.back(), audit.spins),
                    percent(report.emptyCount)});
-    table.add({"-", "(gap between cards)", std::to_string(audit.gaps), percent(audit.gaps, audit.spins), ""});
+    table.add({"-", i18n::tr("(gap between cards)"), std::to_string(audit.gaps), percent(audit.gaps, audit.spins), ""});
     out += table.render();
-    out += fmt::format("  marker bar (x {} to {}) across a card edge, outcome unclear to the eye: {} spins ({})\n",
-                       marker::kBarLeftTwips, marker::kBarRightTwips, audit.ambiguous,
-                       percent(audit.ambiguous, audit.spins));
-    out += "  spins that stop on a card: " + fitLine(audit.fit) + "\n";
-    out += fmt::format("  ticks per spin: min {}, median {}, max {} (mean {:.1f}); cards refilled per spin: {:.1f}\n",
-                       audit.minTicks, audit.medianTicks, audit.maxTicks, audit.meanTicks, audit.meanRefills);
+    out += "  " +
+           i18n::tr("marker bar (x {0} to {1}) across a card edge, outcome unclear to the eye: {2} spins ({3})",
+                    marker::kBarLeftTwips, marker::kBarRightTwips, audit.ambiguous,
+                    percent(audit.ambiguous, audit.spins)) +
+           "\n";
+    out += "  " + i18n::tr("spins that stop on a card: {0}", fitLine(audit.fit)) + "\n";
+    out += "  " +
+           i18n::tr("ticks per spin: min {0}, median {1}, max {2} (mean {3:.1f}); cards refilled per spin: {4:.1f}",
+                    audit.minTicks, audit.medianTicks, audit.maxTicks, audit.meanTicks, audit.meanRefills) +
+           "\n";
 }
 
 } // namespace
@@ -114,36 +128,37 @@ void renderSpins(std::string &out, const OddsReport &report, const SpinAudit &au
 std::string renderWarning(const Warning &warning)
 {
     const std::string subject =
-        warning.index ? fmt::format("prize {} \"{}\": ", *warning.index, cell(warning.name, kNameColumns))
+        warning.index ? i18n::tr("prize {0} \"{1}\": ", *warning.index, cell(warning.name, kNameColumns))
                       : std::string();
-    return subject + terminalSafe(warning.message);
+    return subject + terminalSafe(warning.text.translated());
 }
 
 std::string renderText(const OddsReport &report, const Audits &audits)
 {
-    std::string out = fmt::format("Prize list {}: {} prizes, weights add up to {:.10g}\n",
-                                  terminalSafe(report.file.string()), report.prizes.size(), report.totalWeight);
-    out += fmt::format("Every draw is one of {} equally likely values; these odds are exact.\n", kDrawValues);
+    std::string out = i18n::tr("Prize list {0}: {1} prizes, weights add up to {2:.10g}",
+                               terminalSafe(report.file.string()), report.prizes.size(), report.totalWeight) +
+                      "\n";
+    out += i18n::tr("Every draw is one of {0} equally likely values; these odds are exact.", kDrawValues) + "\n";
 
     Table table({{"#", Align::Right},
-                 {"name", Align::Left},
-                 {"amount", Align::Left},
-                 {"colour", Align::Left},
-                 {"weight", Align::Right},
-                 {"probability", Align::Right},
-                 {"draws", Align::Right},
-                 {"picture", Align::Left}});
+                 {i18n::tr("name"), Align::Left},
+                 {i18n::tr("amount"), Align::Left},
+                 {i18n::tr("colour"), Align::Left},
+                 {i18n::tr("weight"), Align::Right},
+                 {i18n::tr("probability"), Align::Right},
+                 {i18n::tr("draws"), Align::Right},
+                 {i18n::tr("picture"), Align::Left}});
     for (const PrizeRow &row : report.prizes)
         table.add({std::to_string(row.index), cell(row.name, kNameColumns), cell(row.amount), hexColor(row.color),
                    cell(row.weightText), percent(row.count), std::to_string(row.count),
-                   pictureStateText(row.picture)});
+                   pictureStateLabel(row.picture)});
     if (report.emptyCount > 0)
-        table.add({"-", kEmptyCard, "", hexColor(0), "", percent(report.emptyCount),
+        table.add({"-", emptyCard(), "", hexColor(0), "", percent(report.emptyCount),
                    std::to_string(report.emptyCount), ""});
     out += table.render();
 
     if (!report.warnings.empty()) {
-        out += fmt::format("\nWarnings ({}):\n", report.warnings.size());
+        out += "\n" + i18n::tr("Warnings ({0}):", report.warnings.size()) + "\n";
         for (const Warning &warning : report.warnings)
             out += "  " + renderWarning(warning) + "\n";
     }

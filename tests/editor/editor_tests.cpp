@@ -6,11 +6,14 @@
 #include "form1.h"
 #include "game_folder.h"
 #include "live_odds.h"
+#include "translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
@@ -650,3 +653,29 @@ TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
 }
 
 } // namespace
+
+TEST(Editor, MenusHeadersAndWarningsAreInChineseUnderTheChineseCatalogue)
+{
+    const auto menus = [](EditorWindow &window) {
+        QStringList titles;
+        for (const QAction *menu : window.menuBar()->actions())
+            titles << menu->text();
+        return titles;
+    };
+    BundledList list;
+    {
+        const editor::Translations chinese(i18n::Language::SimplifiedChinese);
+        EditorWindow window;
+        ASSERT_TRUE(window.openList(list.dataIni));
+        window.model().setText(0, Field::Weight, "0");
+        waitForOdds(window);
+        EXPECT_EQ(menus(window), QStringList({"文件(&F)", "编辑(&E)", "游戏(&G)"}));
+        EXPECT_EQ(window.model().headerData(PrizeTableModel::Weight, Qt::Horizontal, Qt::DisplayRole).toString(), "权重");
+        ASSERT_GT(window.warnings().count(), 0);
+        EXPECT_TRUE(window.warnings().item(0)->text().contains("权重")) << window.warnings().item(0)->text().toStdString();
+        // Qt's own buttons, from Debian's Qt translations.
+        EXPECT_EQ(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), "取消");
+    }
+    EditorWindow window; // English again once the translations are gone
+    EXPECT_EQ(menus(window).front(), "&File");
+}

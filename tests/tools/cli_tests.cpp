@@ -26,12 +26,14 @@ std::string slurp(const std::filesystem::path &file)
     return text.str();
 }
 
-// Runs prizeodds in folder with the arguments, given already quoted for the shell.
-Run prizeodds(const fakes::TempFolder &folder, const std::string &arguments)
+// Runs prizeodds in folder with the arguments, given already quoted for the
+// shell, and any environment variables as NAME=value before them.
+Run prizeodds(const fakes::TempFolder &folder, const std::string &arguments, const std::string &environment = {})
 {
     const auto out = folder.path() / "stdout.txt";
     const auto err = folder.path() / "stderr.txt";
-    const std::string command = "cd '" + folder.path().string() + "' && '" PRIZEODDS_PATH "' " + arguments + " >'" +
+    const std::string command = "cd '" + folder.path().string() + "' && " + environment + " '" PRIZEODDS_PATH "' " +
+                                arguments + " >'" +
                                 out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
     Run run;
@@ -127,4 +129,29 @@ TEST(PrizeoddsCommand, JudgesPicturesWithTheGamesOwnDecoder)
     EXPECT_EQ(json["prizes"][1]["picture"], "loaded");
     EXPECT_EQ(json["prizes"][2]["picture"], "refused");
     EXPECT_EQ(json["prizes"][2]["pictureError"], "481 Invalid picture");
+}
+
+TEST(PrizeoddsCommand, SpeaksChineseUnderAChineseLocaleWithTheJsonCodesUnchanged)
+{
+    ListFolder list;
+    list.write(weights({"60", "40"}) + fakes::record("0", "255", "p2", "1"));
+    list.picture("p0");
+    list.picture("p1");
+    const auto run = prizeodds(list.folder, "", "LC_ALL= LC_MESSAGES=zh_CN.UTF-8 LANG=C");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("奖品 2“p2”：权重为 0：永远抽不到"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"picture/p2.jpg\""), std::string::npos) << run.out; // file paths as they are
+    EXPECT_NE(run.out.find("60.0000%"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("weight"), std::string::npos) << run.out;
+
+    const auto json = nlohmann::json::parse(prizeodds(list.folder, "--json", "LC_ALL=zh_CN.UTF-8").out);
+    EXPECT_EQ(json["warnings"][0]["code"], "weight-zero");
+    EXPECT_EQ(json["warnings"][0]["message"], "weight 0: never drawn");
+    EXPECT_EQ(json["warnings"][1]["code"], "picture-missing");
+    EXPECT_EQ(json["warnings"][1]["values"], nlohmann::json::array({"\"picture/p2.jpg\""}));
+
+    const auto help = prizeodds(list.folder, "--help", "LC_ALL=zh_CN.UTF-8");
+    EXPECT_NE(help.out.find("用法："), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("退出状态"), std::string::npos) << help.out;
+    EXPECT_NE(prizeodds(list.folder, "missing.ini", "LC_ALL=zh_CN.UTF-8").err.find("运行时错误 53"), std::string::npos);
 }

@@ -3,6 +3,8 @@
 #include "list_folder.h"
 #include "render.h"
 
+#include "i18n.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -113,4 +115,23 @@ TEST(HtmlSheet, EmbedsPicturesAndEscapesPrizeText)
         ++bars;
     EXPECT_EQ(bars, 3u);
     EXPECT_NE(html.find("width:100.00%"), std::string::npos);
+}
+
+TEST(HtmlSheet, HeadingsAndLangFollowTheLanguage)
+{
+    ListFolder list;
+    const auto report = list.report(fakes::record("90", "255", "Cup", "1"));
+    std::string html = odds::renderHtml(report);
+    EXPECT_NE(html.find("<html lang=\"en\">"), std::string::npos);
+    EXPECT_NE(html.find("<h1>Prize odds</h1>"), std::string::npos);
+
+    i18n::setLanguage(i18n::Language::SimplifiedChinese);
+    html = odds::renderHtml(report);
+    i18n::setLanguage(i18n::Language::English);
+    EXPECT_NE(html.find("<html lang=\"zh-CN\">"), std::string::npos);
+    EXPECT_NE(html.find("<h1>中奖概率</h1>"), std::string::npos);
+    EXPECT_NE(html.find("<th>奖品</th>"), std::string::npos);
+    EXPECT_NE(html.find("（没有奖品：空卡）"), std::string::npos);
+    EXPECT_NE(html.find("90.0000%"), std::string::npos); // numbers as they are
+    EXPECT_EQ(html.find("Prize odds"), std::string::npos);
 }
