@@ -2,6 +2,7 @@
 #include "live_odds.h"
 
 #include "list_check.h"
+#include "qt_text_measure.h"
 
 #include <QFile>
 #include <QtConcurrent/QtConcurrentRun>
@@ -129,7 +130,8 @@ std::shared_ptr<ListCheck> LiveOdds::check(const Request &request, catalogue::Pi
         check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader);
         if (listPathOf)
             *listPathOf = std::move(loader.listPathOf);
-        check->report = odds::buildReport(check->list);
+        window::QtTextMeasure measure;
+        check->report = odds::buildReport(check->list, &measure);
     } catch (const std::exception &error) {
         check->error = error.what();
     }

@@ -3,6 +3,7 @@
 
 #include "display_text.h"
 #include "draw.h"
+#include "label_fit.h"
 #include "prize_document.h"
 
 #include <fmt/format.h>
@@ -51,6 +52,28 @@ private:
 constexpr double kShareTolerance = 1e-6;
 constexpr double kWeightTolerance = 1e-9;
 constexpr double kRareShare = 1e-4; // 0.01 %
+
+// One character as UTF-8.
+std::string characterText(char32_t c)
+{
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
 
 std::string number(double value) { return fmt::format("{:.10g}", value); }
 
@@ -121,6 +144,11 @@ std::vector<std::string> filesIn(const std::filesystem::path &folder)
     return names;
 }
 } // namespace
+
+bool isCardTextWarning(std::string_view code)
+{
+    return code.ends_with("-too-wide") || code.ends_with("-character-missing");
+}
 
 std::string nearMissKey(std::string_view name)
 {
@@ -239,7 +267,7 @@ double contrastWithBlack(std::int32_t color)
     return (luminance + 0.05) / 0.05;
 }
 
-OddsReport buildReport(const PrizeList &list)
+OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
 {
     const Catalogue &prizes = *list.catalogue;
     const int count = prizes.prizeCount;
@@ -298,6 +326,26 @@ OddsReport buildReport(const PrizeList &list)
             if (std::string key = nearMissFileKey(file); !key.empty())
                 nearMisses[key].push_back(file);
     std::set<std::string> offered;
+
+    // field is "name" or "amount", and prefixes the warnings' codes; see isCardTextWarning.
+    const auto warnLabel = [&](const PrizeRow &row, const std::string &field, std::string_view text,
+                               const LabelFit &fit) {
+        if (fit.cut())
+            warnPrize(row, field + "-too-wide",
+                      fmt::format("the {} is {} pixels wide in the card's font, but the card has room for {}: it "
+                                  "shows only {}; shorten the {}",
+                                  field, fit.textPixels, fit.labelPixels, quotedText(fit.shown), field));
+        if (!fit.missing.empty()) {
+            std::string characters;
+            for (const char32_t c : fit.missing)
+                characters += fmt::format("{}{} (U+{:04X})", characters.empty() ? "" : ", ",
+                                          quotedText(characterText(c)), static_cast<std::uint32_t>(c));
+            warnPrize(row, field + "-character-missing",
+                      fmt::format("the card's font cannot draw {} in the {} {}: the card shows a box in its place; "
+                                  "use another character",
+                                  characters, field, quotedText(text)));
+        }
+    };
 
     if (report.readAsUtf8)
         warnList("read-as-utf8", "the file begins with a UTF-8 byte-order mark, so it is read as UTF-8, not GBK");
@@ -374,6 +422,11 @@ OddsReport buildReport(const PrizeList &list)
                       fmt::format("colour {} is so dark that the black name on the strip is hard to read "
                                   "(contrast {:.1f}:1, under 3:1): choose a lighter colour",
                                   hexColor(row.color), contrastWithBlack(row.color)));
+
+        if (measure) {
+            warnLabel(row, "name", row.name, fitLabel(*measure, "awardname", row.name));
+            warnLabel(row, "amount", row.amount, fitLabel(*measure, "award", row.amount));
+        }
 
         switch (row.picture) {
         case PictureState::Loaded: break;

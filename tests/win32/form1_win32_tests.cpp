@@ -3,6 +3,7 @@
 // spins, errors to the report, and the real program's window.
 #include "fakes.h"
 #include "form1.h"
+#include "gdi_text_measure.h"
 #include "runtime_error.h"
 #include "startup.h"
 
@@ -416,3 +417,14 @@ TEST(Win32Program, TheRealProgramShowsItsWindowOnTheBundledList)
 }
 
 } // namespace
+
+TEST(GdiTextMeasure, MeasuresInTheCardsFontAndKnowsItsCharacters)
+{
+    window::win32::GdiTextMeasure measure;
+    const auto &font = window::design::control("awardname", 0).font;
+    const int labelPixels = window::design::toPixels(window::design::control("awardname", 0).rect).width;
+    EXPECT_LE(measure.widthPixels(font, "四等奖保温杯套装"), labelPixels); // eight characters fit
+    EXPECT_GT(measure.widthPixels(font, "四等奖保温杯套装加长版赠品"), labelPixels);
+    EXPECT_TRUE(measure.hasCharacter(font, U'奖'));
+    EXPECT_FALSE(measure.hasCharacter(font, U'\U0001F381')); // an emoji shows as a box
+}

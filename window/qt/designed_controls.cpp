@@ -18,6 +18,10 @@ QString objectName(const design::ControlId &id)
     return id.index < 0 ? fromUtf8(id.name) : fromUtf8(id.name) + QString::number(id.index);
 }
 
+QColor colorOrBlack(const design::Color &color) { return qtColor(color).value_or(QColor(Qt::black)); }
+
+} // namespace
+
 // Qt knows no character sets: the face list itself asks for faces that
 // cover GB2312. Sizes are pixels at 96 dots per inch, matching the twips,
 // so text keeps its size relative to the controls whatever the desktop's
@@ -36,10 +40,6 @@ QFont qtFont(const design::Font &designed)
     font.setWeight(QFont::Weight(designed.weight));
     return font;
 }
-
-QColor colorOrBlack(const design::Color &color) { return qtColor(color).value_or(QColor(Qt::black)); }
-
-} // namespace
 
 void DesignedControls::buildChildren(QWidget &parent, ControlSurface &surface, design::ControlId container)
 {

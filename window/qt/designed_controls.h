@@ -7,6 +7,7 @@
 #include "picture_box.h"
 #include "runtime_error.h"
 
+#include <QFont>
 #include <QObject>
 
 #include <string_view>
@@ -17,6 +18,9 @@
 class QWidget;
 
 namespace window {
+
+// The font a label of the design is drawn in.
+QFont qtFont(const design::Font &designed);
 
 class DesignedControls {
 public:
