@@ -3,6 +3,7 @@
 
 #include "picture_loader.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -54,6 +55,19 @@ void PicturePlan::setPicture(const std::string &name, PictureBytes bytes)
     if (!catalogue::isSafePictureName(name))
         throw ListError("the name \"" + name + "\" cannot be a picture file name, so the game would never load it");
     changes_[name] = std::move(bytes);
+}
+
+std::vector<std::string> filesAfterSave(std::vector<std::string> folderFiles,
+                                        const std::map<std::string, PictureBytes> &changes)
+{
+    for (const auto &[name, bytes] : changes) {
+        const std::string file = name + ".jpg";
+        std::erase(folderFiles, file);
+        if (bytes)
+            folderFiles.push_back(file);
+    }
+    std::sort(folderFiles.begin(), folderFiles.end());
+    return folderFiles;
 }
 
 namespace {

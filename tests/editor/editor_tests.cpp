@@ -427,6 +427,21 @@ TEST(Editor, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsItWas)
     EXPECT_EQ(discarded, before);
 }
 
+TEST(Editor, UnusedPicturesAreListedAsTheFolderWillBeAfterSave)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    window.model().confirm = [](const QString &) { return true; };
+    window.model().setText(0, Field::Name, "Glow stick"); // 荧光棒.jpg is to become Glow stick.jpg
+    waitForOdds(window);
+    QStringList unused;
+    for (const odds::Warning &warning : window.model().check()->report.warnings)
+        if (warning.code == "picture-unused")
+            unused << QString::fromStdString(warning.file);
+    EXPECT_EQ(unused, QStringList()) << "荧光棒.jpg goes at Save, and Glow stick.jpg is prize 0's";
+}
+
 TEST(Editor, PrizesThatShareANameKeepTheirPictureWhenOneIsRenamed)
 {
     BundledList list;
