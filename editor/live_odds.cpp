@@ -2,7 +2,6 @@
 #include "live_odds.h"
 
 #include "list_check.h"
-#include "qt_text_measure.h"
 
 #include <QFile>
 #include <QtConcurrent/QtConcurrentRun>
@@ -133,8 +132,7 @@ std::shared_ptr<ListCheck> LiveOdds::check(const Request &request, catalogue::Pi
             request.dataIni ? std::move(check->list.pictureFolderFiles) : std::vector<std::string>(), request.planned);
         if (listPathOf)
             *listPathOf = std::move(loader.listPathOf);
-        window::QtTextMeasure measure;
-        check->report = odds::buildReport(check->list, &measure);
+        check->report = odds::buildReport(check->list, &texts_);
     } catch (const std::exception &error) {
         check->error = error.what();
     }

@@ -9,23 +9,32 @@ namespace window {
 
 int QtTextMeasure::widthPixels(const design::Font &font, std::string_view utf8)
 {
-    // A glyph that reaches into the next pixel is cut there.
-    const qreal advance = metrics(font).horizontalAdvance(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
-    return static_cast<int>(std::ceil(advance - 1e-6));
+    Measured &known = measured(font);
+    const auto [width, isNew] = known.widths.try_emplace(std::string(utf8), 0);
+    if (isNew) {
+        // A glyph that reaches into the next pixel is cut there.
+        const qreal advance = known.metrics.horizontalAdvance(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+        width->second = static_cast<int>(std::ceil(advance - 1e-6));
+    }
+    return width->second;
 }
 
 bool QtTextMeasure::hasCharacter(const design::Font &font, char32_t character)
 {
-    return metrics(font).inFontUcs4(static_cast<uint>(character));
+    Measured &known = measured(font);
+    const auto [has, isNew] = known.characters.try_emplace(character, false);
+    if (isNew)
+        has->second = known.metrics.inFontUcs4(static_cast<uint>(character));
+    return has->second;
 }
 
-const QFontMetricsF &QtTextMeasure::metrics(const design::Font &font)
+QtTextMeasure::Measured &QtTextMeasure::measured(const design::Font &font)
 {
-    for (const auto &[known, metrics] : metrics_)
-        if (known.faces.data() == font.faces.data() && known.faces.size() == font.faces.size() &&
-            known.points == font.points && known.weight == font.weight)
-            return metrics;
-    return metrics_.emplace_back(font, QFontMetricsF(qtFont(font))).second;
+    for (Measured &known : fonts_)
+        if (known.font.faces.data() == font.faces.data() && known.font.faces.size() == font.faces.size() &&
+            known.font.points == font.points && known.font.weight == font.weight)
+            return known;
+    return fonts_.emplace_back(Measured{font, QFontMetricsF(qtFont(font)), {}, {}});
 }
 
 } // namespace window
