@@ -5,6 +5,7 @@
 
 #include "picture_loader.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -57,6 +58,19 @@ void PicturePlan::setPicture(const std::string &name, PictureBytes bytes)
         throw ListError(
             i18n::tr("the name \"{0}\" cannot be a picture file name, so the game would never load it", name));
     changes_[name] = std::move(bytes);
+}
+
+std::vector<std::string> filesAfterSave(std::vector<std::string> folderFiles,
+                                        const std::map<std::string, PictureBytes> &changes)
+{
+    for (const auto &[name, bytes] : changes) {
+        const std::string file = name + ".jpg";
+        std::erase(folderFiles, file);
+        if (bytes)
+            folderFiles.push_back(file);
+    }
+    std::sort(folderFiles.begin(), folderFiles.end());
+    return folderFiles;
 }
 
 namespace {

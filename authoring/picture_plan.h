@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace authoring {
 
@@ -59,6 +60,12 @@ inline std::filesystem::path pictureFileOf(const std::filesystem::path &folder, 
 {
     return folder / (name + ".jpg");
 }
+
+// The UTF-8 names of the files in a picture folder once changes are saved,
+// sorted: folderFiles, those it holds now, with each planned picture in and
+// each planned removal out.
+std::vector<std::string> filesAfterSave(std::vector<std::string> folderFiles,
+                                        const std::map<std::string, PictureBytes> &changes);
 
 // Saves the list as dataIni (the old file kept as .bak) and carries out the
 // planned picture changes in the picture folder beside it. On failure every

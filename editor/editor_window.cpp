@@ -53,6 +53,7 @@ constexpr int kNearMissRole = Qt::UserRole + 1; // the near-miss picture file a 
 constexpr int kReopenUtf8Role = Qt::UserRole + 2; // set on the warning of a list that looks like UTF-8
 // Over or under 100, the bar must not look like a full one.
 const QColor kTotalOff(230, 120, 0);
+const QColor kTextCut(200, 0, 0); // a preview note that the card cuts or cannot draw its text
 
 bool startDetached(const fs::path &program, const fs::path &folder, double scale)
 {
@@ -632,7 +633,16 @@ void EditorWindow::showPreview()
     const int row = table_->currentIndex().isValid() ? table_->currentIndex().row() : 0;
     const int slot = std::min<int>(row, prizes.prizeCount);
     preview_->showSlot(prizes, slot);
-    previewCaption_->setText(slot == prizes.prizeCount ? tr("The empty card") : tr("Prize %1").arg(slot));
+    QStringList caption{slot == prizes.prizeCount ? tr("The empty card") : tr("Prize %1").arg(slot)};
+    // What the card cuts or cannot draw, said under the card that shows it.
+    for (const odds::Warning &warning : check->report.warnings)
+        if (warning.index == slot && odds::isCardTextWarning(warning.code))
+            caption << QString::fromStdString(warning.message);
+    previewCaption_->setText(caption.join(QLatin1Char('\n')));
+    QPalette palette = QApplication::palette(previewCaption_);
+    if (caption.size() > 1)
+        palette.setColor(QPalette::WindowText, kTextCut);
+    previewCaption_->setPalette(palette);
 }
 
 QList<int> EditorWindow::selectedRows() const

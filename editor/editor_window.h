@@ -51,6 +51,7 @@ public:
     bool oddsUpToDate() const { return !checkQueued_ && odds_.upToDate(); }
     QTableView &table() { return *table_; }
     CardPreview &preview() { return *preview_; }
+    QLabel &previewCaption() { return *previewCaption_; }
     QProgressBar &weightTotal() { return *total_; }
     QListWidget &warnings() { return *warnings_; }
 

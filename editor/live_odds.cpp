@@ -128,9 +128,12 @@ std::shared_ptr<ListCheck> LiveOdds::check(const Request &request, catalogue::Pi
         });
         PlannedPictures loader(std::move(planned), request.dataIni ? pictures : none);
         check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader);
+        // The folder as Save will leave it; a list not saved yet has none.
+        check->list.pictureFolderFiles = authoring::filesAfterSave(
+            request.dataIni ? std::move(check->list.pictureFolderFiles) : std::vector<std::string>(), request.planned);
         if (listPathOf)
             *listPathOf = std::move(loader.listPathOf);
-        check->report = odds::buildReport(check->list);
+        check->report = odds::buildReport(check->list, &texts_);
     } catch (const std::exception &error) {
         check->error = error.what();
     }

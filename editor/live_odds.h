@@ -6,6 +6,7 @@
 #include "picture_plan.h"
 #include "prize_document.h"
 #include "prize_odds.h"
+#include "qt_text_measure.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -74,6 +75,7 @@ private:
                                      std::map<std::filesystem::path, std::filesystem::path> *listPathOf = nullptr);
 
     CachedPictureLoader pictures_;
+    window::QtTextMeasure texts_; // only the pool thread of a check uses it
     // Planned pictures written out in a folder of the editor's own, never
     // beside the list; only the pool thread of a check touches them.
     QTemporaryDir staging_;

@@ -3,9 +3,11 @@
 
 #include "picture_files.h"
 #include "qt_picture_loader.h"
+#include "qt_text_measure.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QLoggingCategory>
 
@@ -54,6 +56,24 @@ std::unique_ptr<catalogue::PictureLoader> gamePictureLoader()
 {
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
     return std::make_unique<QtPictureJudge>();
+}
+
+std::unique_ptr<window::TextMeasure> gameTextMeasure()
+{
+    // Fonts need a GUI application; a tool run in a terminal makes one that
+    // needs no display, kept until the process ends. Qt's own notes (no
+    // runtime folder, say) are not the tool's to print.
+    if (!QCoreApplication::instance()) {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        static int argc = 3;
+        static char program[] = "prizedraw-tool", platform[] = "-platform", offscreen[] = "offscreen";
+        static char *argv[] = {program, platform, offscreen, nullptr};
+        static const QGuiApplication *application = new QGuiApplication(argc, argv);
+        (void)application;
+    }
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return nullptr;
+    return std::make_unique<window::QtTextMeasure>();
 }
 
 } // namespace odds

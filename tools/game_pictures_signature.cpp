@@ -8,4 +8,6 @@ namespace odds {
 
 std::unique_ptr<catalogue::PictureLoader> gamePictureLoader() { return std::make_unique<PictureFileLoader>(); }
 
+std::unique_ptr<window::TextMeasure> gameTextMeasure() { return nullptr; }
+
 } // namespace odds

@@ -3,6 +3,7 @@
 #include "game_pictures.h"
 
 #include "picture_files.h"
+#include "gdi_text_measure.h"
 #include "wic_picture_loader.h"
 
 #include <fstream>
@@ -36,5 +37,7 @@ public:
 } // namespace
 
 std::unique_ptr<catalogue::PictureLoader> gamePictureLoader() { return std::make_unique<WicPictureJudge>(); }
+
+std::unique_ptr<window::TextMeasure> gameTextMeasure() { return std::make_unique<window::win32::GdiTextMeasure>(); }
 
 } // namespace odds

@@ -17,8 +17,9 @@ PrizeList prizeListOf(const authoring::PrizeDocument &document,
 
 OddsReport checkDocument(const authoring::PrizeDocument &document,
                          const std::filesystem::path &dataIni,
-                         catalogue::PictureLoader &pictures) {
-  return buildReport(prizeListOf(document, dataIni, pictures));
+                         catalogue::PictureLoader &pictures,
+                         window::TextMeasure *measure) {
+  return buildReport(prizeListOf(document, dataIni, pictures), measure);
 }
 
 } // namespace odds

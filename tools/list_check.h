@@ -15,6 +15,7 @@ PrizeList prizeListOf(const authoring::PrizeDocument &document,
 
 OddsReport checkDocument(const authoring::PrizeDocument &document,
                          const std::filesystem::path &dataIni,
-                         catalogue::PictureLoader &pictures);
+                         catalogue::PictureLoader &pictures,
+                         window::TextMeasure *measure = nullptr);
 
 } // namespace odds

@@ -3,6 +3,7 @@
 
 #include "display_text.h"
 #include "draw.h"
+#include "label_fit.h"
 #include "prize_document.h"
 
 #include <fmt/format.h>
@@ -51,6 +52,28 @@ private:
 constexpr double kShareTolerance = 1e-6;
 constexpr double kWeightTolerance = 1e-9;
 constexpr double kRareShare = 1e-4; // 0.01 %
+
+// One character as UTF-8.
+std::string characterText(char32_t c)
+{
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
 
 std::string number(double value) { return fmt::format("{:.10g}", value); }
 
@@ -147,6 +170,11 @@ std::vector<std::string> filesIn(const std::filesystem::path &folder)
     return names;
 }
 } // namespace
+
+bool isCardTextWarning(std::string_view code)
+{
+    return code.ends_with("-too-wide") || code.ends_with("-character-missing");
+}
 
 std::string nearMissKey(std::string_view name)
 {
@@ -265,7 +293,7 @@ double contrastWithBlack(std::int32_t color)
     return (luminance + 0.05) / 0.05;
 }
 
-OddsReport buildReport(const PrizeList &list)
+OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
 {
     const Catalogue &prizes = *list.catalogue;
     const int count = prizes.prizeCount;
@@ -325,6 +353,33 @@ OddsReport buildReport(const PrizeList &list)
             if (std::string key = nearMissFileKey(file); !key.empty())
                 nearMisses[key].push_back(file);
     std::set<std::string> offered;
+
+    // field is "name" or "amount", and prefixes the warnings' codes; see isCardTextWarning.
+    // One message per label, so that each reads naturally when translated.
+    const auto warnLabel = [&](const PrizeRow &row, bool isName, std::string_view text, const LabelFit &fit) {
+        const std::string field = isName ? "name" : "amount";
+        if (fit.cut())
+            warnPrize(row, field + "-too-wide",
+                      isName ? i18n::trLater("the name is {0} pixels wide in the card's font, but the card has room "
+                                             "for {1}: it shows only {2}; shorten the name",
+                                             fit.textPixels, fit.labelPixels, quotedText(fit.shown))
+                             : i18n::trLater("the amount is {0} pixels wide in the card's font, but the card has room "
+                                             "for {1}: it shows only {2}; shorten the amount",
+                                             fit.textPixels, fit.labelPixels, quotedText(fit.shown)));
+        if (!fit.missing.empty()) {
+            std::string characters;
+            for (const char32_t c : fit.missing)
+                characters += fmt::format("{}{} (U+{:04X})", characters.empty() ? "" : ", ",
+                                          quotedText(characterText(c)), static_cast<std::uint32_t>(c));
+            warnPrize(row, field + "-character-missing",
+                      isName ? i18n::trLater("the card's font cannot draw {0} in the name {1}: the card shows a box "
+                                             "in its place; use another character",
+                                             characters, quotedText(text))
+                             : i18n::trLater("the card's font cannot draw {0} in the amount {1}: the card shows a box "
+                                             "in its place; use another character",
+                                             characters, quotedText(text)));
+        }
+    };
 
     if (report.readAsUtf8)
         warnList("read-as-utf8",
@@ -410,6 +465,11 @@ OddsReport buildReport(const PrizeList &list)
                       i18n::trLater("colour {0} is so dark that the black name on the strip is hard to read "
                                     "(contrast {1}:1, under 3:1): choose a lighter colour",
                                     hexColor(row.color), fmt::format("{:.1f}", contrastWithBlack(row.color))));
+
+        if (measure) {
+            warnLabel(row, true, row.name, fitLabel(*measure, "awardname", row.name));
+            warnLabel(row, false, row.amount, fitLabel(*measure, "award", row.amount));
+        }
 
         switch (row.picture) {
         case PictureState::Loaded: break;

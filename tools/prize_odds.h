@@ -4,6 +4,7 @@
 
 #include "catalogue.h"
 #include "i18n.h"
+#include "text_measure.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -91,7 +92,12 @@ struct OddsReport {
     std::vector<Warning> warnings;
 };
 
-OddsReport buildReport(const PrizeList &list);
+// With a measure, also whether each name and amount shows whole on the card
+// in the card's fonts; without one, that is not judged.
+OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure = nullptr);
+
+// Whether a warning is about how a prize's name or amount shows on the card.
+bool isCardTextWarning(std::string_view code);
 
 // The key under which a picture file or a prize name counts as a near miss of
 // another: full-width forms of ASCII as ASCII, ASCII letters in lower case,

@@ -90,7 +90,7 @@ Encoding encodingOption(const std::string &text, const char *option)
 int warn(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni, bool strict)
 {
     const auto loader = odds::gamePictureLoader();
-    const odds::OddsReport report = odds::checkDocument(document, dataIni, *loader);
+    const odds::OddsReport report = odds::checkDocument(document, dataIni, *loader, odds::gameTextMeasure().get());
     for (const odds::Warning &warning : report.warnings)
         std::cerr << i18n::tr("warning: {0}", odds::renderWarning(warning)) << "\n";
     return strict && !report.warnings.empty() ? kWarnings : kDone;

@@ -176,7 +176,7 @@ int main(int argc, char **argv)
         const odds::PrizeList list = odds::loadPrizeList(catalogue::utf8Path(file), *loader);
         const double readMs = millisecondsSince(start);
         start = std::chrono::steady_clock::now();
-        const odds::OddsReport report = odds::buildReport(list);
+        const odds::OddsReport report = odds::buildReport(list, odds::gameTextMeasure().get());
         const double oddsMs = millisecondsSince(start);
         if (timing)
             std::cerr << i18n::tr("read {0:.3f} ms, exact odds and warnings {1:.3f} ms", readMs, oddsMs) << "\n";

@@ -1,10 +1,15 @@
 // Threads that decode the prize pictures in the background, in the order of
 // the prize list, so that start-up only has to look the files up; pictures
-// that a card shows go first.
+// that a card shows go first. And the loader that hands the pictures out.
 #pragma once
+
+#include "picture_loader.h"
+#include "runtime_error.h"
 
 #include <condition_variable>
 #include <deque>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <stop_token>
@@ -62,6 +67,46 @@ private:
     int busy_ = 0;
     int allowed_; // how many threads may be busy at once
     std::vector<std::jthread> workers_; // last, so that they stop before the rest goes
+};
+
+// Hands out one picture per file, in list order, its file checked and its
+// pixels decoded later: by the pool, or where a card first needs it when
+// there is none. Opening a thousand files would hold up the window's first
+// frame, so only a file that is not there is refused at once (FileNotFound,
+// or PathFileAccessError for what is no file), leaving its prize without a
+// picture; a file refused by the later check or decode shows no picture
+// either, without a message.
+// Picture: a front end's catalogue::Picture and Decodable, which checks its
+// file when it decodes.
+template <typename Picture>
+class LazyPictureLoader : public catalogue::PictureLoader {
+public:
+    explicit LazyPictureLoader(DecodePool *pool) : pool_(pool) {}
+
+    catalogue::PicturePtr load(const std::filesystem::path &file) override
+    {
+        if (const auto known = byFile_.find(file); known != byFile_.end())
+            return known->second;
+        catalogue::requireRegularFile(file);
+        auto picture = makePicture(file);
+        byFile_.emplace(file, picture);
+        inOrder_.push_back(picture);
+        if (pool_)
+            pool_->add(picture);
+        return picture;
+    }
+
+protected:
+    // The front end's picture of a file, nothing of it read yet.
+    virtual std::shared_ptr<const Picture> makePicture(const std::filesystem::path &file) const = 0;
+    const std::vector<std::shared_ptr<const Picture>> &inOrder() const { return inOrder_; }
+    DecodePool *pool() const { return pool_; }
+
+private:
+    DecodePool *pool_;
+    // Prizes that name the same file share one picture, decoded once.
+    std::map<std::filesystem::path, std::shared_ptr<const Picture>> byFile_;
+    std::vector<std::shared_ptr<const Picture>> inOrder_;
 };
 
 } // namespace window

@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QTableView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -202,6 +203,22 @@ TEST(Editor, ThePreviewShowsTheChosenOrFirstPrizeNeverTheDesignsTexts)
     window.table().selectionModel()->clear();
     waitForOdds(window);
     EXPECT_EQ(window.preview().name(), QStringLiteral("马克杯"));
+}
+
+TEST(Editor, ANameTooWideForTheCardIsSaidInTheWarningsAndUnderThePreview)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    const QString name = QString(20, QChar(0x5956)); // 20 x 奖, far wider than the card's 161 pixels
+    window.model().setData(window.model().index(0, PrizeTableModel::Name), name, Qt::EditRole);
+    window.table().selectionModel()->clear();
+    waitForOdds(window);
+    bool warned = false;
+    for (int i = 0; i < window.warnings().count(); ++i)
+        warned = warned || window.warnings().item(i)->text().startsWith("Prize 0 \"" + name + "\": the name is");
+    EXPECT_TRUE(warned);
+    EXPECT_TRUE(window.previewCaption().text().contains("but the card has room for 161"));
 }
 
 TEST(Editor, OddsComeAtOnceAndPictureVerdictsFollowInTheSameCheck)
@@ -411,6 +428,21 @@ TEST(Editor, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsItWas)
     auto discarded = filesIn(list.folder.path());
     discarded.erase("data.ini.bak");
     EXPECT_EQ(discarded, before);
+}
+
+TEST(Editor, UnusedPicturesAreListedAsTheFolderWillBeAfterSave)
+{
+    BundledList list;
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(list.dataIni));
+    window.model().confirm = [](const QString &) { return true; };
+    window.model().setText(0, Field::Name, "Glow stick"); // 荧光棒.jpg is to become Glow stick.jpg
+    waitForOdds(window);
+    QStringList unused;
+    for (const odds::Warning &warning : window.model().check()->report.warnings)
+        if (warning.code == "picture-unused")
+            unused << QString::fromStdString(warning.file);
+    EXPECT_EQ(unused, QStringList()) << "荧光棒.jpg goes at Save, and Glow stick.jpg is prize 0's";
 }
 
 TEST(Editor, PrizesThatShareANameKeepTheirPictureWhenOneIsRenamed)

@@ -182,6 +182,55 @@ TEST(OddsWarnings, AStripDarkerThan3To1AgainstTheBlackNameIsNamed)
     EXPECT_NE(report.warnings[0].message.find("#595959"), std::string::npos);
 }
 
+namespace {
+// A SimSun-like font at 12 pixels: 12 for a Chinese character, 6 for ASCII,
+// nothing past U+FFFF.
+class FixedWidthText : public window::TextMeasure {
+public:
+    int widthPixels(const window::design::Font &, std::string_view utf8) override
+    {
+        int width = 0;
+        for (const char byte : utf8)
+            if (const auto b = static_cast<unsigned char>(byte); b < 0x80)
+                width += 6;
+            else if (b >= 0xC0)
+                width += 12;
+        return width;
+    }
+    bool hasCharacter(const window::design::Font &, char32_t c) override { return c <= 0xFFFF; }
+};
+} // namespace
+
+TEST(OddsWarnings, ANameOrAmountWiderThanItsLabelOrAFontWithoutACharacterIsNamed)
+{
+    ListFolder list;
+    for (const char *name : {"一二三四五六七八九十一二三", "一二三四五六七八九十一二三四", "礼物🎁"})
+        list.picture(name);
+    // The name label is 161 pixels: 13 characters of 12 fit, 14 do not; the
+    // amount label is 153: 25 digits of 6 fit, 26 do not.
+    list.write("\xEF\xBB\xBF" + fakes::record("30", "255", "一二三四五六七八九十一二三", std::string(25, '9')) +
+               fakes::record("30", "255", "一二三四五六七八九十一二三四", std::string(26, '9')) +
+               fakes::record("40", "255", "礼物🎁", "1"));
+    list.list = odds::loadPrizeList(list.dataIni(), list.loader);
+    FixedWidthText text;
+    const auto report = odds::buildReport(list.list, &text);
+
+    EXPECT_EQ(codesFor(report, 0), std::vector<std::string>{});
+    EXPECT_EQ(codesFor(report, 1), (std::vector<std::string>{"name-too-wide", "amount-too-wide"}));
+    EXPECT_EQ(codesFor(report, 2), std::vector<std::string>{"name-character-missing"});
+    const auto messageOf = [&](const std::string &code) {
+        for (const auto &warning : report.warnings)
+            if (warning.code == code)
+                return warning.message;
+        return std::string();
+    };
+    EXPECT_NE(messageOf("name-too-wide").find("168 pixels wide in the card's font, but the card has room for 161: it "
+                                              "shows only \"一二三四五六七八九十一二三\""),
+              std::string::npos);
+    EXPECT_NE(messageOf("name-character-missing").find("U+1F381"), std::string::npos);
+    EXPECT_FALSE(hasCode(odds::buildReport(list.list), "name-too-wide")); // nothing to measure with
+}
+
 TEST(OddsWarnings, NoteTheFileAsAWhole)
 {
     ListFolder list;

@@ -3,6 +3,7 @@
 // spins, errors to the report, and the real program's window.
 #include "fakes.h"
 #include "form1.h"
+#include "gdi_text_measure.h"
 #include "runtime_error.h"
 #include "startup.h"
 
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 using window::design::ControlId;
 using window::design::PixelRect;
@@ -230,6 +232,38 @@ TEST_F(Win32Form, ACardsFieldsReachTheScreen)
     EXPECT_LT(background, 10);
 }
 
+// A picture is checked only when a card needs it, and the card still shows it,
+// or nothing for a file cut short or missing.
+TEST_F(Win32Form, ACardShowsItsPictureAndNoneForAFileCutShortOrMissing)
+{
+    writeOnePrize(folder);
+    const std::filesystem::path picture = folder.path() / catalogue::utf8Path("picture/荧光棒.jpg");
+    const auto coloursInPicture = [&] {
+        auto form = makeForm(std::make_unique<FixedSeed>(1));
+        EXPECT_TRUE(form->show());
+        form->render();
+        const PixelRect box = pixelsOf("awardpic", 1, 96);
+        const int cardLeft = pixelsOf("awardbox", 1, 96).left + 2;
+        const int cardTop = pixelsOf("Picture1", -1, 96).top + 2;
+        std::set<std::int32_t> colours;
+        for (int y = 0; y < box.height - 2; y += 7)
+            for (int x = 0; x < box.width; x += 7)
+                colours.insert(form->pixel(cardLeft + x, cardTop + y));
+        return colours.size();
+    };
+    EXPECT_GT(coloursInPicture(), 10u) << "the photo";
+
+    std::ifstream in(picture, std::ios::binary);
+    const std::string jpeg(std::istreambuf_iterator<char>(in), {});
+    in.close();
+    std::ofstream(picture, std::ios::binary | std::ios::trunc) << jpeg.substr(0, jpeg.size() * 2 / 3);
+    // No picture: the card's background, and the marker that crosses card 1.
+    EXPECT_LE(coloursInPicture(), 2u) << "cut short";
+
+    std::filesystem::remove(picture);
+    EXPECT_LE(coloursInPicture(), 2u) << "missing";
+}
+
 TEST_F(Win32Form, FocusStartsOnTheViewingAreaAndTheButtonTakesKeysOnlyWhenFocusedAndEnabled)
 {
     writeOnePrize(folder);
@@ -416,3 +450,14 @@ TEST(Win32Program, TheRealProgramShowsItsWindowOnTheBundledList)
 }
 
 } // namespace
+
+TEST(GdiTextMeasure, MeasuresInTheCardsFontAndKnowsItsCharacters)
+{
+    window::win32::GdiTextMeasure measure;
+    const auto &font = window::design::control("awardname", 0).font;
+    const int labelPixels = window::design::toPixels(window::design::control("awardname", 0).rect).width;
+    EXPECT_LE(measure.widthPixels(font, "四等奖保温杯套装"), labelPixels); // eight characters fit
+    EXPECT_GT(measure.widthPixels(font, "四等奖保温杯套装加长版赠品"), labelPixels);
+    EXPECT_TRUE(measure.hasCharacter(font, U'奖'));
+    EXPECT_FALSE(measure.hasCharacter(font, U'\U0001F381')); // an emoji shows as a box
+}

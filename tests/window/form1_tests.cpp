@@ -4,6 +4,7 @@
 
 #include "draw.h"
 #include "headless_window.h"
+#include "qt_text_measure.h"
 #include "startup.h"
 #include "twips.h"
 
@@ -178,6 +179,19 @@ TEST_F(Form1Shown, EveryCardShowsAWholeNameOfEightCharactersAndAFourDigitAmount)
             EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->caption()), label->bounds().width())
                 << label->caption().toStdString() << " on card " << i;
         }
+}
+
+TEST_F(Form1Shown, TheTextMeasureMeasuresInTheLabelsOwnFontsAndKnowsTheirCharacters)
+{
+    window::QtTextMeasure measure;
+    const QString name = QStringLiteral("四等奖保温杯套装加长版赠品");
+    form.card(0).setName(name.toStdString());
+    const auto &designed = window::design::control("awardname", 0).font;
+    EXPECT_EQ(measure.widthPixels(designed, name.toStdString()),
+              std::ceil(QFontMetricsF(form.awardname(0).font()).horizontalAdvance(form.awardname(0).caption()) - 1e-6));
+    EXPECT_GT(measure.widthPixels(designed, name.toStdString()), form.awardname(0).bounds().width());
+    EXPECT_TRUE(measure.hasCharacter(designed, U'奖'));
+    EXPECT_FALSE(measure.hasCharacter(designed, U'\U0001FAE0')); // an emoji none of the faces has
 }
 
 TEST_F(Form1Shown, LabelFontsCoverChinese)

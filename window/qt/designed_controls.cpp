@@ -4,8 +4,11 @@
 #include "command_button.h"
 #include "twips.h"
 
+#include <QFontMetricsF>
 #include <QStringList>
 #include <QTimer>
+
+#include <system_error>
 
 namespace window {
 
@@ -17,6 +20,10 @@ QString objectName(const design::ControlId &id)
 {
     return id.index < 0 ? fromUtf8(id.name) : fromUtf8(id.name) + QString::number(id.index);
 }
+
+QColor colorOrBlack(const design::Color &color) { return qtColor(color).value_or(QColor(Qt::black)); }
+
+} // namespace
 
 // Qt knows no character sets: the face list itself asks for faces that
 // cover GB2312. Sizes are pixels at 96 dots per inch, matching the twips,
@@ -37,9 +44,21 @@ QFont qtFont(const design::Font &designed)
     return font;
 }
 
-QColor colorOrBlack(const design::Color &color) { return qtColor(color).value_or(QColor(Qt::black)); }
-
-} // namespace
+std::jthread loadFontsAhead()
+{
+    std::vector<std::pair<QFont, QString>> texts;
+    for (const design::Control &control : design::controls())
+        if (control.kind == design::Kind::Label || control.kind == design::Kind::CommandButton)
+            texts.emplace_back(qtFont(control.font), fromUtf8(control.text));
+    try {
+        return std::jthread([texts = std::move(texts)] {
+            for (const auto &[font, text] : texts)
+                QFontMetricsF(font).horizontalAdvance(text);
+        });
+    } catch (const std::system_error &) {
+        return {}; // out of threads: the first paint opens the fonts itself
+    }
+}
 
 void DesignedControls::buildChildren(QWidget &parent, ControlSurface &surface, design::ControlId container)
 {

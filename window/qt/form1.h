@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <thread>
 
 namespace window {
 
@@ -126,7 +127,8 @@ private:
     std::array<float, kCards> leftTwips_{};
     std::array<float, kCards> widthTwips_{};
 
-    // Last, so that its threads are joined before anything else goes.
+    // Last, so that their threads are joined before anything else goes.
+    std::jthread fontsLoading_;
     DecodePool decoding_;
 };
 

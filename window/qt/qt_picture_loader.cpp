@@ -184,16 +184,4 @@ void QtPicture::decodeTaken() const
     state_.notify_all();
 }
 
-catalogue::PicturePtr QtPictureLoader::load(const std::filesystem::path &file)
-{
-    if (const auto known = byFile_.find(file); known != byFile_.end())
-        return known->second;
-    catalogue::requireRegularFile(file);
-    auto picture = std::make_shared<const QtPicture>(file, decoder_);
-    byFile_.emplace(file, picture);
-    if (pool_)
-        pool_->add(picture);
-    return picture;
-}
-
 } // namespace window

@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <map>
 #include <memory>
 
 namespace window {
@@ -78,21 +77,21 @@ private:
     ImageDecoder decoder_;
 };
 
-// Hands out a picture for each file that is there, its check and pixels to
-// come later: from the pool, or on first need when there is none. Opening
-// a thousand files would hold up the window's first frame, so only a file
-// that is not there is refused at once (FileNotFound, or PathFileAccessError
-// for what is not a file), leaving its prize without a picture as ever.
-class QtPictureLoader : public catalogue::PictureLoader {
+// The pictures of a list, checked and decoded when first needed.
+class QtPictureLoader : public LazyPictureLoader<QtPicture> {
 public:
-    explicit QtPictureLoader(ImageDecoder decoder, DecodePool *pool = nullptr) : decoder_(decoder), pool_(pool) {}
-    catalogue::PicturePtr load(const std::filesystem::path &file) override;
+    explicit QtPictureLoader(ImageDecoder decoder, DecodePool *pool = nullptr)
+        : LazyPictureLoader(pool), decoder_(decoder)
+    {
+    }
 
 private:
+    std::shared_ptr<const QtPicture> makePicture(const std::filesystem::path &file) const override
+    {
+        return std::make_shared<const QtPicture>(file, decoder_);
+    }
+
     ImageDecoder decoder_;
-    DecodePool *pool_;
-    // Prizes that name the same file share one picture, decoded once.
-    std::map<std::filesystem::path, std::shared_ptr<const QtPicture>> byFile_;
 };
 
 } // namespace window

@@ -3,6 +3,7 @@
 // by a 5 ms multimedia timer.
 #include "form1.h"
 
+#include "gdi_text_measure.h"
 #include "program_resources.h"
 #include "runtime_error.h"
 #include "startup.h"
@@ -81,44 +82,6 @@ void drawShades(HDC dc, RECT r, COLORREF outerTopLeft, COLORREF outerBottomRight
         fill(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
         InflateRect(&r, -1, -1);
     }
-}
-
-bool fontInstalled(const std::wstring &face)
-{
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
-    bool found = false;
-    const HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        screen, &wanted,
-        [](const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool *>(found) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
-    return found;
-}
-
-// The first installed face of the design's list; where none is, the first
-// face, which the font mapper replaces by one of the same character set.
-HFONT createFont(const design::Font &font, int dpi)
-{
-    LOGFONTW log{};
-    log.lfHeight = -design::pointsToPixels(font.points, dpi); // negative: the em height
-    log.lfWeight = font.weight;
-    log.lfCharSet = BYTE(font.charset);
-    log.lfOutPrecision = OUT_TT_PRECIS;
-    log.lfQuality = ANTIALIASED_QUALITY;
-    std::wstring face = font.faces.empty() ? std::wstring() : widen(font.faces.front());
-    for (std::string_view candidate : font.faces)
-        if (const std::wstring wide = widen(candidate); fontInstalled(wide)) {
-            face = wide;
-            break;
-        }
-    lstrcpynW(log.lfFaceName, face.c_str(), LF_FACESIZE);
-    return CreateFontIndirectW(&log);
 }
 
 // The desktop's default user-interface font, at dpi.

@@ -89,45 +89,17 @@ ComPtr<IWICBitmapFrameDecode> firstFrame(IWICBitmapDecoder &decoder)
     return frame;
 }
 
-// The file's first bytes: enough for the header of any usual picture.
-std::vector<std::uint8_t> headOf(const std::filesystem::path &file, std::uint64_t size)
-{
-    constexpr std::uint64_t kHeadBytes = 256 * 1024;
-    std::ifstream in(file, std::ios::binary);
-    std::vector<std::uint8_t> head(std::size_t(std::min(size, kHeadBytes)), 0);
-    if (!in || !in.read(reinterpret_cast<char *>(head.data()), std::streamsize(head.size())))
-        throw RuntimeError(ErrorCode::PathFileAccessError);
-    return head;
-}
-
 } // namespace
-
-void checkPicture(const std::filesystem::path &file)
-{
-    const std::uint64_t size = checkedSize(file);
-    const std::vector<std::uint8_t> head = headOf(file, size);
-    if (pngCutShort(head) && (head.size() == size || pngCutShort(readBytes(file, size))))
-        throw RuntimeError(ErrorCode::InvalidPicture);
-    // The usual formats from their header alone; the imaging component may
-    // decode a whole picture just to open it.
-    if (const std::optional<PictureSize> claimed = headerSize(head)) {
-        requireWithinLimit(*claimed);
-        return;
-    }
-    const ComScope com;
-    const ComPtr<IWICImagingFactory> factory = imagingFactory();
-    ComPtr<IWICBitmapDecoder> decoder;
-    // The format comes from the content, never the name.
-    require(factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                               &decoder));
-    firstFrame(*decoder.Get());
-}
 
 Pixels decodePicture(const std::filesystem::path &file, DeviceSize size)
 {
     if (size.width <= 0 || size.height <= 0)
         throw RuntimeError(ErrorCode::InvalidPicture);
     std::vector<std::uint8_t> bytes = readBytes(file, checkedSize(file));
+    // The usual formats' size from their header, before the imaging
+    // component allocates whatever a header claims.
+    if (const std::optional<PictureSize> claimed = headerSize(bytes))
+        requireWithinLimit(*claimed);
     if (pictureCutShort(bytes))
         throw RuntimeError(ErrorCode::InvalidPicture);
     const int orientation = catalogue::jpegOrientation(
@@ -196,8 +168,8 @@ void WicPicture::decodeUnlessTaken() const
         try {
             decoded = std::make_shared<const Pixels>(decodePicture(file_, size));
         } catch (const std::exception &) {
-            // Passed its check at start-up, fails now (cut short, corrupt, or
-            // replaced since): no picture, and no message, as at start-up.
+            // Missing, refused or corrupt: no picture, and no message, as for
+            // a file missing at start-up.
         }
         lock.lock();
         if (size_ != size)
@@ -220,26 +192,13 @@ void WicPicture::resize(DeviceSize size) const
         state_ = State::Pending; // the old pixels stay at hand until the new ones come
 }
 
-catalogue::PicturePtr WicPictureLoader::load(const std::filesystem::path &file)
-{
-    if (const auto known = byFile_.find(file); known != byFile_.end())
-        return known->second;
-    checkPicture(file);
-    auto picture = std::make_shared<const WicPicture>(file, size_);
-    byFile_.emplace(file, picture);
-    inOrder_.push_back(picture);
-    if (pool_)
-        pool_->add(picture);
-    return picture;
-}
-
 void WicPictureLoader::resize(DeviceSize size)
 {
     size_ = size;
-    for (const auto &picture : inOrder_) {
+    for (const auto &picture : inOrder()) {
         picture->resize(size);
-        if (pool_)
-            pool_->add(picture);
+        if (pool())
+            pool()->add(picture);
     }
 }
 

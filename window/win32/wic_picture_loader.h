@@ -1,6 +1,6 @@
-// The picture loader of the Windows front end: files checked at start-up,
-// decoded later by the Windows Imaging Component at the image box's size in
-// device pixels, turned upright, once.
+// The picture loader of the Windows front end: files looked up at start-up,
+// checked and decoded later by the Windows Imaging Component at the image
+// box's size in device pixels, turned upright, once.
 #pragma once
 
 #include "decode_pool.h"
@@ -9,7 +9,6 @@
 
 #include <condition_variable>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <mutex>
 
@@ -21,15 +20,12 @@ struct DeviceSize {
     friend bool operator==(DeviceSize, DeviceSize) = default;
 };
 
-// Opens the file and reads its header only. Throws catalogue::RuntimeError:
-// FileNotFound when nothing is there, PathFileAccessError when it cannot be
-// read, InvalidPicture when it is no picture, a PNG cut short or over the
-// limits. A file that passes may still fail to decode.
-void checkPicture(const std::filesystem::path &file);
-
 // The picture upright as its orientation tag says, stretched to size, aspect
-// ratio not kept; throws as checkPicture does, and InvalidPicture for a file
-// cut short. Any thread; it sets up COM for itself.
+// ratio not kept. Throws catalogue::RuntimeError: FileNotFound when nothing
+// is there, PathFileAccessError when it cannot be read, InvalidPicture when
+// it is no picture, is cut short or is over the limits, which its size and
+// header tell before any pixel is decoded. Any thread; it sets up COM for
+// itself.
 Pixels decodePicture(const std::filesystem::path &file, DeviceSize size);
 
 // A prize's picture. Its pixels are decoded once per device size, by
@@ -41,7 +37,7 @@ public:
 
     // The pixels at the wanted size, decoded on this thread if nobody has
     // started on them, else waiting for the thread that has. Null when the
-    // file no longer decodes: the card then shows no picture.
+    // file is refused or does not decode: the card then shows no picture.
     std::shared_ptr<const Pixels> pixels() const;
     // Never waits: the pixels at hand, possibly of an earlier size, or null.
     std::shared_ptr<const Pixels> pixelsAtHand() const;
@@ -63,21 +59,20 @@ private:
     mutable std::shared_ptr<const Pixels> pixels_;
 };
 
-// Checks each file at once and hands out a picture whose pixels come later:
-// from the pool in list order, or on first need when there is none.
-class WicPictureLoader : public catalogue::PictureLoader {
+// The pictures of a list, checked and decoded when first needed.
+class WicPictureLoader : public window::LazyPictureLoader<WicPicture> {
 public:
-    WicPictureLoader(DeviceSize size, window::DecodePool *pool) : size_(size), pool_(pool) {}
-    catalogue::PicturePtr load(const std::filesystem::path &file) override;
+    WicPictureLoader(DeviceSize size, window::DecodePool *pool) : LazyPictureLoader(pool), size_(size) {}
     // Every picture handed out is to be decoded again at size, in list order.
     void resize(DeviceSize size);
 
 private:
+    std::shared_ptr<const WicPicture> makePicture(const std::filesystem::path &file) const override
+    {
+        return std::make_shared<const WicPicture>(file, size_);
+    }
+
     DeviceSize size_;
-    window::DecodePool *pool_;
-    // Prizes that name the same file share one picture, decoded once.
-    std::map<std::filesystem::path, std::shared_ptr<const WicPicture>> byFile_;
-    std::vector<std::shared_ptr<const WicPicture>> inOrder_;
 };
 
 } // namespace window::win32

@@ -1,0 +1,58 @@
+// Fitting a text to a card's label.
+#include "label_fit.h"
+
+#include "text_decoding.h"
+
+#include <algorithm>
+
+namespace odds {
+
+namespace {
+// Variation selectors and the zero-width joiner pick the form of the
+// character before them and draw nothing of their own.
+bool drawsNothing(char32_t c)
+{
+    return c == 0x200D || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF);
+}
+} // namespace
+
+LabelFit fitLabel(window::TextMeasure &measure, std::string_view label, std::string_view utf8)
+{
+    const window::design::Control &control = window::design::control(label, 0);
+    const std::string text = catalogue::sanitizeUtf8(utf8);
+    LabelFit fit;
+    fit.labelPixels = window::design::toPixels(control.rect).width;
+    fit.textPixels = measure.widthPixels(control.font, text);
+
+    std::vector<std::size_t> ends; // the byte after each character
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
+        for (std::size_t k = 1; k < length; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[pos + k]) & 0x3Fu);
+        if (!drawsNothing(c) && !measure.hasCharacter(control.font, c) &&
+            std::find(fit.missing.begin(), fit.missing.end(), c) == fit.missing.end())
+            fit.missing.push_back(c);
+        pos += length;
+        ends.push_back(pos);
+    }
+
+    if (fit.cut()) {
+        // A longer start of the text is never narrower, so one bisection
+        // finds the most characters that fit.
+        std::size_t fitting = 0;
+        std::size_t tooMany = ends.size();
+        while (tooMany - fitting > 1) {
+            const std::size_t mid = fitting + (tooMany - fitting) / 2;
+            if (measure.widthPixels(control.font, std::string_view(text).substr(0, ends[mid - 1])) <= fit.labelPixels)
+                fitting = mid;
+            else
+                tooMany = mid;
+        }
+        fit.shown = text.substr(0, fitting == 0 ? 0 : ends[fitting - 1]);
+    }
+    return fit;
+}
+
+} // namespace odds
