@@ -1,6 +1,8 @@
 // Replacing a file atomically: temporary file, fsync, rename, fsync of the folder.
 #include "atomic_file.h"
 
+#include "save_failure.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,15 +46,15 @@ public:
             if (::lstat(target_.c_str(), &entry) != 0) {
                 if (errno != ENOENT)
                     fail("cannot look at it", errno);
-                seen_ = links == 0 ? Seen::Nothing : Seen::Link;
+                state_.found = links == 0 ? Found::Nothing : Found::Link;
                 return; // nothing there yet: the link, if any, is left pointing at the new file
             }
             if (!S_ISLNK(entry.st_mode)) {
                 old_ = entry;
-                seen_ = Seen::File;
+                state_.found = S_ISREG(entry.st_mode) ? Found::File : Found::Other;
                 return;
             }
-            seen_ = Seen::Link;
+            state_.found = Found::Link;
             if (links == kMaxLinks) {
                 target_ = requested_;
                 fail("it is a symbolic link that leads back to itself (a loop), so it names no file to write");
@@ -76,11 +78,10 @@ public:
             fail("it is not a regular file but a device, pipe or socket");
         // Root may write any file, so a file with no write bit at all counts
         // as read-only for root too: its owner meant it to stay as it is.
-        const std::string advice = "make it writable or save under another name";
         if ((old_->st_mode & 0222) == 0)
-            fail("the file is read-only (mode " + modeText(old_->st_mode) + ")", 0, advice);
+            fail("the file is read-only (mode " + modeText(old_->st_mode) + ")", 0, kMakeWritableAdvice);
         if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
-            fail("you may not write to it (mode " + modeText(old_->st_mode) + ")", errno, advice);
+            fail("you may not write to it (mode " + modeText(old_->st_mode) + ")", errno, kMakeWritableAdvice);
     }
 
     void write(std::string_view bytes)
@@ -93,48 +94,25 @@ public:
             TemporaryFile kept(*this, folder);
             kept.write(oldContents());
             kept.renameTo(backupPath());
-            stage_ = Stage::BackupMade;
+            state_.stage = Stage::BackupMade;
         }
         next.renameTo(where);
-        stage_ = Stage::Replaced;
+        state_.stage = Stage::Replaced;
         syncFolder(folder);
     }
 
     [[noreturn]] void fail(const std::string &what, int error = 0, const std::string &advice = {}) const
     {
-        std::string message = stage_ == Stage::Replaced ? shown() + " was saved, but " : "cannot save " + shown() + ": ";
-        message += what;
-        if (error != 0)
-            message += std::string(": ") + std::strerror(error);
-        switch (stage_) {
-        case Stage::NothingWritten:
-            message += "; nothing was written";
-            if (seen_ == Seen::File)
-                message += S_ISREG(old_->st_mode) ? ": the file there is as it was" : ": what is there is as it was";
-            else if (seen_ == Seen::Link)
-                message += ": the link is as it was";
-            else if (seen_ == Seen::Nothing)
-                message += ": no file was there, and none is now";
-            break;
-        case Stage::BackupMade:
-            message += "; the old file is still in place, and a copy of it is kept as " + backupPath().string();
-            break;
-        case Stage::Replaced:
-            message += "; a power cut now could still undo the save, so save again";
-            if (old_ && backup_ == Backup::Keep)
-                message += "; the old file is kept as " + backupPath().string();
-            else if (!old_)
-                message += "; no file was there before";
-            break;
-        }
-        if (!advice.empty())
-            message += "; " + advice;
-        throw ListError(message);
+        SaveState state = state_;
+        state.shown = shown();
+        state.keepBackup = backup_ == Backup::Keep;
+        state.backupPath = backupPath().string();
+        throwSaveFailure(state, what, error != 0 ? std::strerror(error) : "", advice);
     }
 
 private:
-    enum class Stage { NothingWritten, BackupMade, Replaced };
-    enum class Seen { Unknown, Nothing, Link, File }; // what the requested path was
+    using Found = SaveState::Found;
+    using Stage = SaveState::Stage;
 
     // A temporary file beside the target that is removed unless it is renamed.
     class TemporaryFile {
@@ -244,8 +222,7 @@ private:
     fs::path target_;
     Backup backup_;
     std::optional<struct stat> old_; // the file that was there
-    Seen seen_ = Seen::Unknown;
-    Stage stage_ = Stage::NothingWritten;
+    SaveState state_; // what was there and how far the save got
 };
 
 } // namespace
