@@ -2,6 +2,7 @@
 #include "atomic_file.h"
 
 #include "i18n.h"
+#include "save_failure.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -46,15 +47,15 @@ public:
             if (::lstat(target_.c_str(), &entry) != 0) {
                 if (errno != ENOENT)
                     fail(i18n::tr("cannot look at it"), errno);
-                seen_ = links == 0 ? Seen::Nothing : Seen::Link;
+                state_.found = links == 0 ? Found::Nothing : Found::Link;
                 return; // nothing there yet: the link, if any, is left pointing at the new file
             }
             if (!S_ISLNK(entry.st_mode)) {
                 old_ = entry;
-                seen_ = Seen::File;
+                state_.found = S_ISREG(entry.st_mode) ? Found::File : Found::Other;
                 return;
             }
-            seen_ = Seen::Link;
+            state_.found = Found::Link;
             if (links == kMaxLinks) {
                 target_ = requested_;
                 fail(i18n::tr("it is a symbolic link that leads back to itself (a loop), so it names no file to write"));
@@ -78,11 +79,10 @@ public:
             fail(i18n::tr("it is not a regular file but a device, pipe or socket"));
         // Root may write any file, so a file with no write bit at all counts
         // as read-only for root too: its owner meant it to stay as it is.
-        const std::string advice = i18n::tr("make it writable or save under another name");
         if ((old_->st_mode & 0222) == 0)
-            fail(i18n::tr("the file is read-only (mode {0})", modeText(old_->st_mode)), 0, advice);
+            fail(i18n::tr("the file is read-only (mode {0})", modeText(old_->st_mode)), 0, makeWritableAdvice());
         if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
-            fail(i18n::tr("you may not write to it (mode {0})", modeText(old_->st_mode)), errno, advice);
+            fail(i18n::tr("you may not write to it (mode {0})", modeText(old_->st_mode)), errno, makeWritableAdvice());
     }
 
     void write(std::string_view bytes)
@@ -95,50 +95,25 @@ public:
             TemporaryFile kept(*this, folder);
             kept.write(oldContents());
             kept.renameTo(backupPath());
-            stage_ = Stage::BackupMade;
+            state_.stage = Stage::BackupMade;
         }
         next.renameTo(where);
-        stage_ = Stage::Replaced;
+        state_.stage = Stage::Replaced;
         syncFolder(folder);
     }
 
     [[noreturn]] void fail(const std::string &what, int error = 0, const std::string &advice = {}) const
     {
-        std::string message = stage_ == Stage::Replaced ? i18n::tr("{0} was saved, but {1}", shown(), what)
-                                                        : i18n::tr("cannot save {0}: {1}", shown(), what);
-        if (error != 0)
-            message += std::string(": ") + std::strerror(error);
-        switch (stage_) {
-        case Stage::NothingWritten:
-            message += i18n::tr("; nothing was written");
-            if (seen_ == Seen::File)
-                message += S_ISREG(old_->st_mode) ? i18n::tr(": the file there is as it was")
-                                                  : i18n::tr(": what is there is as it was");
-            else if (seen_ == Seen::Link)
-                message += i18n::tr(": the link is as it was");
-            else if (seen_ == Seen::Nothing)
-                message += i18n::tr(": no file was there, and none is now");
-            break;
-        case Stage::BackupMade:
-            message += i18n::tr("; the old file is still in place, and a copy of it is kept as {0}",
-                                backupPath().string());
-            break;
-        case Stage::Replaced:
-            message += i18n::tr("; a power cut now could still undo the save, so save again");
-            if (old_ && backup_ == Backup::Keep)
-                message += i18n::tr("; the old file is kept as {0}", backupPath().string());
-            else if (!old_)
-                message += i18n::tr("; no file was there before");
-            break;
-        }
-        if (!advice.empty())
-            message += i18n::tr("; {0}", advice);
-        throw ListError(message);
+        SaveState state = state_;
+        state.shown = shown();
+        state.keepBackup = backup_ == Backup::Keep;
+        state.backupPath = backupPath().string();
+        throwSaveFailure(state, what, error != 0 ? std::strerror(error) : "", advice);
     }
 
 private:
-    enum class Stage { NothingWritten, BackupMade, Replaced };
-    enum class Seen { Unknown, Nothing, Link, File }; // what the requested path was
+    using Found = SaveState::Found;
+    using Stage = SaveState::Stage;
 
     // A temporary file beside the target that is removed unless it is renamed.
     class TemporaryFile {
@@ -248,8 +223,7 @@ private:
     fs::path target_;
     Backup backup_;
     std::optional<struct stat> old_; // the file that was there
-    Seen seen_ = Seen::Unknown;
-    Stage stage_ = Stage::NothingWritten;
+    SaveState state_; // what was there and how far the save got
 };
 
 } // namespace

@@ -18,12 +18,13 @@ enum class Backup { Keep, None };
 // Writes bytes to a temporary file in target's folder, flushes it to disk,
 // renames it over target and flushes the folder. With Backup::Keep the file
 // that was there is kept as "<target>.bak" first. A symbolic link stays a
-// link: the file it names is written, made if missing. The old file's owner,
-// group and mode are kept as far as the system allows. A file that is not a
-// regular one, that has no write bit at all (even for root) or that this
-// user may not write is refused. Throws ListError on any failure, saying what
-// is on disk now: before the rename the old file (and an old backup) are as
-// they were.
+// link: the file it names is written, made if missing (Windows refuses to
+// save over a link). The old file's owner, group and mode (on Windows its
+// attributes and access rights) are kept as far as the system allows. A
+// file that is not a regular one, that has no write bit at all (even for
+// root; on Windows the read-only attribute) or that this user may not write
+// is refused. Throws ListError on any failure, saying what is on disk now:
+// before the rename the old file (and an old backup) are as they were.
 void replaceFile(const std::filesystem::path &target, std::string_view bytes, Backup backup = Backup::Keep);
 
 } // namespace authoring

@@ -1,7 +1,10 @@
-// Replacing a file atomically on Windows: temporary file, flush, MoveFileEx.
+// Replacing a file atomically on Windows: temporary file, flush, then
+// ReplaceFileW over the file that is there (which keeps its attributes and
+// access rights), or MoveFileExW where there was none.
 #include "atomic_file.h"
 
 #include "i18n.h"
+#include "save_failure.h"
 
 #include <windows.h>
 
@@ -17,99 +20,176 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void fail(const fs::path &target, const std::string &what, DWORD error)
-{
-    throw ListError(i18n::tr("cannot save {0}: {1}: {2}; the file that was there is unchanged", target.string(), what,
-                             std::system_category().message(static_cast<int>(error))));
-}
-
-// A temporary file beside target that is removed unless it is moved.
-class TemporaryFile {
+// One save of one file: what was there, how far the save got, and the
+// message that says both when it fails.
+class Save {
 public:
-    explicit TemporaryFile(const fs::path &target) : target_(target)
+    Save(const fs::path &requested, Backup backup)
     {
-        for (unsigned attempt = 0; handle_ == INVALID_HANDLE_VALUE; ++attempt) {
-            path_ = target.parent_path() / (L"." + target.filename().wstring() + L"." +
-                                             std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                             std::to_wstring(attempt) + L".tmp");
-            handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (handle_ == INVALID_HANDLE_VALUE && (GetLastError() != ERROR_FILE_EXISTS || attempt == 100)) {
-                const DWORD error = GetLastError();
-                path_.clear();
-                fail(target, i18n::tr("cannot make a file in {0}", target.parent_path().string()), error);
-            }
+        const fs::path folder = requested.parent_path().empty() ? fs::path(".") : requested.parent_path();
+        where_ = folder / requested.filename();
+        state_.shown = requested.string();
+        state_.keepBackup = backup == Backup::Keep;
+        state_.backupPath = backupPath().string();
+    }
+
+    // Refuses what is not a plain file, or what this user may not write.
+    void inspect()
+    {
+        const DWORD attributes = GetFileAttributesW(where_.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+                fail(i18n::tr("cannot look at it"), error);
+            state_.found = Found::Nothing;
+            return;
         }
+        // Replacing a link would put a plain file in its place.
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            state_.found = Found::Link;
+            fail(i18n::tr("it is a symbolic link (or another reparse point)"), 0, i18n::tr("save to the file it names instead"));
+        }
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            state_.found = Found::Other;
+            fail(i18n::tr("it is a folder, not a file"));
+        }
+        state_.found = Found::File;
+        attributes_ = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            fail(i18n::tr("the file is read-only (its read-only attribute is set)"), 0, makeWritableAdvice());
+        // Access rights that deny this user, or a program that holds the file
+        // open without sharing it: refused here, before anything is written.
+        const HANDLE handle = CreateFileW(where_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_ACCESS_DENIED)
+                fail(i18n::tr("you may not write to it"), error, makeWritableAdvice());
+            fail(i18n::tr("cannot open it to write it"), error);
+        }
+        CloseHandle(handle);
     }
-    ~TemporaryFile()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-        if (!path_.empty())
-            DeleteFileW(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile &) = delete;
-    TemporaryFile &operator=(const TemporaryFile &) = delete;
 
     void write(std::string_view bytes)
     {
-        while (!bytes.empty()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-            DWORD written = 0;
-            if (!WriteFile(handle_, bytes.data(), chunk, &written, nullptr) || written == 0)
-                fail(target_, i18n::tr("cannot write"), GetLastError());
-            bytes.remove_prefix(written);
+        TemporaryFile next(*this);
+        next.write(bytes);
+        if (state_.oldFileThere() && state_.keepBackup) {
+            TemporaryFile kept(*this);
+            kept.write(oldContents());
+            kept.moveTo(backupPath());
+            state_.stage = Stage::BackupMade;
         }
-        if (!FlushFileBuffers(handle_))
-            fail(target_, i18n::tr("cannot flush to disk"), GetLastError());
-        const HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        if (!CloseHandle(handle))
-            fail(target_, i18n::tr("cannot write"), GetLastError());
+        if (state_.oldFileThere())
+            next.replace(where_);
+        else
+            next.moveTo(where_);
+        state_.stage = Stage::Replaced;
     }
-    void moveTo(const fs::path &final)
+
+    [[noreturn]] void fail(const std::string &what, DWORD error = 0, const std::string &advice = {}) const
     {
-        if (!MoveFileExW(path_.c_str(), final.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            fail(target_, i18n::tr("cannot rename the new file to {0}", final.filename().string()), GetLastError());
-        path_.clear();
+        throwSaveFailure(state_, what, error != 0 ? std::system_category().message(static_cast<int>(error)) : "",
+                         advice);
     }
 
 private:
-    fs::path target_;
-    fs::path path_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
+    using Found = SaveState::Found;
+    using Stage = SaveState::Stage;
 
-std::string contentsOf(const fs::path &file, const fs::path &target)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!in.good() && !in.eof())
-        fail(target, i18n::tr("cannot read the old file to keep it as .bak"), ERROR_READ_FAULT);
-    return bytes.str();
-}
+    // A temporary file beside the target that is removed unless it is moved.
+    class TemporaryFile {
+    public:
+        explicit TemporaryFile(const Save &save) : save_(save)
+        {
+            const fs::path &target = save.where_;
+            for (unsigned attempt = 0; handle_ == INVALID_HANDLE_VALUE; ++attempt) {
+                path_ = target.parent_path() / (L"." + target.filename().wstring() + L"." +
+                                                 std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                                 std::to_wstring(attempt) + L".tmp");
+                handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      save.attributes_ ? save.attributes_ : FILE_ATTRIBUTE_NORMAL, nullptr);
+                if (handle_ == INVALID_HANDLE_VALUE && (GetLastError() != ERROR_FILE_EXISTS || attempt == 100)) {
+                    const DWORD error = GetLastError();
+                    path_.clear();
+                    save.fail(i18n::tr("cannot make a file in {0}", target.parent_path().string()), error);
+                }
+            }
+        }
+        ~TemporaryFile()
+        {
+            if (handle_ != INVALID_HANDLE_VALUE)
+                CloseHandle(handle_);
+            if (!path_.empty())
+                DeleteFileW(path_.c_str());
+        }
+        TemporaryFile(const TemporaryFile &) = delete;
+        TemporaryFile &operator=(const TemporaryFile &) = delete;
+
+        void write(std::string_view bytes)
+        {
+            while (!bytes.empty()) {
+                const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+                DWORD written = 0;
+                if (!WriteFile(handle_, bytes.data(), chunk, &written, nullptr) || written == 0)
+                    save_.fail(i18n::tr("cannot write"), GetLastError());
+                bytes.remove_prefix(written);
+            }
+            if (!FlushFileBuffers(handle_))
+                save_.fail(i18n::tr("cannot flush the new file to disk"), GetLastError());
+            const HANDLE handle = handle_;
+            handle_ = INVALID_HANDLE_VALUE;
+            if (!CloseHandle(handle))
+                save_.fail(i18n::tr("cannot write"), GetLastError());
+        }
+        void moveTo(const fs::path &final)
+        {
+            if (!MoveFileExW(path_.c_str(), final.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                save_.fail(i18n::tr("cannot rename the new file to {0}", final.filename().string()), GetLastError());
+            path_.clear();
+        }
+        // Without a backup name, a ReplaceFileW that fails leaves both files
+        // under their own names.
+        void replace(const fs::path &old)
+        {
+            if (!ReplaceFileW(old.c_str(), path_.c_str(), nullptr, 0, nullptr, nullptr))
+                save_.fail(i18n::tr("cannot put the new file in place of the old one"), GetLastError());
+            path_.clear();
+        }
+
+    private:
+        const Save &save_;
+        fs::path path_;
+        HANDLE handle_ = INVALID_HANDLE_VALUE;
+    };
+
+    std::string oldContents() const
+    {
+        std::ifstream in(where_, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        if (!in)
+            fail(i18n::tr("cannot read the old file to keep it as {0}", backupPath().filename().string()), ERROR_READ_FAULT);
+        return bytes.str();
+    }
+
+    fs::path backupPath() const { return fs::path(where_.wstring() + L".bak"); }
+
+    fs::path where_;
+    // The old file's attributes that a new file takes over. ReplaceFileW
+    // keeps them on Windows, but not every system that runs the program does.
+    DWORD attributes_ = 0;
+    SaveState state_; // what was there and how far the save got
+};
 
 } // namespace
 
 void replaceFile(const fs::path &requested, std::string_view bytes, Backup backup)
 {
-    const fs::path folder = requested.parent_path().empty() ? fs::path(".") : requested.parent_path();
-    const fs::path where = folder / requested.filename();
-
-    std::error_code ec;
-    const fs::file_status old = fs::status(where, ec);
-    const bool exists = fs::exists(old);
-    if (exists && !fs::is_regular_file(old))
-        fail(where, i18n::tr("it is not a regular file"), ERROR_DIRECTORY);
-
-    TemporaryFile next(where);
-    next.write(bytes);
-    if (exists && backup == Backup::Keep) {
-        TemporaryFile kept(where);
-        kept.write(contentsOf(where, where));
-        kept.moveTo(fs::path(where.wstring() + L".bak"));
-    }
-    next.moveTo(where);
+    Save save(requested, backup);
+    save.inspect();
+    save.write(bytes);
 }
 
 } // namespace authoring

@@ -129,20 +129,31 @@ const char *fieldLabel(Field field)
 
 PrizeDocument PrizeDocument::open(const std::filesystem::path &file, PrizeListFile::Decoding decoding)
 {
-    PrizeListFile input(file, decoding);
+    return read(PrizeListFile(file, decoding), file);
+}
+
+PrizeDocument PrizeDocument::read(PrizeListFile input, const std::filesystem::path &file)
+{
     RecordingLines recording(input, file);
-    auto prizes = std::make_unique<Catalogue>();
+    // The game's table (1001 slots, 240 KB) only counts the records here, so
+    // one per thread is reused and emptied after each read rather than made
+    // afresh for every list.
+    static thread_local Catalogue table;
+    struct Emptied {
+        Catalogue &table;
+        ~Emptied() { table.empty(); }
+    } emptied{table};
     NoPictures pictures;
     catalogue::FailureRegime regime;
 
     PrizeDocument document;
-    document.read_ = catalogue::readPrizeList(*prizes, recording, file.parent_path() / "picture", pictures, regime);
+    document.read_ = catalogue::readPrizeList(table, recording, file.parent_path() / "picture", pictures, regime);
     document.encoding_ = document.bytesEncoding_ = input.readsUtf8() ? Encoding::Utf8 : Encoding::Gbk;
 
     // A last record cut short: the game repeats the line before for each
     // missing one, so the document holds what the game shows.
     auto &lines = recording.lines;
-    const auto wanted = static_cast<std::size_t>(prizes->prizeCount) * kFields;
+    const auto wanted = static_cast<std::size_t>(table.prizeCount) * kFields;
     while (lines.size() < wanted)
         lines.push_back(lines.back());
 

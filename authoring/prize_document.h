@@ -46,6 +46,9 @@ public:
     // document never holds more than a few MB.
     static PrizeDocument open(const std::filesystem::path &file,
                               catalogue::PrizeListFile::Decoding decoding = catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
+    // The same from a list already open, or in memory (PrizeListFile::overBytes);
+    // file names it in messages.
+    static PrizeDocument read(catalogue::PrizeListFile input, const std::filesystem::path &file);
 
     int size() const { return static_cast<int>(records_.size()); }
     const Record &record(int prize) const { return records_.at(checked(prize)); }

@@ -49,6 +49,15 @@ std::filesystem::path pictureFileOf(const std::filesystem::path &folder, std::st
     return folder / utf8Path(std::string(name) + ".jpg");
 }
 
+void Catalogue::empty()
+{
+    for (int k = 0; k <= std::min<int>(prizeCount, kMaxPrizes); ++k) {
+        prize(k) = {};
+        picture(k) = {};
+    }
+    prizeCount = 0;
+}
+
 ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::filesystem::path &pictureFolder,
                          PictureLoader &pictures, FailureRegime &regime)
 {

@@ -29,6 +29,11 @@ public:
 
     std::int16_t prizeCount = 0;
 
+    // Empties slots 0 to prizeCount, which a read or the cumulative pass
+    // wrote (a read that throws may have written the slot at the count),
+    // and the count, so that the table can be read into again.
+    void empty();
+
 private:
     static std::size_t checked(int index)
     {

@@ -32,14 +32,7 @@ struct FixedRandom : reel::RandomSource {
 
 struct EmptiedAfterwards {
     catalogue::Catalogue &prizes;
-    ~EmptiedAfterwards()
-    {
-        for (int k = 0; k <= std::min<int>(prizes.prizeCount, catalogue::Catalogue::kMaxPrizes); ++k) {
-            prizes.prize(k) = {};
-            prizes.picture(k) = {};
-        }
-        prizes.prizeCount = 0;
-    }
+    ~EmptiedAfterwards() { prizes.empty(); }
 };
 
 void check(bool condition)

@@ -68,6 +68,13 @@ TEST(PrizeDocument, ReadsTheRecordsTheGameReads)
     EXPECT_THROW(tooMany.bytes(), ListError); // saving would drop the 1001st
 
     EXPECT_THROW(PrizeDocument::open(folder.write("short.ini", "1\r\n2\r\n")), catalogue::RuntimeError);
+
+    // After a full list and a refused one, a list in memory holds only its own prize.
+    const PrizeDocument small =
+        PrizeDocument::read(catalogue::PrizeListFile::overBytes(fakes::record("100", "0", kGlowStick, "1")), "data.ini");
+    ASSERT_EQ(small.size(), 1);
+    EXPECT_FALSE(small.readReport().recordsIgnored);
+    EXPECT_EQ(small.text(0, Field::Name), "荧光棒");
 }
 
 TEST(PrizeDocument, WritesAChangedLineInTheChosenEncoding)

@@ -11,6 +11,8 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace window {
 
 using catalogue::ErrorCode;
@@ -25,15 +27,20 @@ class EndWatchingDevice : public QIODevice {
 public:
     explicit EndWatchingDevice(QFile &file) : file_(file) {}
 
+    // The file ends here for the decoder: its size when it was checked. A
+    // decoder at the end may ask again hundreds of times; it gets nothing
+    // without another read of the file.
+    void setEnd(qint64 end) { end_ = end; }
     bool isSequential() const override { return false; }
-    qint64 size() const override { return file_.size(); }
+    qint64 size() const override { return end_; }
     bool seek(qint64 pos) override { return QIODevice::seek(pos) && file_.seek(pos); }
     bool readPastEnd() const { return readPastEnd_; }
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override
     {
-        const qint64 got = file_.read(data, maxSize);
+        const qint64 left = end_ - file_.pos();
+        const qint64 got = left > 0 ? file_.read(data, std::min(maxSize, left)) : 0;
         if (got == 0 && maxSize > 0)
             readPastEnd_ = true;
         return got;
@@ -42,6 +49,7 @@ protected:
 
 private:
     QFile &file_;
+    qint64 end_ = 0;
     bool readPastEnd_ = false;
 };
 
@@ -81,6 +89,7 @@ void openChecked(const std::filesystem::path &file, QFile &source, EndWatchingDe
     if (source.size() > ImageDecoder::kMaxFileBytes || pngChunkOverruns(source))
         throw RuntimeError(ErrorCode::InvalidPicture);
 
+    device.setEnd(source.size());
     device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     reader.setDevice(&device); // the format comes from the content, never the name
     const QSize fullSize = reader.size(); // from the header alone
