@@ -38,22 +38,6 @@ bool harmful(char32_t cp)
     return control || lineOrParagraphSeparator || bidiOverride;
 }
 
-// Calls visit(codePoint, bytes) for each character of text; each invalid
-// byte arrives as U+FFFD.
-template <typename Visit>
-void forEachCodePoint(std::string_view text, Visit &&visit)
-{
-    const std::string valid = catalogue::sanitizeUtf8(text);
-    for (std::size_t pos = 0; pos < valid.size();) {
-        const auto lead = static_cast<unsigned char>(valid[pos]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
-        for (std::size_t k = 1; k < length; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(valid[pos + k]) & 0x3Fu);
-        visit(cp, std::string_view(valid).substr(pos, length));
-        pos += length;
-    }
-}
 } // namespace
 
 std::string terminalSafe(std::string_view utf8)

@@ -1,6 +1,7 @@
 // Fitting a text to a card's label.
 #include "label_fit.h"
 
+#include "display_text.h"
 #include "text_decoding.h"
 
 #include <algorithm>
@@ -25,18 +26,14 @@ LabelFit fitLabel(window::TextMeasure &measure, std::string_view label, std::str
     fit.textPixels = measure.widthPixels(control.font, text);
 
     std::vector<std::size_t> ends; // the byte after each character
-    for (std::size_t pos = 0; pos < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[pos]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
-        for (std::size_t k = 1; k < length; ++k)
-            c = (c << 6) | (static_cast<unsigned char>(text[pos + k]) & 0x3Fu);
+    std::size_t end = 0;
+    forEachCodePoint(text, [&](char32_t c, std::string_view bytes) {
         if (!drawsNothing(c) && !measure.hasCharacter(control.font, c) &&
             std::find(fit.missing.begin(), fit.missing.end(), c) == fit.missing.end())
             fit.missing.push_back(c);
-        pos += length;
-        ends.push_back(pos);
-    }
+        end += bytes.size();
+        ends.push_back(end);
+    });
 
     if (fit.cut()) {
         // A longer start of the text is never narrower, so one bisection
