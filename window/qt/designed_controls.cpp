@@ -8,8 +8,6 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <system_error>
-
 namespace window {
 
 namespace {
@@ -50,14 +48,10 @@ std::jthread loadFontsAhead()
     for (const design::Control &control : design::controls())
         if (control.kind == design::Kind::Label || control.kind == design::Kind::CommandButton)
             texts.emplace_back(qtFont(control.font), fromUtf8(control.text));
-    try {
-        return std::jthread([texts = std::move(texts)] {
-            for (const auto &[font, text] : texts)
-                QFontMetricsF(font).horizontalAdvance(text);
-        });
-    } catch (const std::system_error &) {
-        return {}; // out of threads: the first paint opens the fonts itself
-    }
+    return std::jthread([texts = std::move(texts)] {
+        for (const auto &[font, text] : texts)
+            QFontMetricsF(font).horizontalAdvance(text);
+    });
 }
 
 void DesignedControls::buildChildren(QWidget &parent, ControlSurface &surface, design::ControlId container)
