@@ -4,7 +4,6 @@
 #include "command_button.h"
 #include "twips.h"
 
-#include <QFontMetricsF>
 #include <QStringList>
 #include <QTimer>
 
@@ -40,18 +39,6 @@ QFont qtFont(const design::Font &designed)
     font.setPixelSize(design::pointsToPixels(designed.points));
     font.setWeight(QFont::Weight(designed.weight));
     return font;
-}
-
-std::jthread loadFontsAhead()
-{
-    std::vector<std::pair<QFont, QString>> texts;
-    for (const design::Control &control : design::controls())
-        if (control.kind == design::Kind::Label || control.kind == design::Kind::CommandButton)
-            texts.emplace_back(qtFont(control.font), fromUtf8(control.text));
-    return std::jthread([texts = std::move(texts)] {
-        for (const auto &[font, text] : texts)
-            QFontMetricsF(font).horizontalAdvance(text);
-    });
 }
 
 void DesignedControls::buildChildren(QWidget &parent, ControlSurface &surface, design::ControlId container)

@@ -11,7 +11,6 @@
 #include <QObject>
 
 #include <string_view>
-#include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -22,12 +21,6 @@ namespace window {
 
 // The font a label of the design is drawn in.
 QFont qtFont(const design::Font &designed);
-
-// Matches and opens the fonts of the design's labels and button on a thread
-// of its own, so that the window's first paint finds the font database
-// filled and the font files read rather than doing it all itself. Joined
-// when the returned thread goes.
-std::jthread loadFontsAhead();
 
 class DesignedControls {
 public:

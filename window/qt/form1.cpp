@@ -27,7 +27,7 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
       catalogue_(std::make_unique<catalogue::Catalogue>()),
       random_(random ? std::move(random) : std::make_unique<reel::Mt19937Source>()),
       spin_(*this, *random_, *catalogue_), surface_(*this, pixelRect(design::form().rect)),
-      fontsLoading_(loadFontsAhead()), decoding_(decodingThreads)
+      decoding_(decodingThreads)
 {
     const design::Control &form = design::form();
     setObjectName(QString::fromUtf8(form.id.name.data(), qsizetype(form.id.name.size())));

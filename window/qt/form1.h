@@ -20,7 +20,6 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <thread>
 
 namespace window {
 
@@ -127,8 +126,7 @@ private:
     std::array<float, kCards> leftTwips_{};
     std::array<float, kCards> widthTwips_{};
 
-    // Last, so that their threads are joined before anything else goes.
-    std::jthread fontsLoading_;
+    // Last, so that its threads are joined before anything else goes.
     DecodePool decoding_;
 };
 
