@@ -1,19 +1,12 @@
 // Fuzzes the rows a drop carries: any payload is refused or gives distinct
 // rows in range that write back to the same payload once sorted.
 #include "dragged_rows.h"
+#include "fuzz_check.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-
-namespace {
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

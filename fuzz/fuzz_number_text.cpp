@@ -1,6 +1,7 @@
 // Fuzzes the text-to-number and colour conversions, checking accepted text
 // against the C library's reading of the same characters.
 #include "draw.h"
+#include "fuzz_check.h"
 #include "number_text.h"
 #include "runtime_error.h"
 #include "variant.h"
@@ -9,14 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
-
-namespace {
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

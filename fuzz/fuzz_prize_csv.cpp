@@ -2,18 +2,11 @@
 // refused with a line number or gives a list of valid UTF-8 texts that
 // exports and imports back to the same texts.
 #include "prize_csv.h"
+#include "fuzz_check.h"
 #include "text_decoding.h"
 
 #include <cstdlib>
 #include <string>
-
-namespace {
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -2,17 +2,12 @@
 // opens, writes back to bytes that open to the same texts, and writes those
 // bytes again unchanged; written as UTF-8 it also opens to the same texts.
 #include "prize_document.h"
+#include "fuzz_check.h"
 
 #include <cstdlib>
 #include <string>
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // Read from memory by the file reader's own rules: a scratch file per open
 // cost more than the rest of the run.

@@ -1,6 +1,7 @@
 // Fuzzes data.ini: any bytes go through the reader, the cumulative pass and a
 // few draws, and the tables must stay within their invariants.
 #include "catalogue.h"
+#include "fuzz_check.h"
 #include "draw.h"
 #include "headless_window.h"
 
@@ -35,11 +36,6 @@ struct EmptiedAfterwards {
     ~EmptiedAfterwards() { prizes.empty(); }
 };
 
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

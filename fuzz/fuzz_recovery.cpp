@@ -1,18 +1,11 @@
 // Fuzzes the reader of the editor's recovery copy: any input is refused with
 // a ListError or gives edits that write back to the same copy.
 #include "recovery.h"
+#include "fuzz_check.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-
-namespace {
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

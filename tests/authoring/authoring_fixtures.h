@@ -2,6 +2,7 @@
 #pragma once
 
 #include "fakes.h"
+#include "slurp.h"
 
 #include <fstream>
 #include <sstream>
@@ -9,13 +10,7 @@
 
 namespace testing_authoring {
 
-inline std::string slurp(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using ::slurp;
 
 inline const std::filesystem::path kSample = SAMPLE_DIR;
 

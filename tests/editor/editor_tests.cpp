@@ -22,6 +22,8 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "slurp.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -37,14 +39,6 @@ using editor::PrizeTableModel;
 
 const fs::path kSample = SAMPLE_DIR;
 const fs::path kToolsData = TOOLS_DATA_DIR;
-
-std::string slurp(const fs::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // The bundled list and its pictures, copied into a temporary folder.
 struct BundledList {

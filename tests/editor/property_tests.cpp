@@ -7,6 +7,8 @@
 #include "picture_loader.h"
 #include "prize_table_model.h"
 
+#include "slurp.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -23,14 +25,6 @@ using editor::PrizeTableModel;
 
 const fs::path kSample = SAMPLE_DIR;
 const fs::path kToolsData = TOOLS_DATA_DIR;
-
-std::string slurp(const fs::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 unsigned long environmentNumber(const char *name, unsigned long otherwise)
 {

@@ -1,6 +1,8 @@
 // The prizeodds program as a user runs it: exit status, messages, files.
 #include "list_folder.h"
 
+#include "slurp.h"
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -17,14 +19,6 @@ struct Run {
     std::string out;
     std::string err;
 };
-
-std::string slurp(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Runs prizeodds in folder with the arguments, given already quoted for the
 // shell, and any environment variables as NAME=value before them.
