@@ -637,7 +637,7 @@ void EditorWindow::showPreview()
     // What the card cuts or cannot draw, said under the card that shows it.
     for (const odds::Warning &warning : check->report.warnings)
         if (warning.index == slot && odds::isCardTextWarning(warning.code))
-            caption << QString::fromStdString(warning.message);
+            caption << QString::fromStdString(warning.text.translated());
     previewCaption_->setText(caption.join(QLatin1Char('\n')));
     QPalette palette = QApplication::palette(previewCaption_);
     if (caption.size() > 1)
