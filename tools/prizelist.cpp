@@ -7,6 +7,7 @@
 #include "render.h"
 
 #include "i18n.h"
+#include "option_errors.h"
 
 #include <cxxopts.hpp>
 #include <fmt/format.h>
@@ -199,7 +200,7 @@ int main(int argc, char **argv)
     try {
         return run(command, static_cast<int>(argumentPointers.size()) - 1, argumentPointers.data() + 1);
     } catch (const cxxopts::exceptions::exception &error) {
-        std::cerr << "prizelist: " << error.what() << "\n" << i18n::tr("(prizelist --help describes the commands)")
+        std::cerr << "prizelist: " << odds::optionErrorText(error) << "\n" << i18n::tr("(prizelist --help describes the commands)")
                   << "\n";
     } catch (const authoring::ListError &error) {
         std::cerr << "prizelist: " << error.what() << "\n";

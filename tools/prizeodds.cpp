@@ -5,6 +5,7 @@
 #include "render.h"
 
 #include "i18n.h"
+#include "option_errors.h"
 
 #include <cxxopts.hpp>
 #include <fmt/format.h>
@@ -165,7 +166,7 @@ int main(int argc, char **argv)
         if (args.count("html"))
             html = args["html"].as<std::string>();
     } catch (const cxxopts::exceptions::exception &error) {
-        std::cerr << "prizeodds: " << error.what() << "\n" << i18n::tr("(prizeodds --help describes the options)")
+        std::cerr << "prizeodds: " << odds::optionErrorText(error) << "\n" << i18n::tr("(prizeodds --help describes the options)")
                   << "\n";
         return kFailed;
     }

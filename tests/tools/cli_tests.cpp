@@ -78,6 +78,11 @@ TEST(PrizeoddsCommand, ExitsTwoOnWrongArguments)
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_FALSE(run.err.empty()) << arguments;
     }
+    // The parser's own errors are worded with the option as typed.
+    EXPECT_NE(prizeodds(list.folder, "--no-such-option").err.find("there is no option --no-such-option"),
+              std::string::npos);
+    EXPECT_NE(prizeodds(list.folder, "--json=yes").err.find("\"yes\" is not a value that option takes"),
+              std::string::npos);
     const auto help = prizeodds(list.folder, "--help");
     EXPECT_EQ(help.status, 0);
     for (const char *word : {"--simulate", "--spins", "--seed", "--json", "--html", "--strict", "Exit status"})
@@ -148,4 +153,5 @@ TEST(PrizeoddsCommand, SpeaksChineseUnderAChineseLocaleWithTheJsonCodesUnchanged
     EXPECT_NE(help.out.find("用法："), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("退出状态"), std::string::npos) << help.out;
     EXPECT_NE(prizeodds(list.folder, "missing.ini", "LC_ALL=zh_CN.UTF-8").err.find("运行时错误 53"), std::string::npos);
+    EXPECT_NE(prizeodds(list.folder, "--html", "LC_ALL=zh_CN.UTF-8").err.find("--html 后面要跟一个值"), std::string::npos);
 }
