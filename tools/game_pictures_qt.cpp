@@ -14,11 +14,8 @@
 namespace odds {
 
 namespace {
-// The card's picture box, 2655 x 1695 twips, at 15 twips per pixel.
-const QSize kPictureBoxPixels(177, 113);
+const QSize kPictureBoxPixels(kPictureBoxWidth, kPictureBoxHeight);
 
-// Twice the box, so that the printed sheet stays sharp; stretched to fill
-// it and turned upright as the card shows it.
 std::string cardSizeJpeg(const std::filesystem::path &file)
 {
     QImageReader reader(QFile::decodeName(file.c_str()));
@@ -29,9 +26,9 @@ std::string cardSizeJpeg(const std::filesystem::path &file)
     QByteArray bytes;
     QBuffer out(&bytes);
     out.open(QIODevice::WriteOnly);
-    if (!image.scaled(kPictureBoxPixels * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    if (!image.scaled(kPictureBoxPixels * kSheetPictureScale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
              .convertToFormat(QImage::Format_RGB32)
-             .save(&out, "JPEG", 85))
+             .save(&out, "JPEG", kSheetJpegQuality))
         return {};
     return bytes.toStdString();
 }

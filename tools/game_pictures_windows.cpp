@@ -4,6 +4,7 @@
 
 #include "picture_files.h"
 #include "gdi_text_measure.h"
+#include "runtime_error.h"
 #include "wic_picture_loader.h"
 
 #include <fstream>
@@ -11,8 +12,19 @@
 namespace odds {
 
 namespace {
-// The card's picture box, 2655 x 1695 twips, at 15 twips per pixel.
-constexpr window::win32::DeviceSize kPictureBoxPixels{177, 113};
+constexpr window::win32::DeviceSize kPictureBoxPixels{kPictureBoxWidth, kPictureBoxHeight};
+
+std::string cardSizeJpeg(const std::filesystem::path &file)
+{
+    try {
+        return window::win32::encodeJpeg(
+            window::win32::decodePicture(file, {kPictureBoxWidth * kSheetPictureScale,
+                                                kPictureBoxHeight * kSheetPictureScale}),
+            kSheetJpegQuality / 100.0F);
+    } catch (const catalogue::RuntimeError &) {
+        return {};
+    }
+}
 
 // The formats the imaging component reads besides JPEG and PNG.
 std::string otherMimeType(std::string_view head)
@@ -31,7 +43,9 @@ public:
         std::ifstream in(file, std::ios::binary);
         in.read(head, sizeof head);
         const auto type = signatureMimeType(std::string_view(head, static_cast<std::size_t>(in.gcount())));
-        return std::make_shared<PictureFile>(file, type ? *type : otherMimeType(head));
+        auto picture = std::make_shared<PictureFile>(file, type ? *type : otherMimeType(head));
+        picture->cardSizeJpeg = [file] { return cardSizeJpeg(file); };
+        return picture;
     }
 };
 } // namespace

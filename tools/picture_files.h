@@ -12,6 +12,14 @@
 
 namespace odds {
 
+// The card's picture box, 2655 x 1695 twips, in pixels at 15 twips each.
+constexpr int kPictureBoxWidth = 177;
+constexpr int kPictureBoxHeight = 113;
+// The sheet's pictures are twice the box, so that a printed sheet stays
+// sharp; stretched to fill it and turned upright as the card shows them.
+constexpr int kSheetPictureScale = 2;
+constexpr int kSheetJpegQuality = 85; // of 100
+
 struct PictureFile : catalogue::Picture {
     PictureFile(std::filesystem::path p, std::string type) : path(std::move(p)), mimeType(std::move(type)) {}
     std::filesystem::path path;

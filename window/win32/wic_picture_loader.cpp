@@ -133,6 +133,58 @@ Pixels decodePicture(const std::filesystem::path &file, DeviceSize size)
     return upright(stored, orientation);
 }
 
+std::string encodeJpeg(const Pixels &pixels, float quality)
+{
+    if (pixels.width <= 0 || pixels.height <= 0)
+        return {};
+    try {
+        const ComScope com;
+        const ComPtr<IWICImagingFactory> factory = imagingFactory();
+        const UINT stride = UINT(pixels.width) * 4;
+        ComPtr<IWICBitmap> bitmap;
+        require(factory->CreateBitmapFromMemory(
+            UINT(pixels.width), UINT(pixels.height), GUID_WICPixelFormat32bppPBGRA, stride,
+            UINT(pixels.argb.size() * 4),
+            const_cast<BYTE *>(reinterpret_cast<const BYTE *>(pixels.argb.data())), &bitmap));
+        ComPtr<IWICFormatConverter> converter; // JPEG holds no alpha
+        require(factory->CreateFormatConverter(&converter));
+        require(converter->Initialize(bitmap.Get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
+                                      WICBitmapPaletteTypeCustom));
+
+        // A JPEG is far smaller than the raw pixels it holds.
+        std::string out(std::size_t(stride) * std::size_t(pixels.height) + 65536, '\0');
+        ComPtr<IWICStream> stream;
+        require(factory->CreateStream(&stream));
+        require(stream->InitializeFromMemory(reinterpret_cast<BYTE *>(out.data()), DWORD(out.size())));
+        ComPtr<IWICBitmapEncoder> encoder;
+        require(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder));
+        require(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache));
+        ComPtr<IWICBitmapFrameEncode> frame;
+        ComPtr<IPropertyBag2> options;
+        require(encoder->CreateNewFrame(&frame, &options));
+        PROPBAG2 name = {};
+        name.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+        VARIANT value;
+        VariantInit(&value);
+        value.vt = VT_R4;
+        value.fltVal = quality;
+        options->Write(1, &name, &value); // the encoder's default quality where it has no such option
+        require(frame->Initialize(options.Get()));
+        require(frame->SetSize(UINT(pixels.width), UINT(pixels.height)));
+        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+        require(frame->SetPixelFormat(&format));
+        require(frame->WriteSource(converter.Get(), nullptr));
+        require(frame->Commit());
+        require(encoder->Commit());
+        ULARGE_INTEGER end = {};
+        require(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &end));
+        out.resize(std::size_t(end.QuadPart));
+        return out;
+    } catch (const RuntimeError &) {
+        return {};
+    }
+}
+
 WicPicture::WicPicture(std::filesystem::path file, DeviceSize size) : file_(std::move(file)), size_(size) {}
 
 std::shared_ptr<const Pixels> WicPicture::pixels() const

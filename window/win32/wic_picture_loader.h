@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <string>
 
 namespace window::win32 {
 
@@ -27,6 +28,10 @@ struct DeviceSize {
 // header tell before any pixel is decoded. Any thread; it sets up COM for
 // itself.
 Pixels decodePicture(const std::filesystem::path &file, DeviceSize size);
+
+// The pixels as a JPEG of the given quality (0 to 1), or empty when the
+// imaging component cannot make one. Any thread.
+std::string encodeJpeg(const Pixels &pixels, float quality);
 
 // A prize's picture. Its pixels are decoded once per device size, by
 // whichever thread needs them first: a pool thread working through the list,
