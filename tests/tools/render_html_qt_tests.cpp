@@ -1,8 +1,5 @@
 // The odds sheet with the Qt game's own picture judge: photos shrink to the card.
-#include "fakes.h"
-#include "game_pictures.h"
-#include "prize_odds.h"
-#include "render.h"
+#include "sheet_picture.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -29,15 +26,9 @@ TEST(HtmlSheet, EmbedsATwelveMegapixelPhotoAtTwiceTheCardsPictureSize)
     ASSERT_GT(jpeg.size(), 1 << 20);
     folder.write("picture/photo.jpg", jpeg.toStdString());
 
-    const auto loader = odds::gamePictureLoader();
-    const std::string html =
-        odds::renderHtml(odds::buildReport(odds::loadPrizeList(folder.path() / "data.ini", *loader)));
-    const std::string uri = "data:image/jpeg;base64,";
-    const auto start = html.find(uri);
-    ASSERT_NE(start, std::string::npos);
-    const auto end = html.find('"', start);
-    const QByteArray embedded =
-        QByteArray::fromBase64(QByteArray::fromStdString(html.substr(start + uri.size(), end - start - uri.size())));
+    const std::string base64 = sheetJpegBase64(folder);
+    ASSERT_FALSE(base64.empty());
+    const QByteArray embedded = QByteArray::fromBase64(QByteArray::fromStdString(base64));
     EXPECT_LT(embedded.size(), 100 << 10);
     EXPECT_EQ(QImage::fromData(embedded, "JPEG").size(), QSize(2 * 177, 2 * 113)); // the picture box, 2655 x 1695 twips
 }

@@ -1,9 +1,6 @@
 // The odds sheet with the Windows game's own picture judge: photos shrink to the card.
-#include "fakes.h"
-#include "game_pictures.h"
 #include "picture_rules.h"
-#include "prize_odds.h"
-#include "render.h"
+#include "sheet_picture.h"
 #include "wic_picture_loader.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +16,7 @@ std::string fromBase64(std::string_view text)
     for (const char c : text) {
         const auto value = digits.find(c);
         if (value == std::string_view::npos)
-            break; // '=' or the end of the URI
+            break; // '='
         bits = (bits << 6) | std::uint32_t(value);
         if ((count += 6) >= 8)
             bytes.push_back(char((bits >> (count -= 8)) & 0xFF));
@@ -42,13 +39,9 @@ TEST(HtmlSheet, EmbedsATwelveMegapixelPhotoAtTwiceTheCardsPictureSize)
     ASSERT_GT(jpeg.size(), std::size_t(1) << 20);
     folder.write("picture/photo.jpg", jpeg);
 
-    const auto loader = odds::gamePictureLoader();
-    const std::string html =
-        odds::renderHtml(odds::buildReport(odds::loadPrizeList(folder.path() / "data.ini", *loader)));
-    const std::string uri = "data:image/jpeg;base64,";
-    const auto start = html.find(uri);
-    ASSERT_NE(start, std::string::npos);
-    const std::string embedded = fromBase64(std::string_view(html).substr(start + uri.size()));
+    const std::string base64 = sheetJpegBase64(folder);
+    ASSERT_FALSE(base64.empty());
+    const std::string embedded = fromBase64(base64);
     EXPECT_LT(embedded.size(), std::size_t(100) << 10);
     const auto size = window::headerSize(std::span(reinterpret_cast<const std::uint8_t *>(embedded.data()), embedded.size()));
     ASSERT_TRUE(size);
