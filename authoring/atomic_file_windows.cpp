@@ -12,13 +12,35 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <system_error>
 
 namespace authoring {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// The system's words for an error, in its language, as UTF-8 and without
+// the closing full stop and line end: the C++ library gives them in the
+// ANSI code page, GBK on a Chinese Windows, which shows as garbage.
+std::string systemMessage(DWORD error)
+{
+    wchar_t *buffer = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                            FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                                        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    std::wstring text(buffer != nullptr ? buffer : L"", length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' ||
+                             text.back() == L'.' || text.back() == L'\u3002'))
+        text.pop_back();
+    if (text.empty())
+        return i18n::tr("system error {0}", error);
+    std::string utf8(std::size_t(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
+                                                     nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), utf8.data(), int(utf8.size()), nullptr, nullptr);
+    return utf8;
+}
 
 // One save of one file: what was there, how far the save got, and the
 // message that says both when it fails.
@@ -90,7 +112,7 @@ public:
 
     [[noreturn]] void fail(const std::string &what, DWORD error = 0, const std::string &advice = {}) const
     {
-        throwSaveFailure(state_, what, error != 0 ? std::system_category().message(static_cast<int>(error)) : "",
+        throwSaveFailure(state_, what, error != 0 ? systemMessage(error) : "",
                          advice);
     }
 
