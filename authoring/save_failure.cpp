@@ -19,7 +19,7 @@ void throwSaveFailure(const SaveState &state, const std::string &what, const std
     std::string message = state.stage == Stage::Replaced ? i18n::tr("{0} was saved, but {1}", state.shown, what)
                                                          : i18n::tr("cannot save {0}: {1}", state.shown, what);
     if (!reason.empty())
-        message += ": " + reason;
+        message += i18n::tr(": {0}", reason);
     switch (state.stage) {
     case Stage::NothingWritten:
         message += i18n::tr("; nothing was written");

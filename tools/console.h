@@ -13,6 +13,12 @@ namespace odds {
 // which loses Chinese, so the arguments come from the wide command line there.
 std::vector<std::string> utf8Arguments(int argc, char **argv);
 
+// Sets the texts' language to the user's. On Linux the C library's own
+// words, such as why a file could not be made, then follow it where it is
+// Chinese and the system has them; on Windows they are in the system's
+// language already.
+void useSystemLanguage();
+
 // The argument parser's help with its "Usage:" heading in the user's language.
 std::string translatedHelp(std::string help);
 

@@ -2,6 +2,8 @@
 // command line, output in UTF-8 whether to a console or a file.
 #include "console.h"
 
+#include "i18n.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -43,6 +45,8 @@ std::vector<std::string> utf8Arguments(int argc, char **argv)
         arguments.push_back(narrow(wide.get()[i]));
     return arguments;
 }
+
+void useSystemLanguage() { i18n::setLanguage(i18n::systemLanguage()); }
 
 bool isTerminal(std::FILE *stream) { return _isatty(_fileno(stream)) != 0; }
 

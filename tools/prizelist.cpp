@@ -185,7 +185,7 @@ int run(const std::string &command, int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    i18n::setLanguage(i18n::systemLanguage());
+    odds::useSystemLanguage();
     std::vector<std::string> arguments = odds::utf8Arguments(argc, argv);
     std::vector<char *> argumentPointers = odds::argumentPointers(arguments);
     const std::string command = arguments.size() > 1 ? arguments[1] : "";

@@ -111,7 +111,7 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 
 int main(int argc, char **argv)
 {
-    i18n::setLanguage(i18n::systemLanguage());
+    odds::useSystemLanguage();
     std::vector<std::string> arguments = odds::utf8Arguments(argc, argv);
     std::vector<char *> argumentPointers = odds::argumentPointers(arguments);
     cxxopts::Options options("prizeodds", about() + "\n");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <sys/wait.h>
 
 using namespace testing_authoring;
@@ -14,12 +16,14 @@ struct Outcome {
     std::string err;
 };
 
-// Runs prizelist in folder with arguments already quoted for the shell.
-Outcome prizelist(const fakes::TempFolder &folder, const std::string &arguments)
+// Runs prizelist in folder with arguments already quoted for the shell, and
+// any environment variables as NAME=value before them.
+Outcome prizelist(const fakes::TempFolder &folder, const std::string &arguments, const std::string &environment = {})
 {
     const auto out = folder.path() / "stdout.txt";
     const auto err = folder.path() / "stderr.txt";
-    const std::string command = "cd '" + folder.path().string() + "' && '" PRIZELIST_PATH "' " + arguments +
+    const std::string command = "cd '" + folder.path().string() + "' && " + environment + " '" PRIZELIST_PATH "' " +
+                                arguments +
                                 " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
     Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
@@ -61,6 +65,18 @@ TEST(PrizelistCommand, RefusesBrokenCsvAndLeavesTheListAsItWas)
 
     EXPECT_EQ(prizelist(folder, "import bad.csv").status, 2);  // no -o
     EXPECT_EQ(prizelist(folder, "shuffle data.ini").status, 2); // no such command
+}
+
+TEST(PrizelistCommand, SaysWhyASaveFailedInChineseWithTheSystemsOwnWords)
+{
+    if (std::setlocale(LC_MESSAGES, "zh_CN.UTF-8") == nullptr)
+        GTEST_SKIP() << "this system has no zh_CN.UTF-8 locale";
+    std::setlocale(LC_MESSAGES, "C");
+    fakes::TempFolder folder;
+    folder.write("list.csv", "weight,color,name,amount\r\n100,255,a,1\r\n");
+    const Outcome run = prizelist(folder, "import list.csv -o missing/data.ini", "LC_ALL=zh_CN.UTF-8");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("：没有那个文件或目录；没有写入任何内容"), std::string::npos) << run.err;
 }
 
 TEST(PrizelistCommand, ImportsCsvThatASpreadsheetSavedInGbkAndSaysSo)
