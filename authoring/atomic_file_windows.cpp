@@ -35,11 +35,7 @@ std::string systemMessage(DWORD error)
         text.pop_back();
     if (text.empty())
         return i18n::tr("system error {0}", error);
-    std::string utf8(std::size_t(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
-                                                     nullptr, nullptr)),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), utf8.data(), int(utf8.size()), nullptr, nullptr);
-    return utf8;
+    return fs::path(text).string(); // the C++ library's narrow paths are UTF-8 here
 }
 
 // One save of one file: what was there, how far the save got, and the
