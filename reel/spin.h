@@ -28,6 +28,8 @@ public:
 
     // No value before the first spin, 0 after a spin, 1 to 4000 while spinning.
     std::optional<int> speed() const { return speed_; }
+    // From the start to the tick that stops the reel.
+    bool running() const { return speed_.value_or(0) > 0; }
 
 private:
     ReelWindow &window_;

@@ -40,6 +40,7 @@ Control line(std::string_view name, ControlId container, TwipsLine ends, Color c
 {
     Control c;
     c.kind = Kind::Line;
+    c.role = Role::Rule;
     c.id = {name};
     c.container = container;
     c.line = ends;
@@ -47,10 +48,11 @@ Control line(std::string_view name, ControlId container, TwipsLine ends, Color c
     return c;
 }
 
-Control label(ControlId id, TwipsRect rect, const Font &font, std::string_view text, int tabIndex)
+Control label(Role role, ControlId id, TwipsRect rect, const Font &font, std::string_view text, int tabIndex)
 {
     Control c;
     c.kind = Kind::Label;
+    c.role = role;
     c.id = id;
     c.container = {"awardbox", id.index};
     c.rect = rect;
@@ -79,6 +81,7 @@ std::vector<Control> makeControls()
     // Form1's children, top of the stacking order first.
     Control marker;
     marker.kind = Kind::PictureBox;
+    marker.role = Role::Marker;
     marker.id = picture2;
     marker.container = form1;
     marker.rect = {4060, 1200, 50, 2775};
@@ -91,6 +94,7 @@ std::vector<Control> makeControls()
 
     Control button;
     button.kind = Kind::CommandButton;
+    button.role = Role::StartButton;
     button.id = {"Command1"};
     button.container = form1;
     button.rect = {2880, 4560, 2415, 735};
@@ -102,6 +106,7 @@ std::vector<Control> makeControls()
 
     Control view;
     view.kind = Kind::PictureBox;
+    view.role = Role::ViewingArea;
     view.id = picture1;
     view.container = form1;
     view.rect = {0, 1320, 8895, 2535};
@@ -120,6 +125,7 @@ std::vector<Control> makeControls()
 
     Control timer;
     timer.kind = Kind::Timer;
+    timer.role = Role::Timer;
     timer.id = {"Timer1"};
     timer.container = form1;
     timer.enabled = false;
@@ -132,6 +138,7 @@ std::vector<Control> makeControls()
     for (int i = 0; i < kCardCount; ++i) {
         Control card;
         card.kind = Kind::PictureBox;
+        card.role = Role::CardFrame;
         card.id = {"awardbox", i};
         card.container = picture1;
         card.rect = {int(reel::design::kCardLeftsTwips[i]), 0, int(reel::design::kCardWidthTwips), 2535};
@@ -152,20 +159,22 @@ std::vector<Control> makeControls()
 
         Control picture;
         picture.kind = Kind::Image;
+        picture.role = Role::CardPicture;
         picture.id = {"awardpic", i};
         picture.container = card;
         picture.rect = {0, 0, width, 1695}; // a picture is stretched to fill it
         all.push_back(picture);
 
         const int labelsEnd = width - kLabelMarginTwips;
-        all.push_back(label({"awardname", i}, {kLabelMarginTwips, 1800, labelsEnd - kLabelMarginTwips, 375}, kNameFont,
+        all.push_back(label(Role::CardName, {"awardname", i}, {kLabelMarginTwips, 1800, labelsEnd - kLabelMarginTwips, 375}, kNameFont,
                             "荧光棒", 2 + 4 * i));
         // The times sign reaches under the amount, so that a card reads "x10".
-        all.push_back(label({"x", i}, {kLabelMarginTwips, 2040, 255, 255}, kAmountFont, "x", 3 + 4 * i));
-        all.push_back(label({"award", i}, {240, 2040, labelsEnd - 240, 255}, kAmountFont, "10", 4 + 4 * i));
+        all.push_back(label(Role::CardTimesSign, {"x", i}, {kLabelMarginTwips, 2040, 255, 255}, kAmountFont, "x", 3 + 4 * i));
+        all.push_back(label(Role::CardAmount, {"award", i}, {240, 2040, labelsEnd - 240, 255}, kAmountFont, "10", 4 + 4 * i));
 
         Control strip;
         strip.kind = Kind::Shape;
+        strip.role = Role::CardStrip;
         strip.id = {"colorbox", i};
         strip.container = card;
         strip.rect = {0, 1680, width, 855};
@@ -195,6 +204,24 @@ std::vector<const Control *> children(ControlId container)
         if (c.container == container && !c.container.name.empty())
             found.push_back(&c);
     return found;
+}
+
+int cardOf(const Control &c)
+{
+    if (c.role == Role::CardFrame)
+        return c.id.index;
+    if (const Control *container = find(c.container); container && container->role == Role::CardFrame)
+        return container->id.index;
+    return -1;
+}
+
+const Control &control(Role role, int card)
+{
+    for (const Control &c : table())
+        if (c.role == role && cardOf(c) == card)
+            return c;
+    throw std::out_of_range("the window design has no control of that role" +
+                            (card >= 0 ? " on card " + std::to_string(card) : std::string()));
 }
 
 const Control *find(ControlId id)
@@ -227,7 +254,7 @@ std::vector<const Control *> tabOrder()
     return order;
 }
 
-int toPixels(double twips, int dpi)
+int toPixels(double twips, double dpi)
 {
     // twips * dpi is exact for any float position, so at 96 dpi this is
     // exactly twips / 15 rounded.
@@ -237,19 +264,19 @@ int toPixels(double twips, int dpi)
     return static_cast<int>(std::clamp(pixels, -1e7, 1e7));
 }
 
-PixelRect toPixels(TwipsRect twips, int dpi)
+PixelRect toPixels(TwipsRect twips, double dpi)
 {
     const int left = toPixels(twips.left, dpi);
     const int top = toPixels(twips.top, dpi);
     return {left, top, toPixels(twips.right(), dpi) - left, toPixels(twips.bottom(), dpi) - top};
 }
 
-PixelLine toPixels(TwipsLine twips, int dpi)
+PixelLine toPixels(TwipsLine twips, double dpi)
 {
     return {toPixels(twips.x1, dpi), toPixels(twips.y1, dpi), toPixels(twips.x2, dpi), toPixels(twips.y2, dpi)};
 }
 
-int pointsToPixels(double points, int dpi) { return static_cast<int>(std::lround(points * dpi / 72.0)); }
+int pointsToPixels(double points, double dpi) { return static_cast<int>(std::lround(points * dpi / 72.0)); }
 
 namespace {
 struct Offset {
@@ -257,7 +284,7 @@ struct Offset {
 };
 
 // The top left of a container's client area in Form1's client area.
-Offset clientOrigin(ControlId container, int dpi)
+Offset clientOrigin(ControlId container, double dpi)
 {
     Offset origin;
     while (!container.name.empty() && container != form().id) {
@@ -271,7 +298,7 @@ Offset clientOrigin(ControlId container, int dpi)
 }
 } // namespace
 
-PixelRect toWindowPixels(const Control &c, int dpi)
+PixelRect toWindowPixels(const Control &c, double dpi)
 {
     const Offset origin = clientOrigin(c.container, dpi);
     PixelRect pixels = toPixels(c.rect, dpi);
@@ -280,11 +307,74 @@ PixelRect toWindowPixels(const Control &c, int dpi)
     return pixels;
 }
 
-PixelLine lineToWindowPixels(const Control &line, int dpi)
+PixelLine lineToWindowPixels(const Control &line, double dpi)
 {
     const Offset origin = clientOrigin(line.container, dpi);
     const PixelLine pixels = toPixels(line.line, dpi);
     return {pixels.x1 + origin.x, pixels.y1 + origin.y, pixels.x2 + origin.x, pixels.y2 + origin.y};
+}
+
+namespace {
+// Where a control lies in its container's client area, a card at the left
+// the reel gave it.
+PixelRect placed(const Control &c, double dpi, std::span<const float> cardLeftsTwips)
+{
+    if (c.role == Role::CardFrame && c.id.index >= 0 && std::size_t(c.id.index) < cardLeftsTwips.size()) {
+        const double left = cardLeftsTwips[std::size_t(c.id.index)];
+        const int x = toPixels(left, dpi);
+        const PixelRect r = toPixels(c.rect, dpi);
+        return {x, r.top, toPixels(left + c.rect.width, dpi) - x, r.height};
+    }
+    return toPixels(c.rect, dpi);
+}
+
+bool inside(int x, int y, PixelRect r) { return x >= r.left && x < r.right() && y >= r.top && y < r.bottom(); }
+
+// x and y in the container's client area, whose visible part is clip.
+const Control *focusableIn(const Control &container, int x, int y, PixelRect clip, double dpi,
+                           std::span<const float> cardLeftsTwips)
+{
+    for (const Control *child : children(container.id)) { // topmost first
+        if (child->kind != Kind::PictureBox && child->kind != Kind::CommandButton)
+            continue; // drawn on the container: its clicks are the container's
+        const PixelRect r = placed(*child, dpi, cardLeftsTwips);
+        if (!inside(x, y, r) || !inside(x, y, clip))
+            continue;
+        if (child->kind == Kind::PictureBox) {
+            const int border = borderPixels(child->border, dpi);
+            const int innerX = x - r.left - border;
+            const int innerY = y - r.top - border;
+            const PixelRect inner{0, 0, r.width - 2 * border, r.height - 2 * border};
+            if (const Control *hit = focusableIn(*child, innerX, innerY, inner, dpi, cardLeftsTwips))
+                return hit;
+        }
+        if (child->takesFocus)
+            return child;
+    }
+    return nullptr;
+}
+} // namespace
+
+const Control *focusableAt(int x, int y, double dpi, std::span<const float> cardLeftsTwips)
+{
+    const PixelRect client = toPixels(form().rect, dpi);
+    return focusableIn(form(), x, y, client, dpi, cardLeftsTwips);
+}
+
+ScreenFit fitToScreen(int screenWidth, int screenHeight)
+{
+    const PixelRect designed = toPixels(form().rect);
+    const double scale = std::min(double(screenWidth) / designed.width, double(screenHeight) / designed.height);
+    ScreenFit fit;
+    fit.dpi = scale > 0 ? kDesignDpi * scale : kDesignDpi;
+    const PixelRect client = toPixels(form().rect, fit.dpi);
+    // Rounding may overshoot the screen by a pixel; never past its edges.
+    const int width = std::min(client.width, std::max(screenWidth, 0));
+    const int height = std::min(client.height, std::max(screenHeight, 0));
+    fit.left = (std::max(screenWidth, 0) - width) / 2;
+    fit.top = (std::max(screenHeight, 0) - height) / 2;
+    fit.client = {fit.left, fit.top, width, height};
+    return fit;
 }
 
 } // namespace window::design

@@ -78,13 +78,38 @@ struct PixelLine {
 
 enum class Border { None, Thin };
 
+// Every conversion takes the pixels per inch to draw at: the screen's dpi,
+// or that times a scale (a window shown 1.5 times as large, or the design
+// fitted to a whole screen). It need not be a whole number.
+//
 // A thin border is a sunken edge two pixels wide at 96 dpi, inside the
 // control's rectangle; the client area, where its children are placed,
-// starts past it.
-constexpr int borderPixels(Border border, int dpi = kDesignDpi)
+// starts past it. Halves round up.
+constexpr int borderPixels(Border border, double dpi = kDesignDpi)
 {
-    return border == Border::Thin ? (2 * dpi + kDesignDpi / 2) / kDesignDpi : 0;
+    return border == Border::Thin ? int((2 * dpi + kDesignDpi / 2.0) / kDesignDpi) : 0;
 }
+
+// A line is one pixel wide at 96 dpi, and as many whole pixels as the
+// design is scaled whole times: a rule on a wall stays a visible rule.
+constexpr int linePixels(double dpi = kDesignDpi) { return dpi >= 2 * kDesignDpi ? int(dpi / kDesignDpi) : 1; }
+
+// What a control is to the game, so that a front end finds the start button,
+// a card's name or its strip without knowing any control's name.
+enum class Role {
+    Window,
+    ViewingArea,
+    Marker,      // the bar over the cards
+    StartButton,
+    Timer,
+    Rule,        // the lines
+    CardFrame,
+    CardPicture,
+    CardName,
+    CardTimesSign,
+    CardAmount,
+    CardStrip,
+};
 
 // A control's name, and its index in its control array (-1 for a control
 // that is no array element).
@@ -96,6 +121,7 @@ struct ControlId {
 
 struct Control {
     Kind kind = Kind::Form;
+    Role role = Role::Window;
     ControlId id;
     ControlId container; // empty name for Form1
     // In the container's client area; Form1's is its client area. Lines
@@ -129,6 +155,12 @@ const Control &form();
 // the reverse of the order to paint them in.
 std::vector<const Control *> children(ControlId container);
 
+// The one control of a role; for the card roles, card i's (0 to
+// kCardCount - 1). Throws std::out_of_range when there is none.
+const Control &control(Role role, int card = -1);
+// The card a control belongs to (its frame or a control on it), or -1.
+int cardOf(const Control &control);
+
 // Looks a control up by name and index; nullptr when the design has none.
 const Control *find(ControlId id);
 // As find, for a control that must exist: throws std::out_of_range naming it.
@@ -139,21 +171,40 @@ std::vector<const Control *> tabOrder();
 
 // Twips to the nearest whole pixel at dpi dots per inch, halves to even;
 // far off positions are clamped so that no conversion overflows an int.
-int toPixels(double twips, int dpi = kDesignDpi);
+// This one rule places every control at every size.
+int toPixels(double twips, double dpi = kDesignDpi);
 // Each edge is rounded on its own, so that controls touching in twips also
 // touch in pixels, at any dpi.
-PixelRect toPixels(TwipsRect twips, int dpi = kDesignDpi);
-PixelLine toPixels(TwipsLine twips, int dpi = kDesignDpi);
+PixelRect toPixels(TwipsRect twips, double dpi = kDesignDpi);
+PixelLine toPixels(TwipsLine twips, double dpi = kDesignDpi);
 // A font's size in pixels (its em height) at dpi, to the nearest pixel.
-int pointsToPixels(double points, int dpi = kDesignDpi);
+int pointsToPixels(double points, double dpi = kDesignDpi);
 
 // Where a control lies in Form1's client area, in pixels at dpi, as designed
 // (a card that the reel moved lies at its own left). Each container's place
 // and border are rounded on their own level, as nested controls are placed,
 // so a front end that paints everything onto one surface puts each pixel
 // where nested controls would.
-PixelRect toWindowPixels(const Control &control, int dpi = kDesignDpi);
+PixelRect toWindowPixels(const Control &control, double dpi = kDesignDpi);
 // Lines: both ends.
-PixelLine lineToWindowPixels(const Control &line, int dpi = kDesignDpi);
+PixelLine lineToWindowPixels(const Control &line, double dpi = kDesignDpi);
+
+// The topmost control at a point of Form1's client area (pixels at dpi)
+// that can take the keyboard focus, with the cards where the reel put them
+// (their left edges in twips, card 0 first); nullptr where there is none. A
+// control is hit only inside its container's client area, as it is seen.
+const Control *focusableAt(int x, int y, double dpi, std::span<const float> cardLeftsTwips);
+
+// The designed window fitted to a whole screen: scaled uniformly to the
+// largest size that fits, by min(width / 539, height / 407) in pixels, and
+// centred. dpi is what to draw at (96 times that scale); left and top place
+// Form1's client area on the screen, whose rest shows the window's
+// background.
+struct ScreenFit {
+    double dpi = kDesignDpi;
+    int left = 0, top = 0;
+    PixelRect client; // on the screen
+};
+ScreenFit fitToScreen(int screenWidth, int screenHeight);
 
 } // namespace window::design

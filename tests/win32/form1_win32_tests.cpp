@@ -311,6 +311,57 @@ TEST_F(Win32Form, FocusStartsOnTheViewingAreaAndTheButtonTakesKeysOnlyWhenFocuse
     pumpUntilStopped(*form);
 }
 
+TEST_F(Win32Form, F11FillsTheMonitorWithTheDesignScaledAndCentredAndEscapeGivesBackTheWindow)
+{
+    writeOnePrize(folder);
+    auto form = makeForm(std::make_unique<FixedSeed>(3));
+    ASSERT_TRUE(form->show());
+    key(*form, VK_F11);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(form->handle(), MONITOR_DEFAULTTONEAREST), &monitor));
+    const int width = monitor.rcMonitor.right - monitor.rcMonitor.left;
+    const int height = monitor.rcMonitor.bottom - monitor.rcMonitor.top;
+    RECT client;
+    GetClientRect(form->handle(), &client);
+    EXPECT_EQ(client.right, width);
+    EXPECT_EQ(client.bottom, height);
+    const window::design::ScreenFit fit = window::design::fitToScreen(width, height);
+    EXPECT_DOUBLE_EQ(form->dpi(), fit.dpi);
+    EXPECT_EQ(form->origin().x, fit.left);
+    EXPECT_EQ(form->origin().y, fit.top);
+
+    form->render();
+    const auto centre = [&](window::design::Role role) {
+        const PixelRect r = window::design::toWindowPixels(window::design::control(role), fit.dpi);
+        return form->pixel(fit.left + r.left + r.width / 2, fit.top + r.top + r.height / 2);
+    };
+    EXPECT_EQ(centre(window::design::Role::StartButton), kGreenFace);
+    EXPECT_EQ(centre(window::design::Role::Marker), kYellow);
+    // Past the designed client area only the window's background shows: the
+    // viewing area's hidden right end, beside the centred design, stays hidden.
+    const PixelRect view = window::design::toWindowPixels(window::design::control(window::design::Role::ViewingArea), fit.dpi);
+    if (fit.client.right() < width) {
+        EXPECT_EQ(form->pixel(fit.client.right(), fit.top + view.top + view.height / 2), 0x404040);
+    }
+    EXPECT_EQ(form->pixel(fit.client.left + 1, fit.top + 1), 0x404040);
+
+    key(*form, VK_NEXT); // a presenter's clicker
+    EXPECT_TRUE(form->timerEnabled());
+    EXPECT_FALSE(form->buttonEnabled());
+    pumpUntilStopped(*form);
+    EXPECT_TRUE(form->buttonEnabled());
+
+    key(*form, VK_ESCAPE);
+    GetClientRect(form->handle(), &client);
+    EXPECT_EQ(client.right, 539);
+    EXPECT_EQ(client.bottom, 407);
+    EXPECT_EQ(form->dpi(), 96);
+    EXPECT_EQ(form->origin().x, 0);
+    key(*form, VK_NEXT);
+    EXPECT_FALSE(form->timerEnabled()) << "in the window PageDown is no click";
+}
+
 TEST_F(Win32Form, AWholeSpinLastsAsManyTicksAsTheHeadlessReel)
 {
     writeOnePrize(folder);

@@ -51,7 +51,7 @@ struct Report {
     std::vector<std::pair<int, QString>> errors;
     window::ErrorReport sink()
     {
-        return [this](int number, const QString &text) { errors.emplace_back(number, text); };
+        return [this](int number, const std::string &text) { errors.emplace_back(number, QString::fromStdString(text)); };
     }
 };
 
@@ -250,6 +250,48 @@ TEST_F(Form1Shown, EnterStartsASpinOnlyFromTheFocusedButton)
     QTest::keyClick(&form.Command1(), Qt::Key_Return);
     EXPECT_TRUE(form.Timer1().isActive());
     EXPECT_FALSE(form.Command1().isEnabled());
+}
+
+TEST_F(Form1Shown, F11FillsTheScreenWithTheDesignScaledAndEscapeGivesBackTheDesignedWindow)
+{
+    const QRect designedButton = form.Command1().geometry();
+    QTest::keyClick(&form.Picture1(), Qt::Key_F11);
+    ASSERT_TRUE(form.game().fullScreen());
+    const QRect screen = form.screen()->geometry();
+    const window::design::ScreenFit fit = window::design::fitToScreen(screen.width(), screen.height());
+    EXPECT_DOUBLE_EQ(form.dpi(), fit.dpi);
+    const QPoint origin(fit.left, fit.top);
+    EXPECT_EQ(form.Command1().geometry(), window::pixelRect(window::design::control("Command1").rect, fit.dpi).translated(origin));
+    EXPECT_EQ(form.awardbox(1).geometry().size(), window::pixelRect(window::design::control("awardbox", 1).rect, fit.dpi).size());
+    EXPECT_EQ(form.awardname(1).font().pixelSize(), window::design::pointsToPixels(12, fit.dpi));
+    // The viewing area's hidden right end stays hidden past the designed client area.
+    EXPECT_LE(form.Picture1().mask().boundingRect().translated(form.Picture1().pos()).right(), fit.client.right() - 1);
+
+    QTest::keyClick(&form.Picture1(), Qt::Key_PageDown);
+    EXPECT_TRUE(form.Timer1().isActive()) << "a presenter's clicker spins in full screen";
+    const auto speed = form.spin().speed();
+    QTest::keyClick(&form.Picture1(), Qt::Key_Space);
+    EXPECT_EQ(form.spin().speed(), speed) << "and does nothing while the reel runs";
+
+    QTest::keyClick(&form.Picture1(), Qt::Key_Escape);
+    EXPECT_FALSE(form.game().fullScreen());
+    EXPECT_EQ(form.Command1().geometry(), designedButton);
+    EXPECT_EQ(form.size(), QSize(539, 407));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_TRUE(form.Picture1().mask().isEmpty());
+}
+
+TEST(Form1Scaled, AScaleDrawsTheWholeDesignThatManyTimesAsLarge)
+{
+    FourPrizes prizes;
+    Report report;
+    Form1 form(prizes.folder.path(), std::make_unique<fakes::ScriptedRandom>(std::vector<float>{0.5f}), report.sink(),
+               1, 2.0);
+    EXPECT_EQ(form.size(), QSize(1078, 814));
+    EXPECT_EQ(form.Command1().geometry(), QRect(384, 608, 322, 98));
+    EXPECT_EQ(form.awardbox(2).geometry(), QRect(624, 0, 354, 338));
+    EXPECT_EQ(form.awardname(0).font().pixelSize(), 32);
+    EXPECT_EQ(form.line(1).line(), QLine(0, 160, 1184, 160));
 }
 
 // Runs the event loop until the reel stops or the deadline passes.

@@ -200,7 +200,7 @@ TEST(PicturePipeline, ACardDecodesItsPictureItselfWhenNoThreadHasAndTheWalkDecod
     // No decoding threads: only what a card needs is ever decoded.
     std::vector<int> errors;
     Form1 form(prizes.folder.path(), std::make_unique<SeededRandom>(3),
-               [&](int number, const QString &) { errors.push_back(number); }, 0);
+               [&](int number, const std::string &) { errors.push_back(number); }, 0);
     form.show();
     QCoreApplication::processEvents();
 
@@ -230,7 +230,7 @@ TEST(PicturePipeline, APictureThatFailsOnlyWhenDecodedShowsAsIfItsFileWereMissin
     writeCutShortJpeg(folder.path() / "picture" / "Cut.jpg");
     std::vector<std::pair<int, QString>> errors;
     Form1 form(folder.path(), std::make_unique<fakes::ScriptedRandom>(std::vector<float>{0.1f, 0.3f, 0.6f, 0.9f}),
-               [&](int number, const QString &text) { errors.emplace_back(number, text); });
+               [&](int number, const std::string &text) { errors.emplace_back(number, QString::fromStdString(text)); });
     form.show();
     ASSERT_TRUE(form.loaded());
     ASSERT_EQ(form.awardname(1).caption(), QStringLiteral("Cut"));
@@ -308,7 +308,7 @@ TEST(PicturePipeline, AListWithEveryPictureMissingLoadsWithEmptySlotsAndPlainCar
         list += fakes::record("20", "65280", "Gone" + std::to_string(k), "1");
     folder.writeDataIni(list);
     std::vector<int> errors;
-    Form1 form(folder.path(), std::make_unique<SeededRandom>(5), [&](int number, const QString &) {
+    Form1 form(folder.path(), std::make_unique<SeededRandom>(5), [&](int number, const std::string &) {
         errors.push_back(number);
     });
     form.show();

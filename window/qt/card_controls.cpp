@@ -24,6 +24,13 @@ void CardMoves::setHeld(bool held)
         showAll();
 }
 
+void CardMoves::setDpi(double dpi)
+{
+    dpi_ = dpi;
+    for (CardControls *card : cards_)
+        card->replace();
+}
+
 void CardMoves::showAll()
 {
     contentChanged_ = false;
@@ -36,7 +43,7 @@ void CardMoves::showAll()
 CardControls::CardControls(PictureBox &awardbox, Image &awardpic, Label &awardname, Label &award, Shape &colorbox,
                            float leftTwips, CardMoves &moves)
     : awardbox_(awardbox), awardpic_(awardpic), awardname_(awardname), award_(award), colorbox_(colorbox),
-      moves_(moves), standsX_(toPixels(leftTwips)), shownX_(standsX_)
+      moves_(moves), leftTwips_(leftTwips), standsX_(toPixels(leftTwips, moves.dpi())), shownX_(standsX_)
 {
     awardbox_.move(shownX_, 0);
     moves_.add(*this);
@@ -76,13 +83,21 @@ void CardControls::setPicture(const catalogue::PicturePtr &picture)
 
 void CardControls::place(float leftTwips)
 {
-    standsX_ = toPixels(leftTwips);
+    leftTwips_ = leftTwips;
+    standsX_ = toPixels(leftTwips, moves_.dpi());
     if (standsX_ == shownX_)
         return;
     if (moves_.held())
         moves_.noteHeldMove();
     else
         showPlace();
+}
+
+void CardControls::replace()
+{
+    standsX_ = toPixels(leftTwips_, moves_.dpi());
+    shownX_ = standsX_;
+    awardbox_.move(shownX_, 0);
 }
 
 void CardControls::showPlace()

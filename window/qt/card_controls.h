@@ -26,6 +26,10 @@ public:
     bool held() const { return held_; }
     void noteHeldMove() { movesHeld_ = true; }
     void noteContentChange() { contentChanged_ = true; }
+    // The pixels per inch the cards are placed at (the design's, or a scaled
+    // window's); changing it places every card anew.
+    double dpi() const { return dpi_; }
+    void setDpi(double dpi);
     bool contentChanged() const { return contentChanged_; }
     // Moves every card's frame to where its card stands.
     void showAll();
@@ -37,6 +41,7 @@ public:
 
 private:
     std::vector<CardControls *> cards_;
+    double dpi_ = 96;
     bool held_ = false;
     bool movesHeld_ = false;
     bool contentChanged_ = false;
@@ -64,6 +69,8 @@ public:
     void place(float leftTwips);
     // Moves the frame to where the card stands, when it is not there.
     void showPlace();
+    // Places the frame anew after the dpi changed.
+    void replace();
 
 private:
     PictureBox &awardbox_;
@@ -72,6 +79,7 @@ private:
     Label &award_;
     Shape &colorbox_;
     CardMoves &moves_;
+    float leftTwips_;
     int standsX_; // pixels
     int shownX_;
 };

@@ -8,10 +8,10 @@ namespace window {
 namespace {
 DesignedControls buildCard(QWidget *parent, int index)
 {
-    if (!design::find({"awardbox", index}))
+    if (index < 0 || index >= design::kCardCount)
         throw catalogue::RuntimeError(catalogue::ErrorCode::SubscriptOutOfRange);
     DesignedControls built;
-    built.buildPictureBox(parent, design::control("awardbox", index)).move(0, 0);
+    built.buildPictureBox(parent, design::control(design::Role::CardFrame, index)).move(0, 0);
     return built;
 }
 } // namespace
@@ -19,9 +19,12 @@ DesignedControls buildCard(QWidget *parent, int index)
 CardFace::CardFace(QWidget *parent, int index) : CardFace(buildCard(parent, index), index) {}
 
 CardFace::CardFace(const DesignedControls &built, int index)
-    : awardbox(&built.get<PictureBox>("awardbox", index)), awardpic(&built.get<Image>("awardpic", index)),
-      awardname(&built.get<Label>("awardname", index)), x(&built.get<Label>("x", index)),
-      award(&built.get<Label>("award", index)), colorbox(&built.get<Shape>("colorbox", index))
+    : awardbox(&built.get<PictureBox>(design::control(design::Role::CardFrame, index))),
+      awardpic(&built.get<Image>(design::control(design::Role::CardPicture, index))),
+      awardname(&built.get<Label>(design::control(design::Role::CardName, index))),
+      x(&built.get<Label>(design::control(design::Role::CardTimesSign, index))),
+      award(&built.get<Label>(design::control(design::Role::CardAmount, index))),
+      colorbox(&built.get<Shape>(design::control(design::Role::CardStrip, index)))
 {
 }
 

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace window {
 
 namespace {
@@ -26,17 +28,21 @@ QColor colorOrBlack(const design::Color &color) { return qtColor(color).value_or
 // cover GB2312. Sizes are pixels at 96 dots per inch, matching the twips,
 // so text keeps its size relative to the controls whatever the desktop's
 // font DPI.
-QFont qtFont(const design::Font &designed)
+QFont qtFont(const design::Font &designed, double dpi)
 {
     QFont font;
-    if (designed.faces.empty())
-        return font; // the desktop's default user-interface font
+    if (designed.faces.empty()) {
+        // The desktop's default user-interface font, as large as the window.
+        if (dpi != design::kDesignDpi && font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * dpi / design::kDesignDpi);
+        return font;
+    }
     QStringList families;
     for (std::string_view face : designed.faces)
         families << fromUtf8(face);
     font.setFamilies(families);
     font.setStyleHint(QFont::Serif);
-    font.setPixelSize(design::pointsToPixels(designed.points));
+    font.setPixelSize(design::pointsToPixels(designed.points, dpi));
     font.setWeight(QFont::Weight(designed.weight));
     return font;
 }
@@ -88,6 +94,36 @@ void DesignedControls::buildWidget(QWidget &parent, const design::Control &contr
     }
     default:
         break; // drawn on the surface
+    }
+}
+
+void DesignedControls::layOut(double dpi, QPoint origin) const
+{
+    const auto offset = [&](const design::Control &c) {
+        return c.container == design::form().id ? origin : QPoint(0, 0);
+    };
+    for (const auto &[id, object] : widgets_) {
+        const design::Control &c = design::control(id.name, id.index);
+        const QRect place = pixelRect(c.rect, dpi).translated(offset(c));
+        if (auto *box = dynamic_cast<PictureBox *>(object); box) {
+            box->setPlace(place, design::borderPixels(design::Border::Thin, dpi));
+        } else if (auto *button = dynamic_cast<CommandButton *>(object); button) {
+            constexpr int kTwipsPerDesignPixel = design::kTwipsPerInch / design::kDesignDpi;
+            button->setPlace(place, qtFont(c.font, dpi), design::borderPixels(design::Border::Thin, dpi),
+                             toPixels(4 * kTwipsPerDesignPixel, dpi),
+                             std::max(1, toPixels(kTwipsPerDesignPixel, dpi)));
+        }
+    }
+    for (const auto &[id, graphic] : graphics_) {
+        const design::Control &c = design::control(id.name, id.index);
+        if (auto *line = dynamic_cast<Line *>(graphic))
+            line->setLine(pixelLine(c.line, dpi), design::linePixels(dpi));
+        else if (auto *label = dynamic_cast<Label *>(graphic))
+            label->setPlace(pixelRect(c.rect, dpi), qtFont(c.font, dpi));
+        else if (auto *image = dynamic_cast<Image *>(graphic))
+            image->setRect(pixelRect(c.rect, dpi));
+        else if (auto *shape = dynamic_cast<Shape *>(graphic))
+            shape->setRect(pixelRect(c.rect, dpi));
     }
 }
 

@@ -19,8 +19,8 @@ class QWidget;
 
 namespace window {
 
-// The font a label of the design is drawn in.
-QFont qtFont(const design::Font &designed);
+// The font a control of the design is drawn in, at dpi.
+QFont qtFont(const design::Font &designed, double dpi = design::kDesignDpi);
 
 class DesignedControls {
 public:
@@ -33,8 +33,18 @@ public:
     // parent it is a window of its own, as any widget.
     PictureBox &buildPictureBox(QWidget *parent, const design::Control &box);
 
+    // Places every control built here as the design says at dpi, the
+    // window's own children offset by origin (pixels), with fonts and
+    // borders to match. Cards take their place from the reel afterwards.
+    void layOut(double dpi, QPoint origin) const;
+
     // A control built here; throws SubscriptOutOfRange when there is none of
     // that name, index and type.
+    template <typename Control>
+    Control &get(const design::Control &designed) const
+    {
+        return get<Control>(designed.id.name, designed.id.index);
+    }
     template <typename Control>
     Control &get(std::string_view name, int index = -1) const
     {

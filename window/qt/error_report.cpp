@@ -12,11 +12,6 @@
 
 namespace window {
 
-QString runTimeErrorLine(int number, const QString &text)
-{
-    return QString::fromStdString(catalogue::runTimeErrorLine(number, text.toStdString()));
-}
-
 bool hasVisibleDisplay()
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
@@ -26,16 +21,17 @@ bool hasVisibleDisplay()
            QGuiApplication::primaryScreen() != nullptr;
 }
 
-void reportRunTimeError(int number, const QString &text)
+void reportRunTimeError(int number, const std::string &text)
 {
-    std::fprintf(stderr, "%s\n", runTimeErrorLine(number, text).toLocal8Bit().constData());
+    const QString line = QString::fromStdString(catalogue::runTimeErrorLine(number, text));
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
     if (!QCoreApplication::instance())
         std::exit(kRunTimeErrorExitStatus);
 
     if (hasVisibleDisplay()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Run-time error"),
-                        QString::fromStdString(catalogue::runTimeErrorHeading(number)) + QStringLiteral("\n\n") + text, QMessageBox::Ok);
+                        QString::fromStdString(catalogue::runTimeErrorHeading(number) + "\n\n" + text), QMessageBox::Ok);
         // Closing the report must not end the program with status 0 as
         // the last window closed would.
         box.setAttribute(Qt::WA_QuitOnClose, false);

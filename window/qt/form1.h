@@ -6,7 +6,9 @@
 #include "catalogue.h"
 #include "command_button.h"
 #include "decode_pool.h"
+#include "designed_controls.h"
 #include "error_report.h"
+#include "game_controller.h"
 #include "graphical_controls.h"
 #include "picture_box.h"
 #include "random_source.h"
@@ -23,9 +25,7 @@
 
 namespace window {
 
-class DesignedControls;
-
-class Form1 : public QWidget, public reel::ReelWindow {
+class Form1 : public QWidget, public reel::ReelWindow, public GameScreen {
 public:
     static constexpr int kCards = reel::design::kCardCount;
 
@@ -34,9 +34,11 @@ public:
     // at load. report receives any run-time error that a handler did not trap.
     // decodingThreads: how many threads check and decode the pictures after
     // the load has looked them up; with 0, each is decoded when a card first
-    // shows it.
+    // shows it. scale: the designed window drawn this many times as large
+    // (1: exactly as designed), yet never larger than its screen.
     explicit Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random = nullptr,
-                   ErrorReport report = reportRunTimeError, int decodingThreads = DecodePool::kAllCores);
+                   ErrorReport report = reportRunTimeError, int decodingThreads = DecodePool::kAllCores,
+                   double scale = 1);
     ~Form1() override;
 
     // The first show runs the load handler first; when it fails the window
@@ -51,6 +53,13 @@ public:
     float width(int i) const override { return widthTwips_[checked(i)]; }
     void setTimerEnabled(bool on) override;
     void setButtonEnabled(bool on) override;
+
+    // GameScreen: the design fitted to the whole screen the window is on, or
+    // the window as it was before.
+    void setFullScreen(bool on) override;
+    // The pixels per inch (device-independent) the design is drawn at now.
+    double dpi() const { return dpi_; }
+    GameController &game() { return game_; }
 
     // The controls, named as designed.
     PictureBox &Picture1() const { return *picture1_; }
@@ -67,18 +76,25 @@ public:
     const Line &line(int number) const;
 
     // The prize list as loaded, and the reel's state.
-    const catalogue::Catalogue &prizes() const { return *catalogue_; }
-    const reel::Spin &spin() const { return spin_; }
+    const catalogue::Catalogue &prizes() const { return game_.prizes(); }
+    const reel::Spin &spin() const { return game_.spin(); }
     // The threads decoding the pictures that the load looked up.
     const DecodePool &pictureDecoding() const { return decoding_; }
-    bool loaded() const { return loaded_; }
+    bool loaded() const { return game_.loaded(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Keys and pointer moves anywhere in the window reach the game first.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     static std::size_t checked(int i);
-    void buildCards(const DesignedControls &built);
+    void buildCards();
+    // Draws the design at dpi with its client area's top left at origin.
+    void applyDpi(double dpi, QPoint origin);
+    // A scaled window opens wholly on the screen it starts on, centred.
+    void placeOnScreen();
+    void showPointer();
     void stopTimer();
     // While the reel spins no card waits for its picture and the pool leaves
     // a core to the tick; at rest cards wait, so that none shows empty.
@@ -90,24 +106,23 @@ private:
     void endFirstFrame();
     void decodeCardPicturesFirst();
 
-    // The three events. Each traps every error and hands it to the report:
-    // no exception leaves a Qt event handler.
-    bool formLoad();
+    // The three events, handed to the game, which traps every error: no
+    // exception leaves a Qt event handler.
+    void formLoad();
     void command1Click();
     void timer1Timer();
-    template <typename Step>
-    bool guarded(Step &&step);
 
     std::filesystem::path dataFolder_;
-    ErrorReport report_;
-    std::unique_ptr<catalogue::Catalogue> catalogue_;
-    std::unique_ptr<reel::RandomSource> random_;
-    reel::Spin spin_;
-    bool loadRun_ = false;
-    bool loaded_ = false;
+    GameController game_;
     enum class FirstFrame { Ahead, Painting, Done } firstFrame_ = FirstFrame::Ahead;
 
+    double windowDpi_ = design::kDesignDpi; // the window's own size, out of full screen
+    double dpi_ = design::kDesignDpi;
+    QRect windowGeometry_;                  // where the window was before full screen
+    QTimer *pointerIdle_ = nullptr;
+
     ControlSurface surface_;
+    DesignedControls built_;
     std::array<Line *, 8> lines_{}; // Line1 at index 0
     PictureBox *picture1_ = nullptr;
     CommandButton *command1_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 namespace window {
@@ -14,11 +15,33 @@ void GraphicalControl::changed() { container_.update(bounds()); }
 
 void Line::paint(QPainter &painter, const QPalette &palette) const
 {
-    painter.setPen(QPen(color_.value_or(palette.color(QPalette::WindowText)), 0));
-    painter.drawLine(line_);
+    const QColor color = color_.value_or(palette.color(QPalette::WindowText));
+    if (width_ <= 1) {
+        painter.setPen(QPen(color, 0));
+        painter.drawLine(line_);
+        return;
+    }
+    // A wider line covers its own pixel and the ones after it, as a one-pixel
+    // line grows into a band, with square ends.
+    const QPointF toCentre(width_ / 2.0, width_ / 2.0);
+    painter.setPen(QPen(color, width_, Qt::SolidLine, Qt::SquareCap));
+    painter.drawLine(QLineF(line_.p1(), line_.p2()).translated(toCentre));
 }
 
-QRect Line::bounds() const { return QRect(line_.p1(), line_.p2()).normalized(); }
+QRect Line::bounds() const
+{
+    return QRect(line_.p1(), line_.p2()).normalized().adjusted(0, 0, width_ - 1, width_ - 1);
+}
+
+void Line::setLine(QLine pixels, int widthPixels)
+{
+    if (line_ == pixels && width_ == widthPixels)
+        return;
+    changed();
+    line_ = pixels;
+    width_ = std::max(1, widthPixels);
+    changed();
+}
 
 Label::Label(ControlSurface &container, QRect pixels, QFont font, QColor textColor, std::string_view utf8Caption)
     : GraphicalControl(container), rect_(pixels), font_(std::move(font)), textColor_(textColor), utf8_(utf8Caption)
@@ -33,6 +56,14 @@ void Label::paint(QPainter &painter, const QPalette &) const
     painter.setPen(textColor_);
     painter.drawText(rect_, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption());
     painter.restore();
+}
+
+void Label::setPlace(QRect pixels, QFont font)
+{
+    changed();
+    rect_ = pixels;
+    font_ = std::move(font);
+    changed();
 }
 
 void Label::setCaption(std::string_view utf8)
@@ -63,10 +94,33 @@ void Image::paint(QPainter &painter, const QPalette &) const
         return;
     // The image already has the box's size in device pixels, so it is drawn
     // at a point: a plain copy of its rows, no scaling.
-    if (image->deviceIndependentSize() == QSizeF(rect_.size()))
+    if (image->deviceIndependentSize() == QSizeF(rect_.size())) {
         painter.drawImage(rect_.topLeft(), *image);
+        return;
+    }
+    // A box of another size (a scaled window) shows the picture decoded
+    // afresh at its own size once the card is at rest; while the reel spins
+    // the pixels at hand are stretched, as no tick waits for a decoder.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QSize device(qRound(rect_.width() * ratio), qRound(rect_.height() * ratio));
+    if (waits_ && (sharpOf_ != picture_ || sharpSize_ != device)) {
+        sharp_ = picture->imageAt(device, ratio);
+        sharpOf_ = picture_;
+        sharpSize_ = device;
+    }
+    if (sharpOf_ == picture_ && sharpSize_ == device && !sharp_.isNull())
+        painter.drawImage(rect_.topLeft(), sharp_);
     else
         painter.drawImage(QRectF(rect_), *image);
+}
+
+void Image::setRect(QRect pixels)
+{
+    if (rect_ == pixels)
+        return;
+    changed();
+    rect_ = pixels;
+    changed();
 }
 
 void Image::setPicture(const catalogue::PicturePtr &picture)
@@ -103,6 +157,15 @@ void Shape::paint(QPainter &painter, const QPalette &) const
     painter.drawRect(rect_.adjusted(0, 0, -1, -1));
 }
 
+void Shape::setRect(QRect pixels)
+{
+    if (rect_ == pixels)
+        return;
+    changed();
+    rect_ = pixels;
+    changed();
+}
+
 void Shape::setFillColor(QColor color)
 {
     if (fill_ == color)
@@ -134,6 +197,12 @@ void ControlSurface::paint(QPainter &painter, const QRect &dirty) const
         if ((*it)->bounds().intersects(clientDirty))
             (*it)->paint(painter, palette);
     painter.restore();
+}
+
+void ControlSurface::setClientRect(QRect pixels)
+{
+    client_ = pixels;
+    widget_.update();
 }
 
 void ControlSurface::update(const QRect &clientPixels)

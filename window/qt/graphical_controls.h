@@ -58,9 +58,11 @@ public:
     void paint(QPainter &painter, const QPalette &palette) const override;
     QRect bounds() const override;
     QLine line() const { return line_; }
+    void setLine(QLine pixels, int widthPixels = 1);
 
 private:
     QLine line_;
+    int width_ = 1;
     std::optional<QColor> color_;
 };
 
@@ -75,6 +77,8 @@ public:
     void setCaption(std::string_view utf8);
     QString caption() const;
     const QFont &font() const { return font_; }
+    // A new place and font, for a window drawn at another size.
+    void setPlace(QRect pixels, QFont font);
 
 private:
     QRect rect_;
@@ -97,6 +101,7 @@ public:
     // that is at it; unless it waits for no picture.
     void paint(QPainter &painter, const QPalette &palette) const override;
     QRect bounds() const override { return rect_; }
+    void setRect(QRect pixels);
 
     // Only stores the picture: the draw writes one per step of its walk, and
     // only the last is ever painted.
@@ -114,6 +119,11 @@ private:
     catalogue::PicturePtr picture_;
     bool waits_ = true;
     mutable bool shownWithout_ = false; // painted without pixels that are still to come
+    // The picture decoded again at this box's own size, when that differs
+    // from the size every picture was decoded at (a scaled window).
+    mutable QImage sharp_;
+    mutable catalogue::PicturePtr sharpOf_;
+    mutable QSize sharpSize_;
 };
 
 // A rectangle with a solid fill and a one-pixel outline inside its edges.
@@ -125,6 +135,7 @@ public:
     }
     void paint(QPainter &painter, const QPalette &palette) const override;
     QRect bounds() const override { return rect_; }
+    void setRect(QRect pixels);
 
     void setFillColor(QColor color);
     void setBorderColor(QColor color);
@@ -161,6 +172,7 @@ public:
     void paint(QPainter &painter, const QRect &dirty) const;
     void update(const QRect &clientPixels);
     QRect clientRect() const { return client_; }
+    void setClientRect(QRect pixels);
 
 private:
     QWidget &widget_;

@@ -8,16 +8,30 @@
 namespace window {
 
 namespace {
-QRect clientRectOf(QRect pixels, PictureBox::Border border)
+QRect clientRectOf(QRect pixels, int inset)
 {
-    const int inset = border == PictureBox::Border::Thin ? PictureBox::kThinBorderPixels : 0;
     return QRect(QPoint(0, 0), pixels.size()).adjusted(inset, inset, -inset, -inset);
 }
 } // namespace
 
+void drawClassicEdge(QPainter &painter, QRect r, const EdgeColors &colors, int width)
+{
+    for (int step = 0; step < width && r.width() > 0 && r.height() > 0; ++step) {
+        const bool outer = step < (width + 1) / 2;
+        const QColor &topLeft = outer ? colors.outerTopLeft : colors.innerTopLeft;
+        const QColor &bottomRight = outer ? colors.outerBottomRight : colors.innerBottomRight;
+        painter.fillRect(QRect(r.left(), r.top(), r.width() - 1, 1), topLeft);
+        painter.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), topLeft);
+        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
+        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+        r.adjust(1, 1, -1, -1);
+    }
+}
+
 PictureBox::PictureBox(QWidget *parent, const QString &name, QRect pixels, QPalette::ColorRole background,
                        Border border)
-    : QWidget(parent), border_(border), surface_(*this, clientRectOf(pixels, border))
+    : QWidget(parent), border_(border), borderPixels_(border == Border::Thin ? kThinBorderPixels : 0),
+      surface_(*this, clientRectOf(pixels, borderPixels_))
 {
     setObjectName(name);
     setGeometry(pixels);
@@ -26,6 +40,14 @@ PictureBox::PictureBox(QWidget *parent, const QString &name, QRect pixels, QPale
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Picture boxes take the keyboard focus in the tab order, and show none.
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureBox::setPlace(QRect pixels, int thinBorderPixels)
+{
+    borderPixels_ = border_ == Border::Thin ? thinBorderPixels : 0;
+    setGeometry(pixels);
+    surface_.setClientRect(clientRectOf(pixels, borderPixels_));
+    update();
 }
 
 void PictureBox::setBackgroundColor(const QColor &color)
@@ -45,8 +67,13 @@ void PictureBox::paintEvent(QPaintEvent *event)
     for (const QRect &dirty : event->region()) {
         painter.setClipRect(dirty);
         painter.fillRect(dirty, backgroundColor());
-        if (border_ == Border::Thin)
+        if (borderPixels_ == kThinBorderPixels)
             qDrawWinPanel(&painter, rect(), palette(), /*sunken=*/true);
+        else if (borderPixels_ > 0)
+            drawClassicEdge(painter, rect(),
+                            {palette().dark().color(), palette().light().color(), palette().shadow().color(),
+                             palette().midlight().color()},
+                            borderPixels_);
         surface_.paint(painter, dirty);
     }
 }

@@ -23,6 +23,10 @@ public:
 
     void setBackgroundColor(const QColor &color);
     QColor backgroundColor() const { return palette().color(backgroundRole()); }
+    // A new place, and the width of a thin border, for a window drawn at
+    // another size.
+    void setPlace(QRect pixels, int thinBorderPixels);
+
     ControlSurface &surface() { return surface_; }
     const ControlSurface &surface() const { return surface_; }
 
@@ -31,7 +35,16 @@ protected:
 
 private:
     Border border_;
+    int borderPixels_;
     ControlSurface surface_;
 };
+
+// The classic 3D edge, width pixels in all, inside r: an outer band (its
+// top-left and bottom-right colours) and an inner one; the outer band takes
+// the odd pixel. At two pixels it is the desktop's own panel or button edge.
+struct EdgeColors {
+    QColor outerTopLeft, outerBottomRight, innerTopLeft, innerBottomRight;
+};
+void drawClassicEdge(QPainter &painter, QRect r, const EdgeColors &colors, int width);
 
 } // namespace window

@@ -147,8 +147,17 @@ QImage ImageDecoder::decode(const std::filesystem::path &file) const
 }
 
 QtPicture::QtPicture(std::filesystem::path file, const ImageDecoder &decoder)
-    : state_(Pending), file_(std::move(file)), decoder_(decoder)
+    : state_(Pending), source_(std::move(file)), decoder_(decoder)
 {
+}
+
+QImage QtPicture::imageAt(QSize deviceSize, qreal devicePixelRatio) const
+{
+    try {
+        return ImageDecoder(deviceSize, devicePixelRatio).decode(source_);
+    } catch (const std::exception &) {
+        return {}; // refused as the list's own decode refuses it
+    }
 }
 
 const QImage *QtPicture::image() const
@@ -182,13 +191,12 @@ void QtPicture::decodeTaken() const
 {
     QImage image;
     try {
-        image = decoder_.decode(file_);
+        image = decoder_.decode(source_);
     } catch (const std::exception &) {
         // Refused (no picture, too big, cut short, corrupt, or gone since
         // start-up): no picture, and no message, as for a missing file.
     }
     image_ = std::move(image);
-    file_.clear();
     state_.store(image_.isNull() ? Failed : Ready, std::memory_order_release);
     state_.notify_all();
 }

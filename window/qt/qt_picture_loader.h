@@ -64,6 +64,10 @@ public:
     void decodeUnlessTaken() const override;
     // Whether the pixels, or the failure, are known; never waits.
     bool decoded() const;
+    // The picture decoded afresh at another size in device pixels, on this
+    // thread and kept nowhere: for a box drawn larger than the list's
+    // pictures were decoded for. Null when the file does not decode.
+    QImage imageAt(QSize deviceSize, qreal devicePixelRatio) const;
 
 private:
     enum State : int { Pending, Decoding, Ready, Failed };
@@ -73,7 +77,7 @@ private:
     // every card and table slot shares.
     mutable std::atomic<int> state_;
     mutable QImage image_; // written once, by the thread that took the decoding
-    mutable std::filesystem::path file_;
+    std::filesystem::path source_;
     ImageDecoder decoder_;
 };
 

@@ -1,6 +1,6 @@
 // The design's twips and colours as Qt's pixels and colours. Qt scales
-// device-independent pixels itself, so everything is converted at the
-// design's 96 dots per inch.
+// device-independent pixels itself, so the designed window is converted at
+// the design's 96 dots per inch, and a scaled one at 96 times its scale.
 #pragma once
 
 #include "form1_design.h"
@@ -15,17 +15,17 @@
 
 namespace window {
 
-inline int toPixels(double twips) { return design::toPixels(twips); }
+inline int toPixels(double twips, double dpi = design::kDesignDpi) { return design::toPixels(twips, dpi); }
 
-inline QRect pixelRect(const design::TwipsRect &twips)
+inline QRect pixelRect(const design::TwipsRect &twips, double dpi = design::kDesignDpi)
 {
-    const design::PixelRect pixels = design::toPixels(twips);
+    const design::PixelRect pixels = design::toPixels(twips, dpi);
     return QRect(pixels.left, pixels.top, pixels.width, pixels.height);
 }
 
-inline QLine pixelLine(const design::TwipsLine &twips)
+inline QLine pixelLine(const design::TwipsLine &twips, double dpi = design::kDesignDpi)
 {
-    const design::PixelLine pixels = design::toPixels(twips);
+    const design::PixelLine pixels = design::toPixels(twips, dpi);
     return QLine(pixels.x1, pixels.y1, pixels.x2, pixels.y2);
 }
 

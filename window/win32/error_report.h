@@ -2,15 +2,14 @@
 // text, and the end of the program.
 #pragma once
 
-#include <functional>
+#include "game_controller.h"
+
 #include <string>
 
 namespace window::win32 {
 
-// Where a handler sends the run-time error that nothing trapped; text in UTF-8.
-using ErrorReport = std::function<void(int number, const std::string &text)>;
-
-inline constexpr int kRunTimeErrorExitStatus = 1;
+using window::ErrorReport;
+using window::kRunTimeErrorExitStatus;
 
 // The program's report: the line on standard error when the program has one,
 // a message box "Run-time error '53':" / "File not found" that waits to be

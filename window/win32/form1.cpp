@@ -6,7 +6,6 @@
 #include "gdi_text_measure.h"
 #include "program_resources.h"
 #include "runtime_error.h"
-#include "startup.h"
 #include "wide_text.h"
 
 #include <windowsx.h>
@@ -22,13 +21,17 @@ using design::Control;
 using design::ControlId;
 using design::Kind;
 using design::PixelRect;
+using design::Role;
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"PrizeDrawForm1";
 constexpr UINT_PTR kFrameTimer = 1;
+constexpr UINT_PTR kPointerTimer = 2;
 // A fixed frame with a title and the close button only.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// The whole monitor, nothing around it.
+constexpr DWORD kFullScreenStyle = WS_POPUP | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 
 COLORREF toColorRef(design::Color color)
@@ -57,9 +60,23 @@ void fill(HDC dc, RECT rect, COLORREF color)
 
 RECT toRect(PixelRect r) { return {r.left, r.top, r.right(), r.bottom()}; }
 
-// Both ends drawn, as the design's lines are.
-void drawLine(HDC dc, design::PixelLine line, COLORREF color)
+// Both ends drawn, as the design's lines are; a wider line is a band from
+// the line's own pixels on, right and down.
+void drawLine(HDC dc, design::PixelLine line, COLORREF color, int width)
 {
+    if (width > 1) {
+        const HPEN pen = CreatePen(PS_SOLID, 1, color);
+        const HGDIOBJ old = SelectObject(dc, pen);
+        for (int step = 0; step < width; ++step)
+            for (int across = 0; across < width; ++across) {
+                MoveToEx(dc, line.x1 + across, line.y1 + step, nullptr);
+                LineTo(dc, line.x2 + across, line.y2 + step);
+                SetPixelV(dc, line.x2 + across, line.y2 + step, color);
+            }
+        SelectObject(dc, old);
+        DeleteObject(pen);
+        return;
+    }
     SetDCPenColor(dc, color);
     MoveToEx(dc, line.x1, line.y1, nullptr);
     LineTo(dc, line.x2, line.y2);
@@ -85,26 +102,35 @@ void drawShades(HDC dc, RECT r, COLORREF outerTopLeft, COLORREF outerBottomRight
 }
 
 // The desktop's default user-interface font, at dpi.
-HFONT createDefaultFont(int dpi)
+HFONT createDefaultFont(double dpi)
 {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, UINT(dpi)))
+    // The system knows its font at whole dpi; a scaled window's is that one's
+    // height scaled on.
+    const UINT wholeDpi = UINT(std::lround(dpi));
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, wholeDpi))
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
+    else if (double(wholeDpi) != dpi)
+        metrics.lfMessageFont.lfHeight = LONG(std::lround(metrics.lfMessageFont.lfHeight * dpi / wholeDpi));
     // The caption is Chinese: in the desktop's font where it covers GB2312,
     // else in one that does, rather than in boxes.
     metrics.lfMessageFont.lfCharSet = GB2312_CHARSET;
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
-// The card index of a card control, or -1.
-int cardIndexOf(const Control &control)
+window::GameKey gameKey(WPARAM key)
 {
-    if (control.id.name == "awardbox")
-        return control.id.index;
-    if (control.container.name == "awardbox")
-        return control.container.index;
-    return -1;
+    switch (key) {
+    case VK_RETURN: return window::GameKey::Enter;
+    case VK_SPACE: return window::GameKey::Space;
+    case VK_NEXT: return window::GameKey::PageDown;
+    case VK_RIGHT: return window::GameKey::Right;
+    case VK_DOWN: return window::GameKey::Down;
+    case VK_F11: return window::GameKey::F11;
+    case VK_ESCAPE: return window::GameKey::Escape;
+    default: return window::GameKey::Other;
+    }
 }
 
 } // namespace
@@ -140,20 +166,19 @@ void Form1::CardState::setPicture(const catalogue::PicturePtr &p)
 }
 
 Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random, ErrorReport report,
-             int decodingThreads, int dpi)
-    : dataFolder_(std::move(dataFolder)), report_(std::move(report)),
-      catalogue_(std::make_unique<catalogue::Catalogue>()),
-      random_(random ? std::move(random) : std::make_unique<reel::Mt19937Source>()),
-      spin_(*this, *random_, *catalogue_), cards_{CardState(*this), CardState(*this), CardState(*this), CardState(*this)},
-      fixedDpi_(dpi > 0), tick_(kTickMessage, UINT(design::control("Timer1").intervalMs)), decoding_(decodingThreads)
+             int decodingThreads, int dpi, double scale)
+    : dataFolder_(std::move(dataFolder)), game_(*this, *this, std::move(random), std::move(report)),
+      cards_{CardState(*this), CardState(*this), CardState(*this), CardState(*this)}, scale_(scale > 0 ? scale : 1),
+      fixedDpi_(dpi > 0), tick_(kTickMessage, UINT(design::control(Role::Timer).intervalMs)),
+      decoding_(decodingThreads)
 {
     for (int i = 0; i < kCards; ++i) {
-        const Control &card = design::control("awardbox", i);
+        const Control &card = design::control(Role::CardFrame, i);
         cards_[std::size_t(i)].leftTwips = float(card.rect.left);
         cards_[std::size_t(i)].widthTwips = float(card.rect.width);
-        cards_[std::size_t(i)].name = widen(design::control("awardname", i).text);
-        cards_[std::size_t(i)].amount = widen(design::control("award", i).text);
-        const Control &strip = design::control("colorbox", i);
+        cards_[std::size_t(i)].name = widen(design::control(Role::CardName, i).text);
+        cards_[std::size_t(i)].amount = widen(design::control(Role::CardAmount, i).text);
+        const Control &strip = design::control(Role::CardStrip, i);
         cards_[std::size_t(i)].fill = toColorRef(strip.back);
         cards_[std::size_t(i)].border = toColorRef(strip.fore);
     }
@@ -177,7 +202,8 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
                             nullptr, nullptr, instance, this);
     if (!hwnd_)
         throw std::runtime_error("the window could not be created");
-    applyDpi(fixedDpi_ ? dpi : int(GetDpiForWindow(hwnd_)));
+    screenDpi_ = fixedDpi_ ? dpi : int(GetDpiForWindow(hwnd_));
+    applyDpi(screenDpi_ * scale_);
 
     // Once a frame while the reel spins; the display's own rate where known.
     const HDC screen = GetDC(hwnd_);
@@ -209,29 +235,35 @@ std::size_t Form1::checked(int i)
     return std::size_t(i);
 }
 
-void Form1::applyDpi(int dpi)
+void Form1::applyDpi(double dpi)
 {
-    dpi_ = dpi;
-    const PixelRect client = design::toPixels(design::form().rect, dpi_);
-    clientWidth_ = client.width;
-    clientHeight_ = client.height;
+    const PixelRect client = design::toPixels(design::form().rect, dpi);
+    origin_ = {0, 0};
 
     // The frame is sized from the client area, not the other way round, at
     // the dpi the frame itself is drawn at (the screen's, also when the
     // content's dpi is fixed); then corrected by what the client area came to.
-    RECT frame{0, 0, clientWidth_, clientHeight_};
+    RECT frame{0, 0, client.width, client.height};
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, GetDpiForWindow(hwnd_));
     SIZE outer{frame.right - frame.left, frame.bottom - frame.top};
     for (int attempt = 0; attempt < 2; ++attempt) {
         SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT client;
-        GetClientRect(hwnd_, &client);
-        if (client.right == clientWidth_ && client.bottom == clientHeight_)
+        RECT inner;
+        GetClientRect(hwnd_, &inner);
+        if (inner.right == client.width && inner.bottom == client.height)
             break;
-        outer.cx += clientWidth_ - client.right;
-        outer.cy += clientHeight_ - client.bottom;
+        outer.cx += client.width - inner.right;
+        outer.cy += client.height - inner.bottom;
     }
+    makeSurface(dpi, client.width, client.height);
+}
 
+void Form1::makeSurface(double dpi, int width, int height)
+{
+    const bool newDpi = dpi != dpi_ || !nameFont_;
+    dpi_ = dpi;
+    clientWidth_ = width;
+    clientHeight_ = height;
     if (buffer_) {
         SelectObject(buffer_, bufferDefault_);
         DeleteDC(buffer_);
@@ -254,17 +286,22 @@ void Form1::applyDpi(int dpi)
     SelectObject(buffer_, GetStockObject(DC_PEN));
     SetBkMode(buffer_, TRANSPARENT);
 
-    deleteFonts();
-    createFonts();
-    if (pictures_)
+    if (newDpi) {
+        deleteFonts();
+        createFonts();
+    }
+    // In full screen the list's pictures stay at the window's size, and the
+    // cards at rest decode theirs at their own: a thousand pictures at a
+    // whole screen's card size would not fit in memory.
+    if (pictures_ && newDpi && !game_.fullScreen())
         pictures_->resize(pictureSize());
     changed();
 }
 
 void Form1::createFonts()
 {
-    nameFont_ = createFont(design::control("awardname", 0).font, dpi_);
-    amountFont_ = createFont(design::control("award", 0).font, dpi_);
+    nameFont_ = createFont(design::control(Role::CardName, 0).font, dpi_);
+    amountFont_ = createFont(design::control(Role::CardAmount, 0).font, dpi_);
     buttonFont_ = createDefaultFont(dpi_);
 }
 
@@ -279,11 +316,13 @@ void Form1::deleteFonts()
 
 DeviceSize Form1::pictureSize() const
 {
-    const PixelRect box = design::toPixels(design::control("awardpic", 0).rect, dpi_);
+    const PixelRect box = design::toPixels(design::control(Role::CardPicture, 0).rect, dpi_);
     return {box.width, box.height};
 }
 
 design::ControlId Form1::focus() const { return design::tabOrder()[focus_]->id; }
+
+Role Form1::focusedRole() const { return design::tabOrder()[focus_]->role; }
 
 void Form1::setLeft(int i, float twips)
 {
@@ -332,7 +371,7 @@ void Form1::setButtonEnabled(bool on)
     buttonPressed_ = spacePressed_ = false;
     // A button greyed while it has the focus hands it on, as focus never
     // rests on a control that cannot take it.
-    if (!on && focus().name == "Command1")
+    if (!on && focusedRole() == Role::StartButton)
         moveFocus(true);
     changed();
     InvalidateRect(hwnd_, nullptr, FALSE);
@@ -340,52 +379,98 @@ void Form1::setButtonEnabled(bool on)
 
 bool Form1::show()
 {
-    if (!loadRun_) {
-        loadRun_ = true;
-        loaded_ = formLoad();
+    if (!game_.loadRun()) {
+        formLoad();
+        if (game_.loaded())
+            placeOnScreen();
     }
-    if (!loaded_)
+    if (!game_.loaded())
         return false; // the report ends the program
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
     return true;
 }
 
-template <typename Step>
-bool Form1::guarded(Step &&step)
+void Form1::placeOnScreen()
 {
-    catalogue::UntrappedError untrapped;
-    try {
-        step();
-        return true;
-    } catch (const std::exception &error) {
-        untrapped = catalogue::untrappedError(error);
+    if (scale_ == 1)
+        return; // the designed window goes wherever the desktop puts a new one
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return;
+    const RECT &work = monitor.rcWork;
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, GetDpiForWindow(hwnd_));
+    const design::ScreenFit fit = design::fitToScreen(int(work.right - work.left - (frame.right - frame.left)),
+                                                      int(work.bottom - work.top - (frame.bottom - frame.top)));
+    if (fit.dpi < dpi_)
+        applyDpi(fit.dpi);
+    RECT outer;
+    GetWindowRect(hwnd_, &outer);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::setFullScreen(bool on)
+{
+    if (on) {
+        windowPlace_.length = sizeof windowPlace_;
+        GetWindowPlacement(hwnd_, &windowPlace_);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor))
+            return;
+        const RECT &whole = monitor.rcMonitor;
+        const int width = whole.right - whole.left;
+        const int height = whole.bottom - whole.top;
+        const design::ScreenFit fit = design::fitToScreen(width, height);
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, LONG_PTR(kFullScreenStyle | (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE)));
+        SetWindowPos(hwnd_, HWND_TOP, whole.left, whole.top, width, height, SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+        origin_ = {fit.left, fit.top};
+        makeSurface(fit.dpi, width, height);
+        SetTimer(hwnd_, kPointerTimer, window::GameController::kPointerHideMs, nullptr);
+    } else {
+        KillTimer(hwnd_, kPointerTimer);
+        showPointer(true);
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, LONG_PTR(kStyle | (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE)));
+        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
+        if (windowPlace_.length)
+            SetWindowPlacement(hwnd_, &windowPlace_);
+        applyDpi(screenDpi_ * scale_);
     }
-    stopTimer(); // no tick may run while the report is up or after it
-    report_(untrapped.number, untrapped.text);
-    return false;
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-bool Form1::formLoad()
+void Form1::showPointer(bool shown)
 {
-    return guarded([this] {
-        // The load only checks each picture file; the pixels are decoded once,
-        // at the image box's size in device pixels, by the decoding threads
-        // in list order or by a card that has to show them sooner.
-        pictures_ = std::make_unique<WicPictureLoader>(pictureSize(), &decoding_);
-        reel::startUp(dataFolder_, *catalogue_, *pictures_, *random_, *this);
-    });
+    if (shown == !pointerHidden_)
+        return;
+    pointerHidden_ = !shown;
+    ShowCursor(shown ? TRUE : FALSE);
 }
 
-void Form1::command1Click()
+void Form1::formLoad()
 {
-    guarded([this] { spin_.start(); });
+    // The load only checks each picture file; the pixels are decoded once,
+    // at the image box's size in device pixels, by the decoding threads in
+    // list order or by a card that has to show them sooner.
+    pictures_ = std::make_unique<WicPictureLoader>(pictureSize(), &decoding_);
+    if (!game_.load(dataFolder_, *pictures_))
+        stopTimer();
 }
+
+void Form1::command1Click() { game_.click(); }
 
 void Form1::timer1Timer()
 {
     ++ticks_;
-    guarded([this] { spin_.tick(); });
+    game_.tick();
     decodeCardPicturesFirst(); // a refilled card shows its picture as soon as it can
 }
 
@@ -394,7 +479,7 @@ void Form1::timer1Timer()
 PixelRect Form1::pixelsOf(const Control &control) const
 {
     PixelRect r = design::toPixels(control.rect, dpi_);
-    if (control.id.name == "awardbox") {
+    if (control.role == Role::CardFrame) {
         // Cards stand where the reel put them, at the nearest pixel.
         const CardState &card = cards_[std::size_t(control.id.index)];
         const int left = design::toPixels(card.leftTwips, dpi_);
@@ -409,6 +494,11 @@ void Form1::render()
     SetViewportOrgEx(buffer_, 0, 0, nullptr);
     SelectClipRgn(buffer_, nullptr);
     fill(buffer_, {0, 0, clientWidth_, clientHeight_}, toColorRef(design::form().back));
+    // Nothing shows past the designed client area, also where the window is
+    // larger (full screen).
+    const PixelRect designed = design::toPixels(design::form().rect, dpi_);
+    IntersectClipRect(buffer_, origin_.x, origin_.y, origin_.x + designed.width, origin_.y + designed.height);
+    SetViewportOrgEx(buffer_, origin_.x, origin_.y, nullptr);
     paintContainer(buffer_, design::form());
     RestoreDC(buffer_, saved);
     GdiFlush();
@@ -433,14 +523,16 @@ void Form1::paintContainer(HDC dc, const Control &container)
 
 void Form1::paintControl(HDC dc, const Control &control)
 {
-    const int card = cardIndexOf(control);
+    const int card = design::cardOf(control);
     switch (control.kind) {
     case Kind::Form:
     case Kind::Timer: return;
-    case Kind::Line: drawLine(dc, design::toPixels(control.line, dpi_), toColorRef(control.fore)); return;
+    case Kind::Line:
+        drawLine(dc, design::toPixels(control.line, dpi_), toColorRef(control.fore), design::linePixels(dpi_));
+        return;
     case Kind::CommandButton: paintButton(dc, control); return;
     case Kind::Image:
-        paintImage(dc, pixelsOf(control), card >= 0 ? cards_[std::size_t(card)].picture : nullptr);
+        paintImage(dc, pixelsOf(control), card >= 0 ? &cards_[std::size_t(card)] : nullptr);
         return;
     case Kind::Shape: {
         const PixelRect r = pixelsOf(control);
@@ -455,10 +547,10 @@ void Form1::paintControl(HDC dc, const Control &control)
     case Kind::Label: {
         std::wstring text = widen(control.text);
         HFONT font = amountFont_;
-        if (card >= 0 && control.id.name == "awardname") {
+        if (card >= 0 && control.role == Role::CardName) {
             text = cards_[std::size_t(card)].name;
             font = nameFont_;
-        } else if (card >= 0 && control.id.name == "award") {
+        } else if (card >= 0 && control.role == Role::CardAmount) {
             text = cards_[std::size_t(card)].amount;
         }
         RECT r = toRect(pixelsOf(control));
@@ -528,22 +620,34 @@ void Form1::paintButton(HDC dc, const Control &button)
         DrawTextW(dc, caption.c_str(), int(caption.size()), &text, format);
     }
     SelectObject(dc, old);
-    if (focus().name == "Command1" && buttonEnabled_) {
+    if (focusedRole() == Role::StartButton && buttonEnabled_) {
         RECT focusRect{r.left + margin, r.top + margin, r.right - margin, r.bottom - margin};
         SetTextColor(dc, RGB(0, 0, 0));
         DrawFocusRect(dc, &focusRect);
     }
 }
 
-void Form1::paintImage(HDC dc, PixelRect box, const catalogue::PicturePtr &picture)
+void Form1::paintImage(HDC dc, PixelRect box, CardState *card)
 {
-    const auto *wic = dynamic_cast<const WicPicture *>(picture.get());
+    const auto *wic = card ? dynamic_cast<const WicPicture *>(card->picture.get()) : nullptr;
     if (!wic)
         return; // no picture: the card's background shows
     // At rest a card waits for its pixels; while the reel spins the UI
     // thread never decodes, and a picture still to come shows next frame.
     const bool waits = !tick_.active() || decoding_.threadCount() == 0;
-    const std::shared_ptr<const Pixels> pixels = waits ? wic->pixels() : wic->pixelsAtHand();
+    std::shared_ptr<const Pixels> pixels = waits ? wic->pixels() : wic->pixelsAtHand();
+    // A card larger than the list's pictures (full screen) shows its picture
+    // decoded at its own size once it is at rest.
+    const DeviceSize size{box.width, box.height};
+    if (pixels && (pixels->width != size.width || pixels->height != size.height) && game_.fullScreen()) {
+        if (!tick_.active() && (card->sharpOf != card->picture || card->sharpSize != size)) {
+            card->sharp = wic->pixelsAt(size);
+            card->sharpOf = card->picture;
+            card->sharpSize = size;
+        }
+        if (card->sharp && card->sharpOf == card->picture && card->sharpSize == size)
+            pixels = card->sharp;
+    }
     if (!pixels || pixels->width <= 0 || pixels->height <= 0)
         return;
     BITMAPINFO info{};
@@ -568,7 +672,7 @@ void Form1::moveFocus(bool forward)
     std::size_t next = focus_;
     for (std::size_t step = 0; step < order.size(); ++step) {
         next = (next + (forward ? 1 : order.size() - 1)) % order.size();
-        if (order[next]->id.name != "Command1" || buttonEnabled_)
+        if (order[next]->role != Role::StartButton || buttonEnabled_)
             break;
     }
     focus_ = next;
@@ -578,7 +682,7 @@ void Form1::moveFocus(bool forward)
 
 bool Form1::onButton(POINT point) const
 {
-    const PixelRect r = design::toPixels(design::control("Command1").rect, dpi_);
+    const PixelRect r = design::toWindowPixels(design::control(Role::StartButton), dpi_);
     return point.x >= r.left && point.x < r.right() && point.y >= r.top && point.y < r.bottom();
 }
 
@@ -595,29 +699,22 @@ void Form1::clickAt(POINT point, bool down)
         return;
     }
     // A click gives the focus to the topmost control under it that takes it.
-    const std::vector<const Control *> order = design::tabOrder();
-    const auto hit = [&](const Control &c) {
-        PixelRect r = pixelsOf(c);
-        if (c.container.name == "Picture1")
-            r.top += design::toPixels(design::control("Picture1").rect, dpi_).top;
-        return point.x >= std::max(0, r.left) && point.x < r.right() && point.y >= r.top && point.y < r.bottom();
-    };
-    for (const std::string_view name : {"Picture2", "Command1", "awardbox", "Picture1"}) {
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            if (order[i]->id.name != name || !hit(*order[i]))
-                continue;
-            if (name == "Command1") {
-                if (!buttonEnabled_)
-                    return; // a greyed button takes neither the click nor the focus
-                buttonPressed_ = true;
-                SetCapture(hwnd_);
-            }
-            focus_ = i;
-            changed();
-            InvalidateRect(hwnd_, nullptr, FALSE);
-            return;
-        }
+    std::array<float, kCards> lefts{};
+    for (std::size_t i = 0; i < lefts.size(); ++i)
+        lefts[i] = cards_[i].leftTwips;
+    const Control *hit = design::focusableAt(point.x, point.y, dpi_, lefts);
+    if (!hit)
+        return;
+    if (hit->role == Role::StartButton) {
+        if (!buttonEnabled_)
+            return; // a greyed button takes neither the click nor the focus
+        buttonPressed_ = true;
+        SetCapture(hwnd_);
     }
+    const std::vector<const Control *> order = design::tabOrder();
+    focus_ = std::size_t(std::find(order.begin(), order.end(), hit) - order.begin());
+    changed();
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 // Messages ---------------------------------------------------------------
@@ -644,6 +741,17 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam == kFrameTimer && dirty_)
             InvalidateRect(hwnd_, nullptr, FALSE);
+        if (wParam == kPointerTimer) {
+            KillTimer(hwnd_, kPointerTimer);
+            if (game_.fullScreen())
+                showPointer(false);
+        }
+        return 0;
+    case WM_MOUSEMOVE:
+        if (game_.fullScreen()) {
+            showPointer(true);
+            SetTimer(hwnd_, kPointerTimer, window::GameController::kPointerHideMs, nullptr);
+        }
         return 0;
     case WM_ERASEBKGND: return 1; // every pixel comes from the bitmap
     case WM_PAINT: {
@@ -656,9 +764,17 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_KEYDOWN:
+        if (const window::GameKey key = gameKey(wParam); key != window::GameKey::Other) {
+            // A held key repeats: it is used up and spins no more.
+            const bool repeat = (lParam & (LPARAM(1) << 30)) != 0;
+            if (repeat && (game_.fullScreen() || key == window::GameKey::F11))
+                return 0;
+            if (!repeat && game_.keyDown(key))
+                return 0;
+        }
         if (wParam == VK_TAB) {
             moveFocus(GetKeyState(VK_SHIFT) >= 0);
-        } else if (focus().name == "Command1" && buttonEnabled_) {
+        } else if (focusedRole() == Role::StartButton && buttonEnabled_) {
             // Enter presses the button only while it holds the focus; Space
             // presses it down and clicks on release, as a push button does.
             if (wParam == VK_RETURN) {
@@ -675,20 +791,23 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
             spacePressed_ = buttonPressed_ = false;
             changed();
             InvalidateRect(hwnd_, nullptr, FALSE);
-            if (focus().name == "Command1" && buttonEnabled_)
+            if (focusedRole() == Role::StartButton && buttonEnabled_)
                 command1Click();
         }
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-        clickAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, message == WM_LBUTTONDOWN);
+        clickAt({GET_X_LPARAM(lParam) - origin_.x, GET_Y_LPARAM(lParam) - origin_.y}, message == WM_LBUTTONDOWN);
         return 0;
     case WM_DPICHANGED:
         if (!fixedDpi_) {
+            screenDpi_ = int(HIWORD(wParam));
+            if (game_.fullScreen())
+                return 0; // the whole monitor stays filled; its fit needs no dpi
             const auto *suggested = reinterpret_cast<const RECT *>(lParam);
             SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            applyDpi(int(HIWORD(wParam)));
+            applyDpi(screenDpi_ * scale_);
             InvalidateRect(hwnd_, nullptr, FALSE);
         }
         return 0;

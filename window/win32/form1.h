@@ -7,6 +7,7 @@
 #include "decode_pool.h"
 #include "error_report.h"
 #include "form1_design.h"
+#include "game_controller.h"
 #include "random_source.h"
 #include "reel_window.h"
 #include "spin.h"
@@ -24,7 +25,7 @@
 
 namespace window::win32 {
 
-class Form1 : public reel::ReelWindow {
+class Form1 : public reel::ReelWindow, public window::GameScreen {
 public:
     static constexpr int kCards = design::kCardCount;
     // The message the tick timer posts.
@@ -35,10 +36,12 @@ public:
     // load; report receives any run-time error a handler did not trap.
     // decodingThreads: how many threads decode the pictures after the load
     // has checked them; with 0, each is decoded when a card first shows it.
-    // dpi: 0 for the screen's own, else fixed (tests).
+    // dpi: 0 for the screen's own, else fixed (tests). scale: the designed
+    // window drawn this many times as large on top of the dpi (1: as
+    // designed), yet never larger than its screen's work area.
     explicit Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random = nullptr,
                    ErrorReport report = reportRunTimeError, int decodingThreads = window::DecodePool::kAllCores,
-                   int dpi = 0);
+                   int dpi = 0, double scale = 1);
     ~Form1() override;
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
@@ -46,8 +49,9 @@ public:
     // The first call runs the load handler first; when it fails the window
     // stays hidden for good and this returns false.
     bool show();
-    bool loaded() const { return loaded_; }
+    bool loaded() const { return game_.loaded(); }
     HWND handle() const { return hwnd_; }
+    window::GameController &game() { return game_; }
 
     // reel::ReelWindow: card positions are twips, kept here exactly.
     int cardCount() const override { return kCards; }
@@ -58,14 +62,23 @@ public:
     void setTimerEnabled(bool on) override;
     void setButtonEnabled(bool on) override;
 
+    // GameScreen: the design fitted to the whole monitor the window is on,
+    // or the window as it was before.
+    void setFullScreen(bool on) override;
+    // Where Form1's designed client area lies in the window's client area
+    // (not at 0, 0 only in full screen), in pixels.
+    POINT origin() const { return origin_; }
+
     bool timerEnabled() const { return tick_.active(); }
     bool buttonEnabled() const { return buttonEnabled_; }
-    const reel::Spin &spin() const { return spin_; }
-    const catalogue::Catalogue &prizes() const { return *catalogue_; }
+    const reel::Spin &spin() const { return game_.spin(); }
+    const catalogue::Catalogue &prizes() const { return game_.prizes(); }
     const window::DecodePool &pictureDecoding() const { return decoding_; }
     // Ticks run since the window was made.
     long ticksRun() const { return ticks_; }
-    int dpi() const { return dpi_; }
+    // The pixels per inch the design is drawn at: the screen's, times the
+    // scale, or what fits the whole screen.
+    double dpi() const { return dpi_; }
     // The control that holds the keyboard focus.
     design::ControlId focus() const;
 
@@ -92,14 +105,25 @@ private:
         std::wstring name;
         std::wstring amount;
         catalogue::PicturePtr picture;
+        // The picture decoded at this card's own size where the list's are
+        // decoded smaller (full screen).
+        std::shared_ptr<const Pixels> sharp;
+        catalogue::PicturePtr sharpOf;
+        DeviceSize sharpSize;
     };
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     static std::size_t checked(int i);
 
-    // Sizes, fonts and the bitmap for a dpi.
-    void applyDpi(int dpi);
+    // Sizes, fonts and the bitmap for a dpi, in the window or on the whole
+    // monitor.
+    void applyDpi(double dpi);
+    void makeSurface(double dpi, int width, int height);
+    // A scaled window opens wholly on the screen it starts on, centred.
+    void placeOnScreen();
+    void showPointer(bool shown);
+    design::Role focusedRole() const;
     void createFonts();
     void deleteFonts();
     DeviceSize pictureSize() const;
@@ -108,7 +132,7 @@ private:
     void paintContainer(HDC dc, const design::Control &container);
     void paintControl(HDC dc, const design::Control &control);
     void paintButton(HDC dc, const design::Control &button);
-    void paintImage(HDC dc, design::PixelRect box, const catalogue::PicturePtr &picture);
+    void paintImage(HDC dc, design::PixelRect box, CardState *card);
     design::PixelRect pixelsOf(const design::Control &control) const;
 
     // Keyboard focus, in tab order; the picture boxes show none.
@@ -116,24 +140,17 @@ private:
     void clickAt(POINT point, bool down);
     bool onButton(POINT point) const;
 
-    // The three events. Each traps every error and hands it to the report.
-    bool formLoad();
+    // The three events, handed to the game, which traps every error.
+    void formLoad();
     void command1Click();
     void timer1Timer();
-    template <typename Step>
-    bool guarded(Step &&step);
     void stopTimer();
     void setDecodingForSpin(bool spinning);
     void decodeCardPicturesFirst();
 
     std::filesystem::path dataFolder_;
-    ErrorReport report_;
-    std::unique_ptr<catalogue::Catalogue> catalogue_;
-    std::unique_ptr<reel::RandomSource> random_;
-    reel::Spin spin_;
+    window::GameController game_;
     std::array<CardState, kCards> cards_;
-    bool loadRun_ = false;
-    bool loaded_ = false;
     bool buttonEnabled_ = true;
     bool buttonPressed_ = false;
     bool spacePressed_ = false;
@@ -143,8 +160,13 @@ private:
     std::size_t focus_ = 0; // index in the tab order
 
     HWND hwnd_ = nullptr;
-    int dpi_ = design::kDesignDpi;
+    double dpi_ = design::kDesignDpi;
+    double scale_ = 1;
+    int screenDpi_ = design::kDesignDpi; // the monitor's, or the fixed one
     bool fixedDpi_ = false;
+    POINT origin_{0, 0};
+    WINDOWPLACEMENT windowPlace_{}; // the window before full screen
+    bool pointerHidden_ = false;
     HDC buffer_ = nullptr;      // the off-screen bitmap's device context
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ bufferDefault_ = nullptr;

@@ -234,6 +234,15 @@ void WicPicture::decodeUnlessTaken() const
     done_.notify_all();
 }
 
+std::shared_ptr<const Pixels> WicPicture::pixelsAt(DeviceSize size) const
+{
+    try {
+        return std::make_shared<const Pixels>(decodePicture(file_, size));
+    } catch (const std::exception &) {
+        return nullptr; // refused as the list's own decode refuses it
+    }
+}
+
 void WicPicture::resize(DeviceSize size) const
 {
     const std::lock_guard lock(mutex_);

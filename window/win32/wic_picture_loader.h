@@ -52,6 +52,10 @@ public:
     // The window moved to a screen of another dpi: decode again at size,
     // showing the old pixels meanwhile.
     void resize(DeviceSize size) const;
+    // The picture decoded afresh at another size, on this thread and kept
+    // nowhere: for a card drawn larger than the list's pictures are decoded
+    // for (full screen). Null when the file does not decode.
+    std::shared_ptr<const Pixels> pixelsAt(DeviceSize size) const;
 
 private:
     enum class State { Pending, Decoding, Ready, Failed };
