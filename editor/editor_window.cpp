@@ -60,11 +60,8 @@ bool startDetached(const fs::path &program, const fs::path &folder, double scale
     QProcess process;
     process.setProgram(shown(program));
     process.setWorkingDirectory(shown(folder));
-    if (scale != 1.0) { // the platform's own scaling: the game draws itself larger, nothing else changes
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
-        process.setProcessEnvironment(environment);
-    }
+    if (scale != 1.0) // the game draws itself larger, every line and picture at that size
+        process.setArguments({QStringLiteral("--scale"), QString::number(scale, 'g', 3)});
     return process.startDetached();
 }
 

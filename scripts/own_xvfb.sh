@@ -2,7 +2,7 @@
 # Windows programs. start_own_xvfb sets xvfb (its pid) and exports DISPLAY;
 # the caller stops it. Call it before the first wine command: wine's desktop
 # process binds to the display it starts with. -noreset keeps the server up
-# between clients.
+# between clients. PRIZEDRAW_XVFB_SCREEN sets its size (default 1280x1024).
 start_own_xvfb() {
     # The first free display; another script may take one between the check and
     # the start, so a server that dies at once moves on to the next.
@@ -10,7 +10,7 @@ start_own_xvfb() {
     local display
     for display in $(seq 90 139); do
         [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ] && continue
-        Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$display" -screen 0 "${PRIZEDRAW_XVFB_SCREEN:-1280x1024}x24" -noreset -nolisten tcp >/dev/null 2>&1 &
         xvfb=$!
         for _ in $(seq 100); do
             [ -e "/tmp/.X11-unix/X$display" ] && break
