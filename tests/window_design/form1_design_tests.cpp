@@ -86,3 +86,12 @@ TEST(Design, ListsStackingAndTabOrderAsDesigned)
     EXPECT_EQ(names(design::tabOrder()), "Picture1 awardbox0 awardbox1 awardbox2 awardbox3 Command1 Picture2 ");
     EXPECT_THROW(design::control("Line9"), std::out_of_range);
 }
+
+TEST(Design, TheReelsMarkerBarIsWherePicture2Stands)
+{
+    // The reel eases on until a card holds the bar, in viewing-area twips.
+    const auto &bar = design::control("Picture2").rect;
+    const int viewLeft = design::control("Picture1").rect.left;
+    EXPECT_EQ(bar.left - viewLeft, reel::design::kMarkerBarLeftTwips);
+    EXPECT_EQ(bar.right() - viewLeft, reel::design::kMarkerBarRightTwips);
+}
