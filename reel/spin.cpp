@@ -53,8 +53,10 @@ void Spin::rest()
 void Spin::tick()
 {
     if (easing_) {
-        // Ends: every card is far wider than the bar and the step together,
-        // so the next card comes to hold the bar within one gap and the bar.
+        // Always ends: a card is far wider than the bar and a step together,
+        // so the next card holds the bar once one gap and the bar have passed.
+        // Which card that is depends on positions alone, never on what the
+        // cards show, so each prize keeps the share its weight gives it.
         move(kEaseStepTwips);
         ++easeTicks_;
         if (cardHoldingMarkerBar(window_) >= 0)
