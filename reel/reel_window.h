@@ -45,4 +45,11 @@ namespace reel::design {
 inline constexpr float kCardWidthTwips = 2655;
 inline constexpr float kCardLeftsTwips[4] = {-850, 1920, 4680, 7440};
 inline constexpr int kCardCount = 4;
+// The yellow marker bar, in viewing-area twips: the card it lies on is the
+// outcome the room sees.
+inline constexpr float kMarkerBarLeftTwips = 4060;
+inline constexpr float kMarkerBarRightTwips = 4110;
+// A card holds the bar only with the bar clear of the card's thin border (two
+// pixels at 96 dpi), so that on a wall the bar never hides the card's edge.
+inline constexpr float kMarkerClearanceTwips = 30;
 } // namespace reel::design

@@ -7,20 +7,31 @@
 
 namespace reel {
 
+int cardHoldingMarkerBar(const ReelWindow &window)
+{
+    for (int i = 0; i < window.cardCount(); ++i) {
+        const float left = window.left(i);
+        if (left <= design::kMarkerBarLeftTwips - design::kMarkerClearanceTwips &&
+            left + window.width(i) >= design::kMarkerBarRightTwips + design::kMarkerClearanceTwips)
+            return i;
+    }
+    return -1;
+}
+
 void Spin::start()
 {
     window_.setTimerEnabled(true);
     speed_ = kStartSpeed;
+    easing_ = false;
+    easeTicks_ = 0;
     window_.setButtonEnabled(false);
 }
 
-void Spin::tick()
+void Spin::move(int stepTwips)
 {
-    const int speed = speed_.value_or(0);
-    const int step = speed / 10; // speed is never negative between ticks
     const int cards = window_.cardCount();
     for (int i = 0; i < cards; ++i) {
-        window_.setLeft(i, static_cast<float>(window_.left(i) - step));
+        window_.setLeft(i, static_cast<float>(window_.left(i) - stepTwips));
         if (static_cast<float>(window_.width(i) + window_.left(i)) > kWrapThresholdTwips)
             continue;
         // Card 0 follows card 3 where card 3 stands before this tick moves it,
@@ -31,6 +42,31 @@ void Spin::tick()
             window_.setLeft(i, static_cast<float>(window_.left(i - 1) + kGapTwips + window_.width(i)));
         Newreset(window_, static_cast<std::int16_t>(i), prizes_, random_);
     }
+}
+
+void Spin::rest()
+{
+    easing_ = false;
+    window_.setTimerEnabled(false);
+    window_.setButtonEnabled(true);
+}
+
+void Spin::tick()
+{
+    if (easing_) {
+        // Always ends: a card is far wider than the bar and a step together,
+        // so the next card holds the bar once one gap and the bar have passed.
+        // Which card that is depends on positions alone, never on what the
+        // cards show, so each prize keeps the share its weight gives it.
+        move(kEaseStepTwips);
+        ++easeTicks_;
+        if (cardHoldingMarkerBar(window_) >= 0)
+            rest();
+        return;
+    }
+
+    const int speed = speed_.value_or(0);
+    move(speed / 10); // speed is never negative between ticks
 
     const float r1 = random_.next();
     const float r2 = random_.next();
@@ -39,8 +75,10 @@ void Spin::tick()
     speed_ = speed - slowing;
     if (*speed_ <= 0) {
         speed_ = 0;
-        window_.setTimerEnabled(false);
-        window_.setButtonEnabled(true);
+        if (cardHoldingMarkerBar(window_) >= 0)
+            rest();
+        else
+            easing_ = true;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "random_source.h"
 #include "spin.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -205,6 +206,7 @@ SpinAudit auditSpins(const Catalogue &prizes, std::uint64_t spins, std::uint32_t
     audit.underTip.assign(static_cast<std::size_t>(prizes.prizeCount) + 1, 0);
     std::vector<std::uint64_t> tickHistogram;
     std::uint64_t totalTicks = 0;
+    std::uint64_t totalEaseTicks = 0;
     std::uint64_t refills = 0;
     ProgressPacer pacer(progress, spins);
 
@@ -217,7 +219,14 @@ SpinAudit auditSpins(const Catalogue &prizes, std::uint64_t spins, std::uint32_t
             if (++ticks > kTickLimit)
                 throw std::logic_error("a spin did not stop");
         } while (window.timerOn);
-        // Each tick takes two numbers for the slowing, each refill one.
+        if (spin.easeTicks() > 0) {
+            ++audit.easedOn;
+            totalEaseTicks += static_cast<std::uint64_t>(spin.easeTicks());
+            audit.maxEaseTicks = std::max(audit.maxEaseTicks, spin.easeTicks());
+            ticks -= spin.easeTicks();
+        }
+        // Each tick of the motion takes two numbers for the slowing, each
+        // refill one; the ease-on takes none of its own.
         refills += random.taken - takenBefore - 2 * static_cast<std::uint64_t>(ticks);
         totalTicks += static_cast<std::uint64_t>(ticks);
         if (tickHistogram.size() <= static_cast<std::size_t>(ticks))
@@ -237,6 +246,8 @@ SpinAudit auditSpins(const Catalogue &prizes, std::uint64_t spins, std::uint32_t
     if (spins > 0) {
         audit.meanTicks = static_cast<double>(totalTicks) / static_cast<double>(spins);
         audit.meanRefills = static_cast<double>(refills) / static_cast<double>(spins);
+        if (audit.easedOn > 0)
+            audit.meanEaseTicks = static_cast<double>(totalEaseTicks) / static_cast<double>(audit.easedOn);
         std::uint64_t seen = 0;
         int lower = -1;
         for (std::size_t ticks = 0; ticks < tickHistogram.size(); ++ticks) {

@@ -44,8 +44,8 @@ DrawAudit simulateDraws(const catalogue::Catalogue &prizes, std::uint64_t draws,
 // What sits under the marker after a spin, in viewing-area twips.
 namespace marker {
 inline constexpr float kTipTwips = 4080;
-inline constexpr float kBarLeftTwips = 4060;
-inline constexpr float kBarRightTwips = 4110;
+inline constexpr float kBarLeftTwips = reel::design::kMarkerBarLeftTwips;
+inline constexpr float kBarRightTwips = reel::design::kMarkerBarRightTwips;
 } // namespace marker
 
 struct TipView {
@@ -60,11 +60,17 @@ struct SpinAudit {
     std::vector<std::uint64_t> underTip; // per slot 0 to prizeCount
     std::uint64_t gaps = 0;
     std::uint64_t ambiguous = 0;
+    // Ticks of the motion, from the click to the tick that brings the speed
+    // to 0; an ease-on's ticks are counted apart.
     int minTicks = 0;
     double medianTicks = 0;
     int maxTicks = 0;
     double meanTicks = 0;
     double meanRefills = 0; // cards wrapped and refilled per spin
+    // Spins that stopped with the bar on a gap or an edge and eased on to a card.
+    std::uint64_t easedOn = 0;
+    int maxEaseTicks = 0;
+    double meanEaseTicks = 0; // over the spins that eased on
     FitTest fit;            // of the prizes under the tip, gaps left out
 };
 

@@ -93,6 +93,10 @@ std::string renderJson(const OddsReport &report, const Audits &audits)
                            {"max", spins->maxTicks},
                            {"mean", spins->meanTicks}}},
                          {"meanRefills", spins->meanRefills},
+                         {"easedOn",
+                          {{"spins", spins->easedOn},
+                           {"share", share(spins->easedOn, spins->spins)},
+                           {"ticks", {{"max", spins->maxEaseTicks}, {"mean", spins->meanEaseTicks}}}}},
                          {"fit", fitJson(spins->fit)}};
     }
     // Paths come from the command line and need not be UTF-8.

@@ -121,6 +121,11 @@ void renderSpins(std::string &out, const OddsReport &report, const SpinAudit &au
            i18n::tr("ticks per spin: min {0}, median {1}, max {2} (mean {3:.1f}); cards refilled per spin: {4:.1f}",
                     audit.minTicks, audit.medianTicks, audit.maxTicks, audit.meanTicks, audit.meanRefills) +
            "\n";
+    out += "  " +
+           i18n::tr("eased on to the next card after stopping on a gap or an edge: {0} spins ({1}), "
+                    "{2:.1f} ticks on average, at most {3}, counted apart from the ticks above",
+                    audit.easedOn, percent(audit.easedOn, audit.spins), audit.meanEaseTicks, audit.maxEaseTicks) +
+           "\n";
 }
 
 } // namespace

@@ -272,7 +272,7 @@ TEST(Spin, OverManySeededSpinsLastsAbout520TicksAndWrapsAbout36Cards)
             for (int i = 0; i < 4; ++i)
                 wraps += window.left(i) > before[i];
         }
-        ticks.push_back(n);
+        ticks.push_back(n - spin.easeTicks()); // the motion's ticks; an ease-on counts apart
         // A wrapped card never overlaps the card it follows.
         for (int i = 1; i < 4; ++i)
             EXPECT_TRUE(window.left(i) >= window.left(i - 1) + kWidth || window.left(i) + kWidth <= window.left(i - 1));
@@ -286,4 +286,98 @@ TEST(Spin, OverManySeededSpinsLastsAbout520TicksAndWrapsAbout36Cards)
     std::printf("mean ticks %.2f, mean wraps %.2f over %d spins\n", meanTicks, meanWraps, kSpins);
     EXPECT_NEAR(meanTicks, 520, 10);
     EXPECT_NEAR(meanWraps, 36, 2);
+}
+
+namespace {
+// A spin of all-zero numbers slows by 6 a tick, to 4 after 666 ticks; the
+// cards are then placed where the 667th tick, which moves nothing, stops them.
+struct StopAt {
+    explicit StopAt(std::array<float, 4> lefts)
+    {
+        spin.start();
+        for (int tick = 0; tick < 666; ++tick)
+            spin.tick();
+        for (int i = 0; i < 4; ++i)
+            window.setLeft(i, lefts[i]);
+        spin.tick();
+        stopped = leftsOf(window);
+        takenAtStop = random.taken;
+        logAtStop = window.log.size();
+    }
+
+    // Ticks on until the reel rests; the greyed button and the timer stay as
+    // they are until then. Returns the number of ticks.
+    int easeToRest()
+    {
+        int ticks = 0;
+        while (window.positions.timerOn) {
+            EXPECT_FALSE(window.positions.buttonOn) << "after " << ticks << " ease ticks";
+            spin.tick();
+            if (++ticks > 1000)
+                throw std::logic_error("the ease-on never ends");
+        }
+        return ticks;
+    }
+
+    std::unique_ptr<catalogue::Catalogue> prizes = fourPrizes();
+    fakes::RecordingWindow window;
+    fakes::ScriptedRandom random{{0}};
+    Spin spin{window, random, *prizes};
+    std::array<float, 4> stopped{};
+    std::size_t takenAtStop = 0;
+    std::size_t logAtStop = 0;
+};
+} // namespace
+
+TEST(Spin, AStopOnAGapOrAnEdgeEasesTheStripOnUntilTheNextCardHoldsTheBar)
+{
+    // The bar runs from x 4060 to 4110; a card holds it when its left edge is
+    // at most 4030 and its right edge at least 4140, the bar clear of its
+    // border. Gaps are 120 but between card 3 and card 0, where a wrap left
+    // the step of its tick.
+    struct Case {
+        const char *stop;
+        std::array<float, 4> lefts;
+        int easeTicks;
+        int holder;
+    };
+    const Case cases[] = {
+        {"wholly inside card 2, clear of its border", {-1520, 1255, 4030, 6805}, 0, 2},
+        {"on card 2's border", {-1491, 1284, 4059, 6834}, 10, 2},
+        {"on the 120 gap between cards 1 and 2", {-1430, 1345, 4120, 6895}, 30, 2},
+        {"on the gap of a step of 196 between cards 3 and 0", {4176, 6951, 9726, 1325}, 49, 0},
+        {"across card 2's left edge", {-1460, 1315, 4090, 6865}, 20, 2},
+        {"with card 2's left edge on the bar's left side", {-1490, 1285, 4060, 6835}, 10, 2},
+        {"across card 1's right edge", {-1345, 1430, 4205, 6980}, 59, 2},
+        {"with card 1's right edge on the bar's right side", {-1320, 1455, 4230, 7005}, 67, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.stop);
+        StopAt rig(c.lefts);
+        EXPECT_EQ(rig.spin.speed(), 0);
+        EXPECT_EQ(rig.stopped, c.lefts) << "the stopping tick moves nothing";
+        EXPECT_EQ(rig.spin.easing(), c.easeTicks > 0);
+        EXPECT_EQ(rig.easeToRest(), c.easeTicks);
+        EXPECT_EQ(rig.spin.easeTicks(), c.easeTicks);
+        EXPECT_EQ(reel::cardHoldingMarkerBar(rig.window), c.holder);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(rig.window.left(i), c.lefts[i] - 3.0f * c.easeTicks) << "card " << i;
+        EXPECT_EQ(rig.random.taken, rig.takenAtStop) << "the ease-on draws no slowing numbers";
+        const std::vector<std::string> rest{"timer off", "button on"};
+        EXPECT_EQ(std::vector<std::string>(rig.window.log.begin() + std::ptrdiff_t(rig.logAtStop) -
+                                               (c.easeTicks == 0 ? 2 : 0),
+                                           rig.window.log.end()),
+                  rest);
+    }
+}
+
+TEST(Spin, ACardThatLeavesTheViewDuringTheEaseOnWrapsAndIsRefilledAsInTheSpin)
+{
+    // The bar on the gap before card 2 (30 ticks of 3); card 0's right edge
+    // reaches 120 on the tenth and it follows card 3 with a gap of one step.
+    StopAt rig({150 - kWidth, 1345, 4120, 6895});
+    EXPECT_EQ(rig.easeToRest(), 30);
+    EXPECT_EQ(rig.window.left(0) - rig.window.left(3), kWidth + 3);
+    EXPECT_EQ(rig.random.taken, rig.takenAtStop + 1) << "one refill, and no other number";
+    EXPECT_EQ(rig.window.log.back(), "button on");
 }

@@ -2,8 +2,10 @@
 #include "audit.h"
 #include "headless_window.h"
 #include "list_folder.h"
+#include "render.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 
@@ -114,6 +116,31 @@ TEST(SpinAudit, EverySpinEndsOnACardOrAGapWithinTheReelsTickBounds)
     const auto again = odds::auditSpins(*list.list.catalogue, kSpins, 3, countsOf(report));
     EXPECT_EQ(again.underTip, audit.underTip);
     EXPECT_EQ(again.gaps, audit.gaps);
+}
+
+TEST(SpinAudit, NoSpinRestsOnAGapOrAnEdgeAndTheReportsCountTheEaseOnApart)
+{
+    ListFolder list;
+    const auto report = list.report(weights({"50", "30"}));
+    constexpr std::uint64_t kSpins = 400;
+    odds::Audits audits;
+    audits.spins = odds::auditSpins(*list.list.catalogue, kSpins, 3, countsOf(report));
+    const odds::SpinAudit &audit = *audits.spins;
+    EXPECT_EQ(audit.gaps, 0u);
+    EXPECT_EQ(audit.ambiguous, 0u);
+    // About one spin in 18 stops on a gap or an edge; the longest ease-on
+    // crosses a gap of 400 and the bar, 3 twips a tick.
+    EXPECT_GT(audit.easedOn, 0u);
+    EXPECT_LT(audit.easedOn, kSpins / 8);
+    EXPECT_GE(audit.meanEaseTicks, 1);
+    EXPECT_LE(audit.meanEaseTicks, audit.maxEaseTicks);
+    EXPECT_LE(audit.maxEaseTicks, 151);
+
+    const auto json = nlohmann::json::parse(odds::renderJson(report, audits));
+    EXPECT_EQ(json["spins"]["easedOn"]["spins"], audit.easedOn);
+    EXPECT_EQ(json["spins"]["easedOn"]["ticks"]["max"], audit.maxEaseTicks);
+    const std::string text = odds::renderText(report, audits);
+    EXPECT_NE(text.find("gap or an edge: " + std::to_string(audit.easedOn) + " spins"), std::string::npos) << text;
 }
 
 TEST(SpinAudit, MedianOfAnEvenNumberOfSpinsIsTheMeanOfTheMiddleTwo)

@@ -164,3 +164,12 @@ TEST(DesignRoles, AClickFindsTheTopmostControlThatTakesTheFocusWithCardsWhereThe
     EXPECT_EQ(at(5, 150, 96, moved), "Picture1") << "card 0 moved right, off that pixel";
     EXPECT_EQ(at(400, 640, 192), "Command1") << "twice as large";
 }
+
+TEST(Design, TheReelsMarkerBarIsWherePicture2Stands)
+{
+    // The reel eases on until a card holds the bar, in viewing-area twips.
+    const auto &bar = design::control("Picture2").rect;
+    const int viewLeft = design::control("Picture1").rect.left;
+    EXPECT_EQ(bar.left - viewLeft, reel::design::kMarkerBarLeftTwips);
+    EXPECT_EQ(bar.right() - viewLeft, reel::design::kMarkerBarRightTwips);
+}
