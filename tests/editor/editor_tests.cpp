@@ -210,7 +210,7 @@ TEST(Editor, ANameTooWideForTheCardIsSaidInTheWarningsAndUnderThePreview)
     waitForOdds(window);
     bool warned = false;
     for (int i = 0; i < window.warnings().count(); ++i)
-        warned = warned || window.warnings().item(i)->text().startsWith("Prize 0 \"" + name + "\": the name is");
+        warned = warned || window.warnings().item(i)->text().startsWith("Prize 1 \"" + name + "\": the name is");
     EXPECT_TRUE(warned);
     EXPECT_TRUE(window.previewCaption().text().contains("but the card has room for 161"));
 }
@@ -358,7 +358,7 @@ TEST(Editor, AWarningNamesItsPrizeWhollyAndTakesANearMissPictureAtSave)
     waitForOdds(window);
     QListWidgetItem *offer = nullptr;
     for (int i = 0; i < window.warnings().count(); ++i)
-        if (window.warnings().item(i)->text().startsWith("Prize 8 \"iPad\": \"picture/ipad.PNG\" is there"))
+        if (window.warnings().item(i)->text().startsWith("Prize 9 \"iPad\": \"picture/ipad.PNG\" is there"))
             offer = window.warnings().item(i);
     ASSERT_NE(offer, nullptr);
     emit window.warnings().itemDoubleClicked(offer);
