@@ -145,11 +145,6 @@ void takePercentAsNumber(std::string &weight)
         weight = std::string(number);
 }
 
-bool allEmpty(const std::vector<std::string> &fields)
-{
-    return std::all_of(fields.begin(), fields.end(), [](const std::string &field) { return trimmed(field).empty(); });
-}
-
 struct ReadRows {
     PrizeDocument document;
     std::vector<int> rows;
@@ -188,23 +183,27 @@ ReadRows readRows(const std::string &text)
     while (const std::optional<CsvRow> row = reader.next(width)) {
         if (row->tooManyFields)
             failAtRow(row->line, row->row, i18n::tr("more fields than the {0} of the header", width));
-        if (allEmpty(row->fields)) // a spreadsheet's trailing ",,,," rows
-            continue;
+        if (std::all_of(row->fields.begin(), row->fields.end(), [](const std::string &f) { return f.empty(); }))
+            continue; // a spreadsheet's trailing ",,,," rows
         if (row->fields.size() != width)
             failAtRow(row->line, row->row, i18n::tr("{0} fields, but the header has {1}", row->fields.size(), width));
         if (read.document.size() == catalogue::Catalogue::kMaxPrizes)
             failAtRow(row->line, row->row,
                       i18n::tr("more than {0} prizes: the game reads only the first {0}", catalogue::Catalogue::kMaxPrizes));
         Texts texts;
+        bool anyText = false;
         for (int f = 0; f < kFields; ++f) {
             if (!columnOf[f])
                 continue;
             texts[f] = row->fields[*columnOf[f]];
+            anyText = anyText || !texts[f].empty();
             if (texts[f].find_first_of("\r\n") != std::string::npos)
                 failAtRow(row->line, row->row,
                           i18n::tr("the {0} holds a line break, which a line of a prize list cannot hold",
                                    fieldLabel(static_cast<Field>(f))));
         }
+        if (!anyText)
+            continue; // text only in a column the list has no use for: no prize at all
         takePercentAsNumber(texts[static_cast<int>(Field::Weight)]);
         std::string &color = texts[static_cast<int>(Field::Color)];
         if (color.starts_with('#')) {
