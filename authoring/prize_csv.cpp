@@ -5,6 +5,7 @@
 
 #include "csv_reader.h"
 #include "number_text.h"
+#include "runtime_error.h"
 #include "system_words.h"
 #include "text_decoding.h"
 
@@ -141,8 +142,12 @@ void takePercentAsNumber(std::string &weight)
     if (!text.ends_with('%'))
         return;
     const std::string_view number = trimmed(text.substr(0, text.size() - 1));
-    if (catalogue::parseNumber(number))
-        weight = std::string(number);
+    try {
+        if (catalogue::parseNumber(number))
+            weight = std::string(number);
+    } catch (const catalogue::RuntimeError &) {
+        // Beyond the doubles: left as written, which the game counts as 0.
+    }
 }
 
 struct ReadRows {

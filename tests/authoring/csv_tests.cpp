@@ -118,15 +118,16 @@ TEST(Csv, ReadsWhatExcelAndWpsSaveOnChineseWindows)
 {
     // GBK without a mark, CR LF, a sep= line, percent weights, a weight that only looks like one, trailing empty rows.
     const std::string csv = "sep=;\r\nweight;color;name;amount;note\r\n21%;255;" + kKitten + ";1;\r\n78 %;65280;" +
-                            kUmbrella + ";2;\r\nx%;0;c;1;\r\n;;;;\r\n;;;;\r\n";
+                            kUmbrella + ";2;\r\nx%;0;c;1;\r\n1e999%;0;d;1;\r\n;;;;\r\n;;;;\r\n";
     const authoring::CsvImport read = authoring::importCsv(csv);
     EXPECT_EQ(read.encoding, authoring::CsvEncoding::Gbk);
-    ASSERT_EQ(read.document.size(), 3);
+    ASSERT_EQ(read.document.size(), 4);
     EXPECT_EQ(read.document.texts(0), (authoring::Texts{"21", "255", "小猫", "1", ""}));
     EXPECT_EQ(read.document.text(1, Field::Weight), "78");
     EXPECT_EQ(read.document.text(1, Field::Name), "伞");
     EXPECT_EQ(read.document.text(2, Field::Weight), "x%");
-    EXPECT_EQ(read.rows, (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(read.document.text(3, Field::Weight), "1e999%"); // beyond the doubles: as written
+    EXPECT_EQ(read.rows, (std::vector<int>{2, 3, 4, 5}));
 }
 
 TEST(Csv, TakesTheEditorsChineseColumnNamesInAnyOrder)
