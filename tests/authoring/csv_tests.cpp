@@ -163,3 +163,20 @@ TEST(Csv, TellsGbkFromUtf8ByTheTextEachGives)
     EXPECT_EQ(authoring::importCsv(csv, CsvEncoding::Utf8).document.text(0, Field::Name), "Café");
     EXPECT_EQ(authoring::importCsv(csv, CsvEncoding::Gbk).document.text(0, Field::Name), "Caf茅");
 }
+
+TEST(Csv, SaysInTheSystemsWordsWhyAFileCannotBeRead)
+{
+    fakes::TempFolder folder;
+    for (const auto &file : {folder.path() / "nofile.csv", folder.path()}) {
+        std::string message;
+        try {
+            authoring::readCsvFile(file);
+        } catch (const ListError &error) {
+            message = error.what();
+        }
+        const std::string named = file.string() + ": ";
+        ASSERT_NE(message.find(named), std::string::npos) << message;
+        const std::string reason = message.substr(message.find(named) + named.size());
+        EXPECT_FALSE(reason.empty() || reason == "the system gives no reason") << message;
+    }
+}
