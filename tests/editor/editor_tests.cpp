@@ -354,6 +354,7 @@ TEST(Editor, AWarningNamesItsPrizeWhollyAndTakesANearMissPictureAtSave)
     PrizeTableModel &model = window.model();
     model.addPrize(8);
     model.setText(8, Field::Name, "iPad");
+    EXPECT_EQ(model.index(8, PrizeTableModel::Index).data().toInt(), 9); // counted as the warning counts
     fs::copy_file(kToolsData / "blue.png", list.folder.path() / "picture" / "ipad.PNG");
     waitForOdds(window);
     QListWidgetItem *offer = nullptr;
