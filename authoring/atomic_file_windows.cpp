@@ -5,6 +5,7 @@
 
 #include "i18n.h"
 #include "save_failure.h"
+#include "system_words_windows.h"
 
 #include <windows.h>
 
@@ -18,25 +19,6 @@ namespace authoring {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The system's words for an error, in its language, as UTF-8 and without
-// the closing full stop and line end: the C++ library gives them in the
-// ANSI code page, GBK on a Chinese Windows, which shows as garbage.
-std::string systemMessage(DWORD error)
-{
-    wchar_t *buffer = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                            FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                                        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
-    std::wstring text(buffer != nullptr ? buffer : L"", length);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' ||
-                             text.back() == L'.' || text.back() == L'\u3002'))
-        text.pop_back();
-    if (text.empty())
-        return i18n::tr("system error {0}", error);
-    return fs::path(text).string(); // the C++ library's narrow paths are UTF-8 here
-}
 
 // One save of one file: what was there, how far the save got, and the
 // message that says both when it fails.

@@ -2,6 +2,7 @@
 // byte-order mark, CR LF, a header row "weight,color,name,amount,note".
 #pragma once
 
+#include "csv_encoding.h"
 #include "prize_document.h"
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace authoring {
 
@@ -20,24 +22,43 @@ inline constexpr std::size_t kMaxCsvColumns = 256;
 // One row per prize with its five texts exactly as the list holds them.
 std::string toCsv(const PrizeDocument &document);
 
-// How a CSV's bytes are read: UTF-8 when they start with its byte-order mark
-// or are valid UTF-8 without it, otherwise GBK, as spreadsheet programs on
-// Chinese Windows save "CSV".
-enum class CsvEncoding { Utf8WithMark, Utf8, Gbk };
+// How a CSV's bytes are read (see guessCsvEncoding): UTF-8 after its
+// byte-order mark, otherwise UTF-8 or GBK (what spreadsheet programs on
+// Chinese Windows save as "CSV"), whichever gives the likelier text.
 CsvEncoding csvEncoding(std::string_view bytes);
 const char *describe(CsvEncoding encoding); // "UTF-8 with a byte-order mark", "UTF-8", "GBK"
 
-// A document from CSV as toCsv writes it, in the encoding csvEncoding finds:
-// columns found by the header's names, "note" optional, a colour written
-// "#RRGGBB" turned into the game's number. Throws ListError whose message
-// starts "line N: " for CSV that cannot be read or a list the game cannot
-// hold; reading stops at the first such row. Text over kMaxCsvBytes is
-// refused unread.
-PrizeDocument fromCsv(std::string_view bytes);
+// A CSV read as a list, with what the user may want to know about it.
+struct CsvImport {
+    PrizeDocument document;
+    std::vector<int> rows; // each prize's spreadsheet row, from 1
+    CsvEncoding encoding = CsvEncoding::Utf8;
+    // When the bytes are valid in the other encoding too, its text is nearly
+    // as likely and it gives a list as well: that encoding and that list.
+    std::optional<CsvEncoding> otherEncoding;
+    std::optional<PrizeDocument> otherReading;
+};
+
+// A document from CSV as toCsv writes it or a spreadsheet saves it, in the
+// encoding csvEncoding finds, or in forced (Utf8 or Gbk) unless the bytes
+// start with a byte-order mark. Columns are found by the header's names in
+// English or as the editor shows them in Chinese (权重, 颜色, 名称, 数量, 备注),
+// "note" optional; a first line "sep=;" sets the separator; rows with every
+// field empty are skipped; a weight "21%" is read as 21; a colour "#RRGGBB"
+// becomes the game's number. Throws ListError whose message starts
+// "line N, spreadsheet row R: " for CSV that cannot be read or a list the game
+// cannot hold (reading stops at the first such row), and for a list in which
+// no prize has a weight above 0. Text over kMaxCsvBytes is refused unread.
+CsvImport importCsv(std::string_view bytes, std::optional<CsvEncoding> forced = std::nullopt);
+PrizeDocument fromCsv(std::string_view bytes); // importCsv(bytes).document
+
+// The first count names of a list, quoted and separated by commas, with
+// "…" when there are more: to show two readings side by side.
+std::string firstNames(const PrizeDocument &document, int count = 3);
 
 // At most kMaxCsvBytes + 1 bytes of the file, so that fromCsv can refuse a
 // bigger one without it ever being held. Throws ListError when the file
-// cannot be read.
+// cannot be read, with the system's words for why.
 std::string readCsvFile(const std::filesystem::path &file);
 
 // "#RRGGBB" as the game's colour number red + 256 x green + 65536 x blue,

@@ -34,7 +34,7 @@ public:
                                      "only the first {4}, and saving would lose the rest. Shorten the line in a text "
                                      "editor",
                                      path_.string(), index + 1, fieldLabel(static_cast<Field>(index % kFields)),
-                                     index / kFields, kMaxLineBytes));
+                                     index / kFields + 1, kMaxLineBytes));
         }
         lines.push_back({buffer.toText(), file_.lineBytes()});
     }
@@ -238,7 +238,7 @@ std::string PrizeDocument::bytes() const
     std::string out(encoding_ == Encoding::Utf8 ? kByteOrderMark : "");
     for (int prize = 0; prize < size(); ++prize) {
         const auto where = [&](int f) {
-            return i18n::tr("prize {0} \"{1}\": its {2}", prize, shortened(text(prize, Field::Name)),
+            return i18n::tr("prize {0} \"{1}\": its {2}", prize + 1, shortened(text(prize, Field::Name)),
                             fieldLabel(static_cast<Field>(f)));
         };
         for (int f = 0; f < kFields; ++f) {

@@ -371,7 +371,27 @@ void EditorWindow::importCsv()
     if (file.isEmpty())
         return;
     try {
-        authoring::PrizeDocument imported = authoring::fromCsv(authoring::readCsvFile(pathOf(file)));
+        authoring::CsvImport read = authoring::importCsv(authoring::readCsvFile(pathOf(file)));
+        authoring::PrizeDocument imported = std::move(read.document);
+        if (read.otherReading) {
+            // Valid text both ways and both plausible: the user knows which names are right.
+            const auto reading = [](authoring::CsvEncoding encoding, const authoring::PrizeDocument &document) {
+                return tr("As %1: %2")
+                    .arg(QString::fromUtf8(authoring::describe(encoding)),
+                         QString::fromStdString(authoring::firstNames(document)));
+            };
+            QMessageBox ask(QMessageBox::Question, tr("Import CSV"),
+                            tr("%1 reads as text in two encodings. Which names are right?").arg(file),
+                            QMessageBox::Cancel, this);
+            QPushButton *chosen = ask.addButton(reading(read.encoding, imported), QMessageBox::AcceptRole);
+            QPushButton *other = ask.addButton(reading(*read.otherEncoding, *read.otherReading), QMessageBox::AcceptRole);
+            ask.setDefaultButton(chosen);
+            ask.exec();
+            if (ask.clickedButton() == other)
+                imported = std::move(*read.otherReading);
+            else if (ask.clickedButton() != chosen)
+                return;
+        }
         imported.setEncoding(model_->document().encoding());
         model_->replaceAll(std::move(imported), tr("Import CSV"));
     } catch (const std::exception &error) {
@@ -583,7 +603,7 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
     for (const odds::Warning &warning : warnings) {
         QString text = QString::fromStdString(warning.text.translated());
         if (warning.index)
-            text = tr("Prize %1 \"%2\": %3").arg(*warning.index).arg(QString::fromStdString(warning.name), text);
+            text = tr("Prize %1 \"%2\": %3").arg(*warning.index + 1).arg(QString::fromStdString(warning.name), text);
         const bool offersPicture = warning.code == "picture-near-miss" && warning.index && check;
         if (offersPicture)
             text += tr(" Double-click to take it as the prize's picture (written at Save).");
@@ -630,7 +650,7 @@ void EditorWindow::showPreview()
     const int row = table_->currentIndex().isValid() ? table_->currentIndex().row() : 0;
     const int slot = std::min<int>(row, prizes.prizeCount);
     preview_->showSlot(prizes, slot);
-    QStringList caption{slot == prizes.prizeCount ? tr("The empty card") : tr("Prize %1").arg(slot)};
+    QStringList caption{slot == prizes.prizeCount ? tr("The empty card") : tr("Prize %1").arg(slot + 1)};
     // What the card cuts or cannot draw, said under the card that shows it.
     for (const odds::Warning &warning : check->report.warnings)
         if (warning.index == slot && odds::isCardTextWarning(warning.code))

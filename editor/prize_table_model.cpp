@@ -177,7 +177,7 @@ void PrizeTableModel::setText(int row, Field field, const std::string &text)
         return;
     }
     const Kept before = keep(row);
-    EditBatch edit(field == Field::Name ? tr("Rename prize %1").arg(row) : tr("Change prize %1").arg(row));
+    EditBatch edit(field == Field::Name ? tr("Rename prize %1").arg(row + 1) : tr("Change prize %1").arg(row + 1));
     if (field == Field::Name)
         if (const auto moved = renamePicture(row, document_.text(row, Field::Name), text)) {
             putPictures(moved->after);
@@ -453,7 +453,7 @@ QVariant PrizeTableModel::data(const QModelIndex &index, int role) const
     switch (column) {
     case Index:
         if (role == Qt::DisplayRole)
-            return row;
+            return row + 1; // as people count, and as the messages number prizes
         if (role == Qt::BackgroundRole && !warningsOf(row).isEmpty())
             return kWarned;
         if (role == Qt::ToolTipRole)

@@ -8,9 +8,11 @@
 
 namespace odds {
 
-// The program's arguments as UTF-8, and standard output and error set to
-// write UTF-8 bytes as they are. On Windows argv is in the ANSI code page,
-// which loses Chinese, so the arguments come from the wide command line there.
+// The program's arguments as UTF-8, and std::cout and std::cerr set to write
+// each message whole: UTF-8 bytes as they are to a file or a pipe, and to a
+// terminal in its own encoding (a GB18030 terminal on Linux gets GB18030).
+// On Windows argv is in the ANSI code page, which loses Chinese, so the
+// arguments come from the wide command line there.
 std::vector<std::string> utf8Arguments(int argc, char **argv);
 
 // Sets the texts' language to the user's. On Linux the C library's own

@@ -3,6 +3,7 @@
 #include "console.h"
 
 #include "i18n.h"
+#include "whole_messages.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -10,11 +11,26 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace odds {
 
 namespace {
+// One WriteFile per message, as many as a pipe that takes part of it needs.
+WholeMessages::Write writerTo(DWORD which)
+{
+    return [handle = GetStdHandle(which)](std::string_view text) {
+        while (!text.empty()) {
+            DWORD written = 0;
+            const auto size = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1u << 30));
+            if (!WriteFile(handle, text.data(), size, &written, nullptr) || written == 0)
+                return; // nowhere to write: the message is lost, as with the C library's streams
+            text.remove_prefix(written);
+        }
+    };
+}
+
 std::string narrow(const wchar_t *wide)
 {
     const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
@@ -35,6 +51,7 @@ std::vector<std::string> utf8Arguments(int argc, char **argv)
     SetConsoleOutputCP(CP_UTF8);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    writeWholeMessages(writerTo(STD_OUTPUT_HANDLE), writerTo(STD_ERROR_HANDLE));
     int count = 0;
     const std::unique_ptr<wchar_t *, decltype(&LocalFree)> wide(CommandLineToArgvW(GetCommandLineW(), &count),
                                                                  &LocalFree);

@@ -514,7 +514,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
             warnPrize(row, "name-duplicate",
                       i18n::trLater("{0} prizes have this name, the first is prize {1}: they show the one picture "
                                     "{2}, and a winner cannot tell them apart",
-                                    sharing, first->second, quotedText(inPictureFolder(row.name + ".jpg"))),
+                                    sharing, first->second + 1, quotedText(inPictureFolder(row.name + ".jpg"))),
                       inPictureFolder(row.name + ".jpg"));
             first->second = -1;
         }

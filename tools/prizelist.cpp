@@ -1,5 +1,6 @@
 // prizelist: a prize list to and from a spreadsheet, and from one encoding to another.
 #include "console.h"
+#include "display_text.h"
 #include "game_pictures.h"
 #include "list_check.h"
 #include "prize_csv.h"
@@ -31,17 +32,21 @@ std::string about()
         "      CR LF, a header row \"weight,color,name,amount,note\", then one row per\n"
         "      prize with its five lines exactly as written. Standard output without -o.\n"
         "\n"
-        "  prizelist import FILE.csv -o DATA_INI [--encoding gbk|utf8-bom]\n"
+        "  prizelist import FILE.csv -o DATA_INI [--encoding gbk|utf8-bom] [--from gbk|utf8]\n"
         "      A game list from such a CSV. Columns are found by the header's names\n"
-        "      (weight, color, name, amount, and optionally note); a colour may be\n"
-        "      written #RRGGBB. The CSV is read as UTF-8 when it starts with UTF-8's\n"
-        "      byte-order mark or is valid UTF-8, otherwise as GBK (a spreadsheet's\n"
-        "      \"CSV\" on Chinese Windows); which one is said on standard error. The list\n"
-        "      is written in GBK (the default, the game's own) or in UTF-8 with a\n"
-        "      byte-order mark, CR LF after every line. A CSV that cannot be read (a\n"
-        "      row with the wrong number of fields, a quote left open, a missing\n"
-        "      column, more than 1000 rows, a file over 4 MiB) is refused with its line\n"
-        "      number and nothing is written.\n"
+        "      (weight, color, name, amount, and optionally note, or 权重, 颜色, 名称,\n"
+        "      数量, 备注); a colour may be written #RRGGBB, a weight 21%. A first line\n"
+        "      \"sep=;\" sets the separator; rows with every field empty are skipped.\n"
+        "      The CSV is read as UTF-8 when it starts with UTF-8's byte-order mark;\n"
+        "      otherwise as UTF-8 or GBK (a spreadsheet's \"CSV\" on Chinese Windows),\n"
+        "      whichever gives the likelier text, or as --from says. Which one is said\n"
+        "      on standard error, with the first names both ways when both are\n"
+        "      plausible. The list is written in GBK (the default, the game's own) or\n"
+        "      in UTF-8 with a byte-order mark, CR LF after every line. A CSV that\n"
+        "      cannot be read (a row with the wrong number of fields, a quote left\n"
+        "      open, a missing column, more than 1000 rows, a file over 4 MiB, no\n"
+        "      prize with a weight above 0) is refused with its line and spreadsheet\n"
+        "      row, and nothing is written.\n"
         "\n"
         "  prizelist encode DATA_INI --to gbk|utf8-bom [--from gbk|utf8] [-o FILE]\n"
         "      Re-encodes a list. --from gbk (the default) reads it as the game does:\n"
@@ -87,13 +92,19 @@ Encoding encodingOption(const std::string &text, const char *option)
     throw cxxopts::exceptions::exception(i18n::tr("--{0} takes gbk or utf8-bom, not \"{1}\"", option, text));
 }
 
-// Prints the warnings of the list that dataIni holds or will hold.
-int warn(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni, bool strict)
+// Prints the warnings of the list that dataIni holds or will hold; for a list
+// just read from a spreadsheet, rows holds each prize's row there.
+int warn(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni, bool strict,
+         const std::vector<int> &rows = {})
 {
     const auto loader = odds::gamePictureLoader();
     const odds::OddsReport report = odds::checkDocument(document, dataIni, *loader, odds::gameTextMeasure().get());
-    for (const odds::Warning &warning : report.warnings)
-        std::cerr << i18n::tr("warning: {0}", odds::renderWarning(warning)) << "\n";
+    for (const odds::Warning &warning : report.warnings) {
+        std::optional<int> row;
+        if (warning.index && static_cast<std::size_t>(*warning.index) < rows.size())
+            row = rows[static_cast<std::size_t>(*warning.index)];
+        std::cerr << i18n::tr("warning: {0}", odds::renderWarning(warning, row)) << "\n";
+    }
     return strict && !report.warnings.empty() ? kWarnings : kDone;
 }
 
@@ -122,7 +133,9 @@ int run(const std::string &command, int argc, char **argv)
     } else if (command == "import") {
         options.add_options()("o,output", i18n::tr("the prize list to write"), cxxopts::value<std::string>(),
                               "DATA_INI")("encoding", i18n::tr("gbk (default) or utf8-bom"),
-                                          cxxopts::value<std::string>()->default_value("gbk"), "E");
+                                          cxxopts::value<std::string>()->default_value("gbk"), "E")(
+            "from", i18n::tr("read the CSV as gbk or utf8 (found from its text unless given)"),
+            cxxopts::value<std::string>(), "E");
     } else if (command == "encode") {
         options.add_options()("to", i18n::tr("gbk or utf8-bom"), cxxopts::value<std::string>(), "E")(
             "from", i18n::tr("gbk (default) or utf8"), cxxopts::value<std::string>()->default_value("gbk"), "E")(
@@ -154,18 +167,35 @@ int run(const std::string &command, int argc, char **argv)
         if (output.empty())
             throw cxxopts::exceptions::exception(i18n::tr("import needs -o DATA_INI"));
         const Encoding encoding = encodingOption(args["encoding"].as<std::string>(), "encoding");
+        std::optional<authoring::CsvEncoding> from;
+        if (args.count("from")) {
+            const std::string text = args["from"].as<std::string>();
+            if (text != "gbk" && text != "utf8")
+                throw cxxopts::exceptions::exception(i18n::tr("--from takes gbk or utf8, not \"{0}\"", text));
+            from = text == "gbk" ? authoring::CsvEncoding::Gbk : authoring::CsvEncoding::Utf8;
+        }
         const std::string bytes = authoring::readCsvFile(catalogue::utf8Path(file));
-        authoring::PrizeDocument document;
+        authoring::CsvImport imported;
         try {
-            document = authoring::fromCsv(bytes);
+            imported = authoring::importCsv(bytes, from);
         } catch (const authoring::ListError &error) {
             throw Failure{file + ": " + error.what()};
         }
-        std::cerr << "prizelist: "
-                  << i18n::tr("read {0} as {1}", file, authoring::describe(authoring::csvEncoding(bytes))) << "\n";
+        authoring::PrizeDocument &document = imported.document;
+        std::cerr << "prizelist: " << i18n::tr("read {0} as {1}", file, authoring::describe(imported.encoding)) << "\n";
+        if (imported.otherReading)
+            std::cerr << "prizelist: "
+                      << i18n::tr("both readings are plausible: as {0} the names are {1}; as {2} they are {3}. If {2} "
+                                  "is right, import again with --from {4}",
+                                  authoring::describe(imported.encoding),
+                                  odds::terminalSafe(authoring::firstNames(document)),
+                                  authoring::describe(*imported.otherEncoding),
+                                  odds::terminalSafe(authoring::firstNames(*imported.otherReading)),
+                                  *imported.otherEncoding == authoring::CsvEncoding::Gbk ? "gbk" : "utf8")
+                      << "\n";
         document.setEncoding(encoding);
         document.save(catalogue::utf8Path(output));
-        return warn(document, catalogue::utf8Path(output), strict);
+        return warn(document, catalogue::utf8Path(output), strict, imported.rows);
     }
     if (!args.count("to"))
         throw cxxopts::exceptions::exception(i18n::tr("encode needs --to gbk or --to utf8-bom"));

@@ -93,14 +93,13 @@ odds::Progress progressLine(const char *what, bool quiet, std::uint64_t total, s
     const bool terminal = odds::isTerminal(stderr);
     return [what, terminal, lastTenth = std::uint64_t(0)](std::uint64_t done, std::uint64_t all) mutable {
         const std::uint64_t percent = done * 100 / all;
+        // Through std::cerr, which writes whole messages in the terminal's encoding.
         if (terminal) {
-            std::fprintf(stderr, "\r%s: %3llu%%%s", what, static_cast<unsigned long long>(percent),
-                         done == all ? "\n" : "");
+            std::cerr << fmt::format("\r{}: {:3}%{}", what, percent, done == all ? "\n" : "") << std::flush;
         } else if (percent / 10 > lastTenth || done == all) {
             lastTenth = percent / 10;
-            std::fprintf(stderr, "%s: %llu%%\n", what, static_cast<unsigned long long>(percent));
+            std::cerr << fmt::format("{}: {}%\n", what, percent) << std::flush;
         }
-        std::fflush(stderr);
     };
 }
 

@@ -15,8 +15,9 @@ struct Audits {
 };
 
 std::string renderText(const OddsReport &report, const Audits &audits);
-// One warning as a line of terminal text, naming its prize.
-std::string renderWarning(const Warning &warning);
+// One warning as a line of terminal text, naming its prize by its number
+// from 1 and, for a list just read from a spreadsheet, by the prize's row there.
+std::string renderWarning(const Warning &warning, std::optional<int> spreadsheetRow = std::nullopt);
 std::string renderJson(const OddsReport &report, const Audits &audits);
 // One self-contained page: pictures are embedded, nothing is fetched.
 std::string renderHtml(const OddsReport &report);

@@ -75,17 +75,17 @@ tr.empty td { color: #666; font-style: italic; }
 p.foot { font-size: 8.5pt; color: #666; margin-top: 4mm; }
 )";
 
-std::string row(std::string_view picture, std::int32_t color, std::string_view name, std::string_view amount,
-                std::uint32_t count, std::uint32_t largest, bool empty)
+std::string row(std::string_view number, std::string_view picture, std::int32_t color, std::string_view name,
+                std::string_view amount, std::uint32_t count, std::uint32_t largest, bool empty)
 {
     const std::string image = picture.empty() ? R"(<div class="none"></div>)"
                                               : fmt::format(R"(<img src="{}" alt="">)", picture);
     const double width = largest ? 100.0 * count / largest : 0.0;
-    return fmt::format("<tr{}><td class=\"pic\">{}</td><td><span class=\"swatch\" style=\"background:{}\"></span></td>"
+    return fmt::format("<tr{}><td class=\"num\">{}</td><td class=\"pic\">{}</td><td><span class=\"swatch\" style=\"background:{}\"></span></td>"
                        "<td>{}</td><td>{}</td><td class=\"num\">{:.4f}%</td>"
                        "<td class=\"bar\"><div class=\"track\"><div class=\"fill\" style=\"width:{:.2f}%\"></div>"
                        "</div></td></tr>\n",
-                       empty ? " class=\"empty\"" : "", image, hexColor(color), escapeHtml(name),
+                       empty ? " class=\"empty\"" : "", number, image, hexColor(color), escapeHtml(name),
                        amount.empty() ? std::string() : "x " + escapeHtml(amount), percentOf(count), width);
 }
 
@@ -116,9 +116,9 @@ std::string renderHtml(const OddsReport &report)
 
     std::string rows;
     for (const PrizeRow &prize : report.prizes)
-        rows += row(pictureUri(prize), prize.color, prize.name, prize.amount, prize.count, largest, false);
+        rows += row(std::to_string(prize.index + 1), pictureUri(prize), prize.color, prize.name, prize.amount, prize.count, largest, false);
     if (report.emptyCount > 0)
-        rows += row({}, 0, i18n::tr("(no prize: empty card)"), {}, report.emptyCount, largest, true);
+        rows += row({}, {}, 0, i18n::tr("(no prize: empty card)"), {}, report.emptyCount, largest, true);
 
     const std::string file = report.file.filename().string();
     const auto text = [](const std::string &english) { return escapeHtml(english); };
@@ -133,7 +133,7 @@ std::string renderHtml(const OddsReport &report)
 <h1>{heading}</h1>
 <p class="lead">{lead}</p>
 <table>
-<thead><tr><th>{picture}</th><th>{colour}</th><th>{prize}</th><th>{amount}</th><th class="num">{probability}</th><th>{share}</th></tr></thead>
+<thead><tr><th class="num">#</th><th>{picture}</th><th>{colour}</th><th>{prize}</th><th>{amount}</th><th class="num">{probability}</th><th>{share}</th></tr></thead>
 <tbody>
 {rows}</tbody>
 </table>

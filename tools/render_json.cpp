@@ -36,6 +36,7 @@ std::string renderJson(const OddsReport &report, const Audits &audits)
     Json prizes = Json::array();
     for (const PrizeRow &row : report.prizes) {
         Json prize = {{"index", row.index},
+                      {"number", row.index + 1}, // as messages and the editor count
                       {"name", row.name},
                       {"amount", row.amount},
                       {"color", hexColor(row.color)},
@@ -59,11 +60,13 @@ std::string renderJson(const OddsReport &report, const Audits &audits)
     for (const Warning &warning : report.warnings) {
         Json item = {{"code", warning.code},
                      {"index", nullptr},
+                     {"number", nullptr},
                      {"name", nullptr},
                      {"message", warning.message},
                      {"values", warning.text.values}};
         if (warning.index) {
             item["index"] = *warning.index;
+            item["number"] = *warning.index + 1;
             item["name"] = warning.name;
         }
         if (!warning.file.empty())

@@ -80,7 +80,7 @@ void renderDraws(std::string &out, const OddsReport &report, const DrawAudit &au
                  {i18n::tr("share"), Align::Right},
                  {i18n::tr("exact"), Align::Right}});
     for (const PrizeRow &row : report.prizes)
-        table.add({std::to_string(row.index), cell(row.name, kNameColumns),
+        table.add({std::to_string(row.index + 1), cell(row.name, kNameColumns),
                    std::to_string(audit.counts.at(static_cast<std::size_t>(row.index))),
                    percent(audit.counts.at(static_cast<std::size_t>(row.index)), audit.draws), percent(row.count)});
     if (report.emptyCount > 0 || audit.counts.back() > 0)
@@ -103,7 +103,7 @@ void renderSpins(std::string &out, const OddsReport &report, const SpinAudit &au
                  {i18n::tr("share"), Align::Right},
                  {i18n::tr("draw odds"), Align::Right}});
     for (const PrizeRow &row : report.prizes)
-        table.add({std::to_string(row.index), cell(row.name, kNameColumns),
+        table.add({std::to_string(row.index + 1), cell(row.name, kNameColumns),
                    std::to_string(audit.underTip.at(static_cast<std::size_t>(row.index))),
                    percent(audit.underTip.at(static_cast<std::size_t>(row.index)), audit.spins), percent(row.count)});
     if (report.emptyCount > 0 || audit.underTip.back() > 0)
@@ -130,11 +130,14 @@ void renderSpins(std::string &out, const OddsReport &report, const SpinAudit &au
 
 } // namespace
 
-std::string renderWarning(const Warning &warning)
+std::string renderWarning(const Warning &warning, std::optional<int> spreadsheetRow)
 {
-    const std::string subject =
-        warning.index ? i18n::tr("prize {0} \"{1}\": ", *warning.index, cell(warning.name, kNameColumns))
-                      : std::string();
+    std::string subject;
+    if (warning.index && spreadsheetRow)
+        subject = i18n::tr("prize {0} \"{1}\" (spreadsheet row {2}): ", *warning.index + 1,
+                           cell(warning.name, kNameColumns), *spreadsheetRow);
+    else if (warning.index)
+        subject = i18n::tr("prize {0} \"{1}\": ", *warning.index + 1, cell(warning.name, kNameColumns));
     return subject + terminalSafe(warning.text.translated());
 }
 
@@ -154,7 +157,7 @@ std::string renderText(const OddsReport &report, const Audits &audits)
                  {i18n::tr("draws"), Align::Right},
                  {i18n::tr("picture"), Align::Left}});
     for (const PrizeRow &row : report.prizes)
-        table.add({std::to_string(row.index), cell(row.name, kNameColumns), cell(row.amount), hexColor(row.color),
+        table.add({std::to_string(row.index + 1), cell(row.name, kNameColumns), cell(row.amount), hexColor(row.color),
                    cell(row.weightText), percent(row.count), std::to_string(row.count),
                    pictureStateLabel(row.picture)});
     if (report.emptyCount > 0)

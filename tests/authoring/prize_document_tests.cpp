@@ -113,7 +113,7 @@ TEST(PrizeDocument, RefusesATextGbkCannotHoldAndWritesNothing)
         FAIL() << "saved a name GBK cannot hold";
     } catch (const ListError &error) {
         const std::string message = error.what();
-        EXPECT_NE(message.find("prize 0 \"礼物🎁\""), std::string::npos) << message;
+        EXPECT_NE(message.find("prize 1 \"礼物🎁\""), std::string::npos) << message;
         EXPECT_NE(message.find("U+1F381"), std::string::npos) << message;
         EXPECT_NE(message.find("UTF-8 with a byte-order mark"), std::string::npos) << message;
     }
@@ -135,7 +135,7 @@ TEST(PrizeDocument, RefusesALineLongerThanTheGameReads)
         PrizeDocument::open(file);
         FAIL() << "opened a list whose line the game cuts";
     } catch (const ListError &error) {
-        EXPECT_NE(std::string(error.what()).find(file.string() + ", line 10 (the note of prize 1)"), std::string::npos)
+        EXPECT_NE(std::string(error.what()).find(file.string() + ", line 10 (the note of prize 2)"), std::string::npos)
             << error.what();
     }
 

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 
 #include <sys/wait.h>
 
@@ -59,9 +61,22 @@ TEST(PrizelistCommand, RefusesBrokenCsvAndLeavesTheListAsItWas)
     folder.write("bad.csv", "weight,color,name,amount\r\n1,2,x,3\r\n1,2\r\n");
     const Outcome run = prizelist(folder, "import bad.csv -o data.ini");
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("bad.csv: line 3: 2 fields, but the header has 4"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("bad.csv: line 3, spreadsheet row 3: 2 fields, but the header has 4"), std::string::npos)
+        << run.err;
     EXPECT_EQ(slurp(folder.path() / "data.ini"), list);
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "data.ini.bak"));
+
+    // Weights a spreadsheet wrote as text would leave only empty cards.
+    folder.write("text.csv", "weight,color,name,amount\r\ntwenty,255,x,3\r\n");
+    const Outcome undrawn = prizelist(folder, "import text.csv -o data.ini");
+    EXPECT_EQ(undrawn.status, 2);
+    EXPECT_NE(undrawn.err.find("no prize has a weight above 0"), std::string::npos) << undrawn.err;
+    EXPECT_EQ(slurp(folder.path() / "data.ini"), list);
+
+    const Outcome missing = prizelist(folder, "import nofile.csv -o data.ini");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("cannot open nofile.csv: " + std::string(std::strerror(ENOENT))), std::string::npos)
+        << missing.err;
 
     EXPECT_EQ(prizelist(folder, "import bad.csv").status, 2);  // no -o
     EXPECT_EQ(prizelist(folder, "shuffle data.ini").status, 2); // no such command
@@ -87,6 +102,34 @@ TEST(PrizelistCommand, ImportsCsvThatASpreadsheetSavedInGbkAndSaysSo)
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("read gbk.csv as GBK"), std::string::npos) << run.err;
     EXPECT_EQ(slurp(folder.path() / "data.ini"), fakes::record("100", "255", kLollipop, "5"));
+}
+
+TEST(PrizelistCommand, NumbersPrizesFromOneAndGivesTheirSpreadsheetRows)
+{
+    fakes::TempFolder folder;
+    // As Excel saves it: a sep= line (no row of its own), then a blank row.
+    folder.write("list.csv", "sep=,\r\nweight,color,name,amount\r\n\r\n100,255,a,1\r\n0,255,b,1\r\n");
+    const Outcome run = prizelist(folder, "import list.csv -o data.ini");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: prize 2 \"b\" (spreadsheet row 4): weight 0: never drawn"), std::string::npos)
+        << run.err;
+}
+
+TEST(PrizelistCommand, ShowsBothReadingsOfACloseCallAndTakesTheOneAskedFor)
+{
+    fakes::TempFolder folder;
+    folder.write("list.csv", "weight,color,name,amount\r\n100,255,Caf\xC3\xA9,1\r\n"); // Café, or "Caf茅" in GBK
+    const Outcome guessed = prizelist(folder, "import list.csv -o data.ini");
+    ASSERT_EQ(guessed.status, 0) << guessed.err;
+    EXPECT_NE(guessed.err.find("\"Café\""), std::string::npos) << guessed.err;
+    EXPECT_NE(guessed.err.find("\"Caf茅\""), std::string::npos) << guessed.err;
+    EXPECT_NE(guessed.err.find("import again with --from"), std::string::npos) << guessed.err;
+
+    const Outcome chosen = prizelist(folder, "import list.csv -o data.ini --from utf8");
+    ASSERT_EQ(chosen.status, 0) << chosen.err;
+    EXPECT_NE(chosen.err.find("read list.csv as UTF-8"), std::string::npos) << chosen.err;
+    EXPECT_EQ(chosen.err.find("import again"), std::string::npos) << chosen.err;
+    EXPECT_EQ(slurp(folder.path() / "data.ini"), fakes::record("100", "255", "Caf\xA8\xA6", "1")); // é in GBK
 }
 
 TEST(PrizelistCommand, EncodeMendsAListSavedAsUtf8WithoutTheMark)

@@ -210,7 +210,7 @@ TEST(Editor, ANameTooWideForTheCardIsSaidInTheWarningsAndUnderThePreview)
     waitForOdds(window);
     bool warned = false;
     for (int i = 0; i < window.warnings().count(); ++i)
-        warned = warned || window.warnings().item(i)->text().startsWith("Prize 0 \"" + name + "\": the name is");
+        warned = warned || window.warnings().item(i)->text().startsWith("Prize 1 \"" + name + "\": the name is");
     EXPECT_TRUE(warned);
     EXPECT_TRUE(window.previewCaption().text().contains("but the card has room for 161"));
 }
@@ -354,11 +354,12 @@ TEST(Editor, AWarningNamesItsPrizeWhollyAndTakesANearMissPictureAtSave)
     PrizeTableModel &model = window.model();
     model.addPrize(8);
     model.setText(8, Field::Name, "iPad");
+    EXPECT_EQ(model.index(8, PrizeTableModel::Index).data().toInt(), 9); // counted as the warning counts
     fs::copy_file(kToolsData / "blue.png", list.folder.path() / "picture" / "ipad.PNG");
     waitForOdds(window);
     QListWidgetItem *offer = nullptr;
     for (int i = 0; i < window.warnings().count(); ++i)
-        if (window.warnings().item(i)->text().startsWith("Prize 8 \"iPad\": \"picture/ipad.PNG\" is there"))
+        if (window.warnings().item(i)->text().startsWith("Prize 9 \"iPad\": \"picture/ipad.PNG\" is there"))
             offer = window.warnings().item(i);
     ASSERT_NE(offer, nullptr);
     emit window.warnings().itemDoubleClicked(offer);

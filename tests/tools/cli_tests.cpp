@@ -47,7 +47,7 @@ TEST(PrizeoddsCommand, ExitsZeroWhenReadAndOneOnWarningsOnlyWhenStrict)
     auto run = prizeodds(list.folder, ""); // data.ini in the current folder
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("60.0000%"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("prize 2 \"p2\": weight 0: never drawn"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("prize 3 \"p2\": weight 0: never drawn"), std::string::npos) << run.out;
     EXPECT_EQ(prizeodds(list.folder, "--strict data.ini").status, 1);
 
     list.write(weights({"60", "40"}));
@@ -138,7 +138,7 @@ TEST(PrizeoddsCommand, SpeaksChineseUnderAChineseLocaleWithTheJsonCodesUnchanged
     list.picture("p1");
     const auto run = prizeodds(list.folder, "", "LC_ALL= LC_MESSAGES=zh_CN.UTF-8 LANG=C");
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("奖品 2“p2”：权重为 0：永远抽不到"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("奖品 3“p2”：权重为 0：永远抽不到"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"picture/p2.jpg\""), std::string::npos) << run.out; // file paths as they are
     EXPECT_NE(run.out.find("60.0000%"), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("weight"), std::string::npos) << run.out;

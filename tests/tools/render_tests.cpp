@@ -47,10 +47,10 @@ TEST(TextReport, AlignsColumnsByDisplayWidth)
         const std::string line = text.substr(begin, text.find('\n', begin) - begin);
         return displayWidth(line.substr(0, line.find(cell)));
     };
-    EXPECT_EQ(columnOf(" #  name", "amount"), columnOf(" 0  荧光棒", "10"));
-    EXPECT_EQ(columnOf(" #  name", "amount"), columnOf(" 1  Cup", "3 "));
-    EXPECT_EQ(columnOf(" #  name", "colour"), columnOf(" 0  荧光棒", "#FF0000"));
-    EXPECT_EQ(columnOf(" #  name", "colour"), columnOf(" 1  Cup", "#00FF00"));
+    EXPECT_EQ(columnOf(" #  name", "amount"), columnOf(" 1  荧光棒", "10"));
+    EXPECT_EQ(columnOf(" #  name", "amount"), columnOf(" 2  Cup", "3 "));
+    EXPECT_EQ(columnOf(" #  name", "colour"), columnOf(" 1  荧光棒", "#FF0000"));
+    EXPECT_EQ(columnOf(" #  name", "colour"), columnOf(" 2  Cup", "#00FF00"));
 }
 
 TEST(TextReport, ShowsTheEmptyCardOnlyWhenItIsDrawn)
@@ -74,6 +74,7 @@ TEST(JsonReport, HasOneEntryPerPrizeTheEmptyCardAndEachWarning)
     ASSERT_EQ(json["prizes"].size(), 3u);
     const auto &prize = json["prizes"][1];
     EXPECT_EQ(prize["index"], 1);
+    EXPECT_EQ(prize["number"], 2); // as messages count
     EXPECT_EQ(prize["name"], "p1");
     EXPECT_EQ(prize["weight"], "abc");
     EXPECT_EQ(prize["weightCounted"], 0.0);
@@ -88,6 +89,7 @@ TEST(JsonReport, HasOneEntryPerPrizeTheEmptyCardAndEachWarning)
     EXPECT_EQ(json["warnings"][0]["code"], "total-not-100");
     EXPECT_TRUE(json["warnings"][0]["index"].is_null());
     EXPECT_EQ(json["warnings"][1]["index"], 0);
+    EXPECT_EQ(json["warnings"][1]["number"], 1);
     EXPECT_EQ(json["warnings"][1]["name"], "p0");
 
     EXPECT_EQ(json["simulation"]["draws"], 100);
@@ -106,6 +108,7 @@ TEST(HtmlSheet, EmbedsPicturesAndEscapesPrizeText)
     EXPECT_NE(html.find("src=\"data:image/jpeg;base64,/9j/4AAQSkZJRg"), std::string::npos);
     EXPECT_NE(html.find("&lt;b&gt;Tom &amp; &quot;Jerry&quot;&lt;/b&gt;"), std::string::npos);
     EXPECT_EQ(html.find("<b>Tom"), std::string::npos);
+    EXPECT_NE(html.find("<td class=\"num\">2</td><td class=\"pic\">"), std::string::npos); // numbered from 1
     EXPECT_NE(html.find("background:#00FF00"), std::string::npos);
     EXPECT_NE(html.find("70.0000%"), std::string::npos);
     EXPECT_NE(html.find("(no prize: empty card)"), std::string::npos); // 10 % left over
