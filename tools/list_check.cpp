@@ -12,6 +12,7 @@ PrizeList prizeListOf(const authoring::PrizeDocument &document,
   list.read.recordsIgnored =
       list.read.recordsIgnored || document.readReport().recordsIgnored;
   list.looksUtf8WithoutMark = document.looksUtf8WithoutMark();
+  list.markAddedAtSave = document.markAddedAtSave();
   return list;
 }
 

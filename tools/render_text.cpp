@@ -130,7 +130,7 @@ std::string renderWarning(const Warning &warning)
     const std::string subject =
         warning.index ? i18n::tr("prize {0} \"{1}\": ", *warning.index, cell(warning.name, kNameColumns))
                       : std::string();
-    return subject + terminalSafe(warning.text.translated());
+    return subject + terminalSafe(textWithRemedies(warning));
 }
 
 std::string renderText(const OddsReport &report, const Audits &audits)
