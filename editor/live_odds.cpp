@@ -139,7 +139,7 @@ std::shared_ptr<ListCheck> LiveOdds::check(const Request &request, catalogue::Pi
                                 [&](const auto &entry) { return entry.second.get() == kept.first; });
         });
         PlannedPictures loader(std::move(planned), pictures, request.dataIni ? pictures : none);
-        check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader);
+        check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader, &sizes_);
         // The folder as Save will leave it; a list not saved yet has none.
         check->list.pictureFolderFiles = authoring::filesAfterSave(
             request.dataIni ? std::move(check->list.pictureFolderFiles) : std::vector<std::string>(), request.planned);

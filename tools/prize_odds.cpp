@@ -52,14 +52,21 @@ private:
 };
 
 // The pixel size a picture file's header gives, or none when it gives none.
+// Every check reads it again, so only a photo's EXIF block (with its
+// thumbnail, up to 64 KB before the frame header) costs more than 4 KB.
 std::optional<window::PictureSize> pictureSizeOf(const std::filesystem::path &file)
 {
-    constexpr std::size_t kHead = 64 << 10; // past a JPEG's EXIF block and its thumbnail
     std::ifstream in(file, std::ios::binary);
-    std::vector<std::uint8_t> head(kHead);
-    in.read(reinterpret_cast<char *>(head.data()), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(in.gcount()));
-    return window::headerSize(head);
+    std::vector<std::uint8_t> head;
+    for (const std::size_t wanted : {std::size_t(4) << 10, std::size_t(64) << 10}) {
+        const std::size_t had = head.size();
+        head.resize(wanted);
+        in.read(reinterpret_cast<char *>(head.data() + had), static_cast<std::streamsize>(wanted - had));
+        head.resize(had + static_cast<std::size_t>(in.gcount()));
+        if (const auto size = window::headerSize(head); size || head.size() < wanted)
+            return size;
+    }
+    return std::nullopt;
 }
 
 // Differences smaller than this come from the rounding of r to single
@@ -253,8 +260,22 @@ PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::Picture
     return list;
 }
 
+std::optional<window::PictureSize> PictureSizes::of(const catalogue::PicturePtr &picture,
+                                                   const std::filesystem::path &file)
+{
+    const auto found = known_.find(picture.get());
+    if (found != known_.end() && found->second.picture.lock() == picture)
+        return found->second.size;
+    // Pictures let go since leave their entries: drop them before the map outgrows the list.
+    if (known_.size() >= 2 * std::size_t(Catalogue::kMaxPrizes))
+        std::erase_if(known_, [](const auto &entry) { return entry.second.picture.expired(); });
+    const auto size = pictureSizeOf(file);
+    known_[picture.get()] = {picture, size};
+    return size;
+}
+
 PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInput &lines,
-                        catalogue::PictureLoader &loader)
+                        catalogue::PictureLoader &loader, PictureSizes *sizes)
 {
     PrizeList list;
     list.file = dataIni;
@@ -274,7 +295,8 @@ PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInp
         std::optional<window::PictureSize> size;
         if (prizes.picture(i).picture()) {
             state = PictureState::Loaded;
-            size = pictureSizeOf(recorder.fileRead(catalogue::pictureFileOf(list.pictureFolder, name)));
+            const auto file = recorder.fileRead(catalogue::pictureFileOf(list.pictureFolder, name));
+            size = sizes ? sizes->of(prizes.picture(i).picture(), file) : pictureSizeOf(file);
         } else if (catalogue::pictureFileOf(list.pictureFolder, name).empty()) {
             state = PictureState::UnsafeName;
         } else if (auto found = recorder.verdicts.find(catalogue::pictureFileOf(list.pictureFolder, name));

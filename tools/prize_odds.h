@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,11 +48,26 @@ struct PrizeList {
 // game's start-up (53, 75, 62).
 PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::PictureLoader &loader);
 
+// The pixel sizes of loaded pictures, from their files' headers, kept while
+// the loader hands out the same picture for a file, so that checking a list
+// again after an edit reads no header twice. One check at a time.
+class PictureSizes {
+public:
+    std::optional<window::PictureSize> of(const catalogue::PicturePtr &picture, const std::filesystem::path &file);
+
+private:
+    struct Known {
+        std::weak_ptr<const catalogue::Picture> picture;
+        std::optional<window::PictureSize> size;
+    };
+    std::map<const catalogue::Picture *, Known> known_;
+};
+
 // The same from lines that stand for the file dataIni (a list being edited,
 // say): pictures come from the picture folder beside dataIni. Throws as the
 // game's start-up would (62).
 PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInput &lines,
-                        catalogue::PictureLoader &loader);
+                        catalogue::PictureLoader &loader, PictureSizes *sizes = nullptr);
 
 // How many of the 2^24 draw values land on each slot 0 to prizeCount; the
 // last is the empty card past the last prize.
