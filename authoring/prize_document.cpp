@@ -149,6 +149,7 @@ PrizeDocument PrizeDocument::read(PrizeListFile input, const std::filesystem::pa
     PrizeDocument document;
     document.read_ = catalogue::readPrizeList(table, recording, file.parent_path() / "picture", pictures, regime);
     document.encoding_ = document.bytesEncoding_ = input.readsUtf8() ? Encoding::Utf8 : Encoding::Gbk;
+    document.fileHasMark_ = input.beganWithMark();
 
     // A last record cut short: the game repeats the line before for each
     // missing one, so the document holds what the game shows.
@@ -289,6 +290,7 @@ void PrizeDocument::takeAsSaved(const std::string &written)
     read_ = {};
     read_.readAsUtf8 = encoding_ == Encoding::Utf8;
     utf8WithoutMark_ = false;
+    fileHasMark_ = encoding_ == Encoding::Utf8;
 }
 
 std::unique_ptr<LineInput> PrizeDocument::lines() const

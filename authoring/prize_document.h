@@ -75,6 +75,9 @@ public:
     const catalogue::ReadReport &readReport() const { return read_; }
     // The file was GBK as the game reads it but UTF-8 as written, and still is.
     bool looksUtf8WithoutMark() const;
+    // The list is read as UTF-8, but its file, as read or last saved, lacks
+    // the byte-order mark that Save writes (it was reopened as UTF-8).
+    bool markAddedAtSave() const { return encoding_ == Encoding::Utf8 && !fileHasMark_; }
 
     // The file's bytes in encoding(): CR LF after every line, a line not
     // changed since it was read written back byte for byte. Throws ListError
@@ -100,6 +103,7 @@ private:
     Encoding bytesEncoding_ = Encoding::Gbk; // what the kept bytes are in
     catalogue::ReadReport read_;
     bool utf8WithoutMark_ = false;
+    bool fileHasMark_ = false; // the file as read or last saved began with a byte-order mark
 };
 
 } // namespace authoring

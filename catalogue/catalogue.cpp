@@ -9,20 +9,31 @@
 
 namespace catalogue {
 
-bool isSafePictureName(std::string_view name)
+FileNameFault pictureNameFault(std::string_view name)
 {
-    if (name.empty() || name == "." || name == "..")
-        return false;
-    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+    using Kind = FileNameFault::Kind;
+    if (name.empty())
+        return {Kind::Empty};
+    if (name == "." || name == "..")
+        return {Kind::Dots};
+    const auto at = name.find_first_of(std::string_view("/\\\0", 3));
+    if (at != std::string_view::npos)
+        return {Kind::Character, name[at]};
+    return {};
 }
 
-bool isWindowsFileName(std::string_view name)
+bool isSafePictureName(std::string_view name) { return !pictureNameFault(name); }
+
+FileNameFault windowsFileNameFault(std::string_view name)
 {
-    if (name.empty() || name.back() == '.' || name.back() == ' ')
-        return false;
+    using Kind = FileNameFault::Kind;
+    if (name.empty())
+        return {Kind::Empty};
     for (const char c : name)
         if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
-            return false;
+            return {Kind::Character, c};
+    if (name.back() == '.' || name.back() == ' ')
+        return {Kind::EndsInDotOrBlank};
 
     // Windows ignores the extension and blanks before it when it looks for a device.
     std::string base(name.substr(0, name.find('.')));
@@ -32,10 +43,14 @@ bool isWindowsFileName(std::string_view name)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     for (const char *device : {"CON", "PRN", "AUX", "NUL"})
         if (base == device)
-            return false;
+            return {Kind::Device};
     const bool numbered = base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT"));
-    return !(numbered && base[3] >= '1' && base[3] <= '9');
+    if (numbered && base[3] >= '1' && base[3] <= '9')
+        return {Kind::Device};
+    return {};
 }
+
+bool isWindowsFileName(std::string_view name) { return !windowsFileNameFault(name); }
 
 std::filesystem::path utf8Path(std::string_view utf8)
 {

@@ -15,17 +15,30 @@ public:
     // Returns a picture, or throws a RuntimeError when the file is missing,
     // unreadable or not an acceptable picture.
     virtual PicturePtr load(const std::filesystem::path &file) = 0;
+    // The file that load(file) reads: file itself, unless the loader stands
+    // another in for it (a picture chosen but not saved yet).
+    virtual std::filesystem::path fileRead(const std::filesystem::path &file) { return file; }
+};
+
+// Why a name cannot name a file, for a message that says what to change.
+struct FileNameFault {
+    enum class Kind { None, Empty, Dots, Character, Device, EndsInDotOrBlank };
+    Kind kind = Kind::None;
+    char character = 0; // for Character: the first one a file name cannot hold
+    explicit operator bool() const { return kind != Kind::None; }
 };
 
 // A prize name can be used as a file name in the picture folder only if it
 // cannot name anything outside it: not empty, ".", "..", and no '/', '\\' or NUL.
 bool isSafePictureName(std::string_view name);
+FileNameFault pictureNameFault(std::string_view name);
 
 // A name Windows can use for a file: not a device name (CON, PRN, AUX, NUL,
 // COM1-9, LPT1-9, in any case, with or without an extension), none of
 // < > : " | ? * (a colon would open an alternate data stream), no control
 // character, not ending in a dot or a space.
 bool isWindowsFileName(std::string_view name);
+FileNameFault windowsFileNameFault(std::string_view name);
 
 // The picture file of the prize named name: <name>.jpg in folder, the UTF-8
 // name spelt as the platform spells file names. Empty when the name may not

@@ -33,7 +33,7 @@ void PrizeListFile::skipByteOrderMark()
     if (peekByte() == 0xEF) {
         // Only a whole mark switches to UTF-8; a lone 0xEF stays GBK text.
         if (chunk_.size() - pos_ >= 3 && chunk_.compare(pos_, 3, "\xEF\xBB\xBF") == 0) {
-            utf8_ = true;
+            utf8_ = marked_ = true;
             pos_ += 3;
         }
     }

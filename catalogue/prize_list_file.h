@@ -54,6 +54,8 @@ public:
 
     // The file is read as UTF-8: it began with a byte-order mark, or UTF-8 was asked for.
     bool readsUtf8() const override { return utf8_; }
+    // The bytes began with a UTF-8 byte-order mark, whatever the decoding asked for.
+    bool beganWithMark() const { return marked_; }
     // The last line read as bytes, before decoding.
     const std::string &lineBytes() const { return line_; }
     bool lineWasCut() const override { return lineCut_; }
@@ -77,6 +79,7 @@ private:
     std::string chunk_; // the bytes read from the file and not yet taken, or all of them
     std::size_t pos_ = 0;
     bool utf8_ = false;
+    bool marked_ = false;
     GbkDecoder gbk_;
     std::string line_;
     bool lineCut_ = false;

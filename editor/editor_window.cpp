@@ -141,6 +141,8 @@ EditorWindow::EditorWindow(QWidget *parent)
     connect(model_, &PrizeTableModel::listChanged, this, &EditorWindow::requestCheck);
     connect(model_, &PrizeTableModel::editFailed, this,
             [this](const QString &why) { showFailure(tr("The change was not made."), why); });
+    connect(model_, &PrizeTableModel::editSaid, this,
+            [this](const QString &what) { QMessageBox::information(this, tr("prizeedit"), what); });
     connect(&odds_, &LiveOdds::checked, this, &EditorWindow::showCheck);
     connect(&undo_, &QUndoStack::cleanChanged, this, &EditorWindow::updateTitle);
     recoveryTimer_ = new QTimer(this);
@@ -271,6 +273,20 @@ bool EditorWindow::openList(const fs::path &file, catalogue::PrizeListFile::Deco
         showFailure(tr("Could not open %1.").arg(shown(file)), QString::fromStdString(error.what()));
     }
     return false;
+}
+
+void EditorWindow::reopenAsUtf8()
+{
+    if (!keepOrDropChanges())
+        return;
+    try {
+        // An edit like any other, so that the list shows as changed and
+        // Save and Play write what the table now shows; undo reads it as before.
+        model_->replaceAll(authoring::PrizeDocument::open(*file_, catalogue::PrizeListFile::Decoding::Utf8),
+                           tr("Reopen as UTF-8"));
+    } catch (const std::exception &error) {
+        showFailure(tr("Could not open %1.").arg(shown(*file_)), QString::fromStdString(error.what()));
+    }
 }
 
 void EditorWindow::openListAsked()
@@ -573,12 +589,23 @@ void EditorWindow::showCheck()
     showWarnings(report.warnings);
     const double total = report.totalWeight;
     total_->setValue(int(std::clamp(total, 0.0, 100.0)));
+    const auto warned = [&](std::string_view code) {
+        return int(std::count_if(report.warnings.begin(), report.warnings.end(),
+                                 [&](const odds::Warning &warning) { return warning.code == code; }));
+    };
+    // A total the game counts with weights that are no number (as 0) or
+    // negative is not the total the list seems to give: never a plain full bar.
+    const int noNumber = warned("weight-not-a-number");
+    const int negative = warned("weight-negative");
     QPalette palette = QApplication::palette(total_);
-    if (std::any_of(report.warnings.begin(), report.warnings.end(),
-                    [](const odds::Warning &warning) { return warning.code == "total-not-100"; }))
+    if (warned("total-not-100") > 0 || noNumber > 0 || negative > 0)
         palette.setColor(QPalette::Highlight, kTotalOff);
     total_->setPalette(palette);
     QString text = tr("Weights add up to %1 of 100").arg(total, 0, 'g', 10);
+    if (noNumber > 0)
+        text += tr("; weights that are no number count as 0 (%n)", nullptr, noNumber);
+    if (negative > 0)
+        text += tr("; negative weights are subtracted (%n)", nullptr, negative);
     if (report.emptyCount > 0)
         text += tr("; the empty card takes %1 % of draws").arg(odds::percentOf(report.emptyCount), 0, 'f', 4);
     else if (total > 100)
@@ -604,13 +631,24 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
         QString text = QString::fromStdString(warning.text.translated());
         if (warning.index)
             text = tr("Prize %1 \"%2\": %3").arg(*warning.index + 1).arg(QString::fromStdString(warning.name), text);
+        // One remedy a line, the one this window offers first.
+        QStringList lines{text};
         const bool offersPicture = warning.code == "picture-near-miss" && warning.index && check;
         if (offersPicture)
-            text += tr(" Double-click to take it as the prize's picture (written at Save).");
+            lines << tr("Double-click here to take it as this prize's picture (written at Save).");
         const bool offersReopen = warning.code == "utf8-without-bom" && file_;
         if (offersReopen)
-            text += tr(" Here: double-click to reopen it as UTF-8; Save then writes it with a byte-order mark.");
-        auto *item = new QListWidgetItem(text, warnings_);
+            lines << tr("Double-click here to reopen the list as UTF-8; Save then writes it with a byte-order mark.");
+        for (const i18n::Message &remedy : warning.remedies) {
+            QString line = QString::fromStdString(remedy.translated());
+            // No full stop: a remedy may end in a command to copy.
+            if (lines.size() > 1)
+                line = tr("Or %1").arg(line);
+            else if (!line.isEmpty())
+                line[0] = line[0].toUpper();
+            lines << line;
+        }
+        auto *item = new QListWidgetItem(lines.join(u'\n'), warnings_);
         if (offersReopen)
             item->setData(kReopenUtf8Role, true);
         if (warning.index)
@@ -624,10 +662,7 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
 void EditorWindow::fixWarning(QListWidgetItem *item)
 {
     if (item->data(kReopenUtf8Role).toBool() && file_) {
-        // A copy: openList replaces file_.
-        const fs::path file = *file_;
-        if (keepOrDropChanges())
-            openList(file, catalogue::PrizeListFile::Decoding::Utf8);
+        reopenAsUtf8();
         return;
     }
     const QVariant prize = item->data(Qt::UserRole);

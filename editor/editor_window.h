@@ -70,6 +70,8 @@ private:
     void buildMenus();
     void newList();
     void openListAsked();
+    // Reads the list's file again as UTF-8, as one undoable edit.
+    void reopenAsUtf8();
     bool saveListAsAsked();
     void importCsv();
     void exportCsv();

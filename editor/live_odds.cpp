@@ -21,30 +21,42 @@ public:
     }
 };
 // The pictures as they will be once saved: planned ones from their staged
-// copies, the others as the folder holds them.
+// copies, the others as the folder holds them. A list not saved yet has no
+// folder, but its planned pictures show all the same.
 class PlannedPictures : public catalogue::PictureLoader {
 public:
-    PlannedPictures(std::map<std::string, std::filesystem::path> staged, catalogue::PictureLoader &folder)
-        : staged_(std::move(staged)), folder_(folder)
+    PlannedPictures(std::map<std::string, std::filesystem::path> staged, catalogue::PictureLoader &files,
+                    catalogue::PictureLoader &folder)
+        : staged_(std::move(staged)), files_(files), folder_(folder)
     {
     }
     catalogue::PicturePtr load(const std::filesystem::path &file) override
     {
-        std::string name = file.filename().string(); // the reader asks for picture/<name>.jpg
-        name.resize(name.size() - std::min<std::size_t>(name.size(), 4));
-        const auto planned = staged_.find(name);
+        const auto planned = staged_.find(nameOf(file));
         if (planned == staged_.end())
             return folder_.load(file);
         if (planned->second.empty())
             throw catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound); // planned to go
         listPathOf[planned->second] = file;
-        return folder_.load(planned->second);
+        return files_.load(planned->second);
+    }
+    std::filesystem::path fileRead(const std::filesystem::path &file) override
+    {
+        const auto planned = staged_.find(nameOf(file));
+        return planned == staged_.end() ? folder_.fileRead(file) : planned->second;
     }
     // The list's own path of each staged copy loaded, as the table names it.
     std::map<std::filesystem::path, std::filesystem::path> listPathOf;
 
 private:
+    static std::string nameOf(const std::filesystem::path &file)
+    {
+        std::string name = file.filename().string(); // the reader asks for picture/<name>.jpg
+        name.resize(name.size() - std::min<std::size_t>(name.size(), 4));
+        return name;
+    }
     std::map<std::string, std::filesystem::path> staged_; // empty path: no picture
+    catalogue::PictureLoader &files_;
     catalogue::PictureLoader &folder_;
 };
 } // namespace
@@ -126,8 +138,8 @@ std::shared_ptr<ListCheck> LiveOdds::check(const Request &request, catalogue::Pi
             return std::none_of(request.planned.begin(), request.planned.end(),
                                 [&](const auto &entry) { return entry.second.get() == kept.first; });
         });
-        PlannedPictures loader(std::move(planned), request.dataIni ? pictures : none);
-        check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader);
+        PlannedPictures loader(std::move(planned), pictures, request.dataIni ? pictures : none);
+        check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader, &sizes_);
         // The folder as Save will leave it; a list not saved yet has none.
         check->list.pictureFolderFiles = authoring::filesAfterSave(
             request.dataIni ? std::move(check->list.pictureFolderFiles) : std::vector<std::string>(), request.planned);

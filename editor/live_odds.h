@@ -75,6 +75,7 @@ private:
                                      std::map<std::filesystem::path, std::filesystem::path> *listPathOf = nullptr);
 
     CachedPictureLoader pictures_;
+    odds::PictureSizes sizes_; // only the pool thread of a check uses it
     window::QtTextMeasure texts_; // only the pool thread of a check uses it
     // Planned pictures written out in a folder of the editor's own, never
     // beside the list; only the pool thread of a check touches them.

@@ -6,9 +6,11 @@
 #include "list_edit.h"
 #include "picture_folder.h"
 #include "picture_loader.h"
+#include "prize_columns.h"
 #include "prize_csv.h"
 #include "qt_picture_loader.h"
 #include "twips.h"
+#include "weight_scaling.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -94,7 +96,7 @@ void PrizeTableModel::setCheck(std::shared_ptr<const ListCheck> check)
     for (const odds::Warning &warning : check_->report.warnings)
         if (warning.index && *warning.index >= 0 && std::size_t(*warning.index) < warnings_.size()) {
             QString &text = warnings_[std::size_t(*warning.index)];
-            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + qs(warning.text.translated());
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + qs(odds::textWithRemedies(warning));
         }
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
@@ -318,71 +320,23 @@ void PrizeTableModel::replaceAll(authoring::PrizeDocument document, const QStrin
 
 void PrizeTableModel::scaleWeightsTo100(QList<int> rows)
 {
-    if (rows.isEmpty())
-        for (int row = 0; row < rowCount(); ++row)
-            rows << row;
-    rows = validRows(rows);
-    // Exact sums need whole units: weights are counted in 10^-decimals.
-    int decimals = 0;
-    std::vector<std::optional<double>> weights;
-    for (int row = 0; row < rowCount(); ++row) {
-        const QString text = qs(document_.text(row, Field::Weight)).trimmed();
-        bool number = false;
-        const double weight = text.toDouble(&number);
-        weights.push_back(number ? std::optional(weight) : std::nullopt);
-        if (number && text.contains(u'.'))
-            decimals = std::max<int>(decimals, int(text.size() - text.indexOf(u'.') - 1));
-    }
-    decimals = std::min(decimals, 6); // beyond that the game's single-precision sum cannot tell
-    const double unit = std::pow(10.0, decimals);
-    double othersUnits = 0, scaledSum = 0;
-    QList<int> scaled;
-    for (int row = 0; row < rowCount(); ++row) {
-        const auto &weight = weights[std::size_t(row)];
-        if (rows.contains(row) && weight && *weight > 0) {
-            scaled << row;
-            scaledSum += *weight;
-        } else if (weight) {
-            othersUnits += std::round(*weight * unit);
-        }
-    }
-    const double targetUnits = 100 * unit - othersUnits;
-    if (scaled.isEmpty() || targetUnits <= 0) {
-        emit editFailed(scaled.isEmpty() ? tr("No prize chosen has a weight above 0 to scale.")
-                                         : tr("The other prizes' weights already add up to 100 or more; "
-                                              "choose them too, or no prizes to scale them all."));
+    WeightScaling scaling;
+    try {
+        scaling = editor::scaleWeightsTo100(document_, {rows.begin(), rows.end()});
+    } catch (const authoring::ListError &error) {
+        emit editFailed(qs(error.what()));
         return;
     }
-    // Largest remainders: each row gets its share rounded down, and the units
-    // left over go to the rows that lost the most, so the sum is exact.
-    const auto target = std::int64_t(targetUnits);
-    std::vector<std::int64_t> units;
-    std::vector<std::pair<double, int>> remainders;
-    std::int64_t given = 0;
-    for (int k = 0; k < scaled.size(); ++k) {
-        const double share = weights[std::size_t(scaled[k])].value() / scaledSum * double(target);
-        units.push_back(std::int64_t(std::floor(share)));
-        given += units.back();
-        remainders.push_back({share - std::floor(share), k});
-    }
-    std::stable_sort(remainders.begin(), remainders.end(), [](auto a, auto b) { return a.first > b.first; });
-    for (std::size_t k = 0; given < target; ++k, ++given)
-        ++units[std::size_t(remainders[k % remainders.size()].second)];
-
-    const auto scale = std::int64_t(unit);
     EditBatch edit(tr("Scale weights to 100"));
-    for (int k = 0; k < scaled.size(); ++k) {
-        const int row = scaled[k];
-        const std::int64_t u = units[std::size_t(k)];
-        QString text = QString::number(u / scale);
-        if (decimals > 0)
-            text += u'.' + QStringLiteral("%1").arg(u % scale, decimals, 10, QChar(u'0'));
+    for (const auto &[row, weight] : scaling.weights) {
         const Kept before = keep(row);
-        putText(row, Field::Weight, text.toStdString());
+        putText(row, Field::Weight, weight);
         const Kept after = keep(row);
         edit.add([this, row, after] { putRecord(row, after); }, [this, row, before] { putRecord(row, before); });
     }
     edit.pushTo(undo_);
+    if (!scaling.note.empty())
+        emit editSaid(qs(scaling.note));
 }
 
 void PrizeTableModel::restoreEdits(const authoring::Recovered &recovered)
@@ -406,9 +360,13 @@ void PrizeTableModel::restoreEdits(const authoring::Recovered &recovered)
 void PrizeTableModel::setPicture(int row, const std::filesystem::path &source)
 {
     const std::string name = document_.text(row, Field::Name);
-    if (!catalogue::isSafePictureName(name))
+    if (const catalogue::FileNameFault fault = catalogue::pictureNameFault(name))
         throw authoring::ListError(
-            i18n::tr("the name \"{0}\" cannot be a picture file name, so the game would never load it", name));
+            fault.kind == catalogue::FileNameFault::Kind::Character
+                ? i18n::tr("the name \"{0}\" holds {1}, which a file name cannot hold, so the game would never load "
+                           "its picture; take it out of the name first",
+                           name, odds::shownCharacter(fault.character))
+                : i18n::tr("the name \"{0}\" cannot be a picture file name, so the game would never load it", name));
     const Pictures before{{name, pictures_.picture(name)}};
     const Pictures after{{name, std::make_shared<const std::string>(PictureFolder::pictureBytes(source))}};
     putPictures(after);
@@ -444,6 +402,8 @@ QVariant PrizeTableModel::data(const QModelIndex &index, int role) const
     const odds::PrizeRow *odds = oddsOf(row);
 
     if (const auto field = fieldOf(column)) {
+        if ((role == Qt::DisplayRole || role == Qt::EditRole) && column == Color)
+            return qs(colorCellText(document_.text(row, *field)));
         if (role == Qt::DisplayRole || role == Qt::EditRole)
             return qs(document_.text(row, *field));
         if (role == Qt::DecorationRole && column == Color && odds)
@@ -496,10 +456,12 @@ bool PrizeTableModel::setData(const QModelIndex &index, const QVariant &value, i
     if (role != Qt::EditRole || !field || index.row() < 0 || index.row() >= rowCount())
         return false;
     std::string text = value.toString().toStdString();
-    if (*field == Field::Color)
-        if (const auto color = authoring::colorOfHex(value.toString().trimmed().toStdString())) // as a CSV import takes it
-            text = std::to_string(*color);
     try {
+        if (*field == Field::Color) {
+            text = colorLineOf(text); // refused here, never stored to show black
+            if (sameColor(text, document_.text(index.row(), Field::Color)))
+                return true; // the line as written stays, "255.0" say
+        }
         setText(index.row(), *field, text);
         return true;
     } catch (const std::exception &error) {

@@ -57,10 +57,9 @@ public:
     // Moves the rows, in order, to stand before row `before`.
     void movePrizesBefore(QList<int> rows, int before);
     void replaceAll(authoring::PrizeDocument document, const QString &what);
-    // Scales the positive weights of rows (all rows when empty) so that the
-    // list's weights add up to exactly 100, written with as many decimals as
-    // the list's weights use; the other rows keep theirs. Emits editFailed
-    // when the others already reach 100 or no row has a weight to scale.
+    // Scales the positive weights of rows (all rows when empty) as
+    // editor::scaleWeightsTo100 says; the other rows keep theirs. Emits
+    // editFailed when it cannot, and editSaid for weights it left alone.
     void scaleWeightsTo100(QList<int> rows);
     // Puts back edits kept in a recovery copy, as one undoable step.
     void restoreEdits(const authoring::Recovered &recovered);
@@ -84,6 +83,8 @@ signals:
     void listChanged();
     // An edit could not be made; the list is as it was.
     void editFailed(const QString &why);
+    // An edit was made, and the user should know how.
+    void editSaid(const QString &what);
 
 private:
     struct Kept {

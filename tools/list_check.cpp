@@ -5,13 +5,15 @@ namespace odds {
 
 PrizeList prizeListOf(const authoring::PrizeDocument &document,
                       const std::filesystem::path &dataIni,
-                      catalogue::PictureLoader &pictures) {
+                      catalogue::PictureLoader &pictures,
+                      PictureSizes *sizes) {
   auto lines = document.lines();
-  PrizeList list = readPrizeList(dataIni, *lines, pictures);
+  PrizeList list = readPrizeList(dataIni, *lines, pictures, sizes);
   // What the document could not carry over into its lines.
   list.read.recordsIgnored =
       list.read.recordsIgnored || document.readReport().recordsIgnored;
   list.looksUtf8WithoutMark = document.looksUtf8WithoutMark();
+  list.markAddedAtSave = document.markAddedAtSave();
   return list;
 }
 

@@ -11,7 +11,8 @@ namespace odds {
 // pictures from the picture folder beside dataIni.
 PrizeList prizeListOf(const authoring::PrizeDocument &document,
                       const std::filesystem::path &dataIni,
-                      catalogue::PictureLoader &pictures);
+                      catalogue::PictureLoader &pictures,
+                      PictureSizes *sizes = nullptr);
 
 OddsReport checkDocument(const authoring::PrizeDocument &document,
                          const std::filesystem::path &dataIni,

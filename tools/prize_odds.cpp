@@ -3,7 +3,9 @@
 
 #include "display_text.h"
 #include "draw.h"
+#include "form1_design.h"
 #include "label_fit.h"
+#include "picture_rules.h"
 #include "prize_document.h"
 
 #include <fmt/format.h>
@@ -41,11 +43,31 @@ public:
         }
     }
 
+    std::filesystem::path fileRead(const std::filesystem::path &file) override { return inner_.fileRead(file); }
+
     std::map<std::filesystem::path, std::optional<RuntimeError>> verdicts;
 
 private:
     catalogue::PictureLoader &inner_;
 };
+
+// The pixel size a picture file's header gives, or none when it gives none.
+// Every check reads it again, so only a photo's EXIF block (with its
+// thumbnail, up to 64 KB before the frame header) costs more than 4 KB.
+std::optional<window::PictureSize> pictureSizeOf(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::uint8_t> head;
+    for (const std::size_t wanted : {std::size_t(4) << 10, std::size_t(64) << 10}) {
+        const std::size_t had = head.size();
+        head.resize(wanted);
+        in.read(reinterpret_cast<char *>(head.data() + had), static_cast<std::streamsize>(wanted - had));
+        head.resize(had + static_cast<std::size_t>(in.gcount()));
+        if (const auto size = window::headerSize(head); size || head.size() < wanted)
+            return size;
+    }
+    return std::nullopt;
+}
 
 // Differences smaller than this come from the rounding of r to single
 // precision (a few draw values out of 2^24), not from the list.
@@ -100,6 +122,20 @@ std::uint32_t firstStop(const Catalogue &prizes, int j)
 }
 
 } // namespace
+
+std::string shownCharacter(char c)
+{
+    const auto code = static_cast<unsigned char>(c);
+    return code < 0x20 ? fmt::format("U+{:04X}", code) : quotedText(std::string(1, c));
+}
+
+std::string textWithRemedies(const Warning &warning)
+{
+    std::string text = warning.text.translated();
+    for (const i18n::Message &remedy : warning.remedies)
+        text = i18n::tr("{0}; {1}", text, remedy.translated());
+    return text;
+}
 
 const char *pictureStateLabel(PictureState state)
 {
@@ -224,8 +260,22 @@ PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::Picture
     return list;
 }
 
+std::optional<window::PictureSize> PictureSizes::of(const catalogue::PicturePtr &picture,
+                                                   const std::filesystem::path &file)
+{
+    const auto found = known_.find(picture.get());
+    if (found != known_.end() && found->second.picture.lock() == picture)
+        return found->second.size;
+    // Pictures let go since leave their entries: drop them before the map outgrows the list.
+    if (known_.size() >= 2 * std::size_t(Catalogue::kMaxPrizes))
+        std::erase_if(known_, [](const auto &entry) { return entry.second.picture.expired(); });
+    const auto size = pictureSizeOf(file);
+    known_[picture.get()] = {picture, size};
+    return size;
+}
+
 PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInput &lines,
-                        catalogue::PictureLoader &loader)
+                        catalogue::PictureLoader &loader, PictureSizes *sizes)
 {
     PrizeList list;
     list.file = dataIni;
@@ -242,8 +292,11 @@ PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInp
         const std::string name = prizes.prize(i).name.toText();
         PictureState state = PictureState::Missing;
         std::string reason;
+        std::optional<window::PictureSize> size;
         if (prizes.picture(i).picture()) {
             state = PictureState::Loaded;
+            const auto file = recorder.fileRead(catalogue::pictureFileOf(list.pictureFolder, name));
+            size = sizes ? sizes->of(prizes.picture(i).picture(), file) : pictureSizeOf(file);
         } else if (catalogue::pictureFileOf(list.pictureFolder, name).empty()) {
             state = PictureState::UnsafeName;
         } else if (auto found = recorder.verdicts.find(catalogue::pictureFileOf(list.pictureFolder, name));
@@ -254,6 +307,7 @@ PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInp
         }
         list.pictures.push_back(state);
         list.pictureErrors.push_back(std::move(reason));
+        list.pictureSizes.push_back(size);
     }
 
     regime.run([&] { catalogue::cumulativePass(prizes); });
@@ -328,15 +382,27 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         row.picturePath = list.pictureFolder / catalogue::utf8Path(row.name + ".jpg");
         row.loadedPicture = prizes.picture(i).picture();
         row.pictureError = list.pictureErrors.at(static_cast<std::size_t>(i));
+        row.pictureSize = list.pictureSizes.at(static_cast<std::size_t>(i));
         report.prizes.push_back(std::move(row));
     }
 
     auto &warnings = report.warnings;
-    auto warnList = [&](std::string code, i18n::Message message, std::string file = {}) {
-        warnings.push_back({std::move(code), std::nullopt, {}, message.inEnglish(), std::move(file), message});
+    // English, as --json gives it: the message and its remedies in one sentence.
+    const auto inEnglish = [](const i18n::Message &message, const std::vector<i18n::Message> &remedies) {
+        std::string text = message.inEnglish();
+        for (const i18n::Message &remedy : remedies)
+            text += "; " + remedy.inEnglish();
+        return text;
     };
-    auto warnPrize = [&](const PrizeRow &row, std::string code, i18n::Message message, std::string file = {}) {
-        warnings.push_back({std::move(code), row.index, row.name, message.inEnglish(), std::move(file), message});
+    auto warnList = [&](std::string code, i18n::Message message, std::string file = {},
+                        std::vector<i18n::Message> remedies = {}) {
+        warnings.push_back({std::move(code), std::nullopt, {}, inEnglish(message, remedies), std::move(file), message,
+                            std::move(remedies)});
+    };
+    auto warnPrize = [&](const PrizeRow &row, std::string code, i18n::Message message, std::string file = {},
+                         std::vector<i18n::Message> remedies = {}) {
+        warnings.push_back({std::move(code), row.index, row.name, inEnglish(message, remedies), std::move(file), message,
+                            std::move(remedies)});
     };
     // Files are named in messages as the list's folder sees them.
     const auto inPictureFolder = [](std::string_view fileName) { return "picture/" + std::string(fileName); };
@@ -383,12 +449,16 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
 
     if (report.readAsUtf8)
         warnList("read-as-utf8",
-                 i18n::trLater("the file begins with a UTF-8 byte-order mark, so it is read as UTF-8, not GBK"));
+                 list.markAddedAtSave
+                     ? i18n::trLater("the list is read as UTF-8; its file has no byte-order mark yet, and Save writes "
+                                     "one, so that the game reads it as UTF-8 too")
+                     : i18n::trLater("the file begins with a UTF-8 byte-order mark, so it is read as UTF-8, not GBK"));
     if (report.looksUtf8WithoutMark)
         warnList("utf8-without-bom",
                  i18n::trLater("this file looks like UTF-8 without a byte-order mark; the game reads it as GBK, so "
-                               "names show garbled and pictures are not found. Fix: {0}",
-                               "prizelist encode data.ini --from utf8 --to gbk"));
+                               "names show garbled and pictures are not found"),
+                 {}, {i18n::trLater("to write it in GBK, the game's own encoding, run {0}",
+                                    "prizelist encode data.ini --from utf8 --to gbk")});
     if (report.recordsIgnored)
         warnList("records-ignored", i18n::trLater("records past the {0}th are ignored", Catalogue::kMaxPrizes));
     if (count == 0) {
@@ -472,7 +542,17 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         }
 
         switch (row.picture) {
-        case PictureState::Loaded: break;
+        case PictureState::Loaded: {
+            // Stretched over the card's picture box, a picture of under a quarter of its pixels looks blurry.
+            const window::design::PixelRect box = window::design::toPixels(window::design::control("awardpic", 0).rect);
+            if (row.pictureSize && 4ull * row.pictureSize->width * row.pictureSize->height <
+                                       std::uint64_t(box.width) * std::uint64_t(box.height))
+                warnPrize(row, "picture-too-small",
+                          i18n::trLater("the picture is only {0} × {1} pixels, under a quarter of the {2} × {3} the "
+                                        "card shows it at: it will look blurry; use a larger picture",
+                                        row.pictureSize->width, row.pictureSize->height, box.width, box.height));
+            break;
+        }
         case PictureState::Missing: {
             const std::string file = inPictureFolder(row.name + ".jpg");
             warnPrize(row, "picture-missing",
@@ -481,10 +561,10 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
                 const std::string &nearMiss = found->second.front();
                 offered.insert(nearMiss);
                 warnPrize(row, "picture-near-miss",
-                          i18n::trLater("{0} is there, but the game opens only {1}: rename the file, or take it as "
-                                        "this prize's picture",
+                          i18n::trLater("{0} is there, but the game opens only {1}",
                                         quotedText(inPictureFolder(nearMiss)), quotedText(file)),
-                          inPictureFolder(nearMiss));
+                          inPictureFolder(nearMiss),
+                          {i18n::trLater("rename the file to {0}", quotedText(row.name + ".jpg"))});
             }
             break;
         }
@@ -493,19 +573,36 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
                       i18n::trLater("the picture file cannot be used ({0}): the card shows no picture",
                                     row.pictureError));
             break;
-        case PictureState::UnsafeName:
+        case PictureState::UnsafeName: {
+            const catalogue::FileNameFault fault = catalogue::pictureNameFault(row.name);
             warnPrize(row, "picture-unsafe-name",
-                      i18n::trLater("the name cannot be a file name in the picture folder (empty, \".\", \"..\", or "
-                                    "holds / or \\): no picture is looked for"));
+                      fault.kind == catalogue::FileNameFault::Kind::Character
+                          ? i18n::trLater("the name holds {0}, which a file name cannot hold: no picture is looked "
+                                          "for; take it out of the name",
+                                          shownCharacter(fault.character))
+                      : fault.kind == catalogue::FileNameFault::Kind::Empty
+                          ? i18n::trLater("the name is empty, so it cannot name a picture file: no picture is looked "
+                                          "for; give the prize a name")
+                          : i18n::trLater("the name {0} cannot be a file name: no picture is looked for; give the "
+                                          "prize another name",
+                                          quotedText(row.name)));
             break;
+        }
         }
 
         // The list goes to Windows PCs, so this is said on every platform.
-        if (catalogue::isSafePictureName(row.name) && !catalogue::isWindowsFileName(row.name))
+        if (const auto fault = catalogue::windowsFileNameFault(row.name); catalogue::isSafePictureName(row.name) && fault)
             warnPrize(row, "name-not-windows-file",
-                      i18n::trLater("on Windows the name cannot name a file (a device name such as CON or COM1, one "
-                                    "of < > : \" | ? *, a control character, or a dot or blank at its end): there "
-                                    "the card shows no picture"));
+                      fault.kind == catalogue::FileNameFault::Kind::Character
+                          ? i18n::trLater("on Windows a file name cannot hold {0}, which the name holds: there the "
+                                          "card shows no picture; take it out of the name",
+                                          shownCharacter(fault.character))
+                      : fault.kind == catalogue::FileNameFault::Kind::Device
+                          ? i18n::trLater("on Windows {0} is the name of a device, not of a file: there the card "
+                                          "shows no picture; give the prize another name",
+                                          quotedText(row.name))
+                          : i18n::trLater("on Windows a file name cannot end in a dot or a blank, as the name does: "
+                                          "there the card shows no picture; take it off the end"));
 
         // Said once per name, at its second prize, however many share it.
         if (const auto [first, isNew] = firstWithName.try_emplace(row.name, row.index); !isNew && first->second >= 0) {

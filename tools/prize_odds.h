@@ -4,10 +4,12 @@
 
 #include "catalogue.h"
 #include "i18n.h"
+#include "picture_rules.h"
 #include "text_measure.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,7 +37,9 @@ struct PrizeList {
     std::vector<catalogue::Variant> weights;         // each prize's pr as read
     std::vector<PictureState> pictures;              // each prize's picture
     std::vector<std::string> pictureErrors;          // the loader's reason for a refusal
+    std::vector<std::optional<window::PictureSize>> pictureSizes; // a loaded picture's pixels, as its file's header gives them
     bool looksUtf8WithoutMark = false;               // GBK as the game reads it, UTF-8 as written
+    bool markAddedAtSave = false;                    // read as UTF-8 from a file that lacks the mark Save writes
     std::vector<std::string> pictureFolderFiles;     // UTF-8 names of the files in pictureFolder, sorted
 };
 
@@ -44,11 +48,26 @@ struct PrizeList {
 // game's start-up (53, 75, 62).
 PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::PictureLoader &loader);
 
+// The pixel sizes of loaded pictures, from their files' headers, kept while
+// the loader hands out the same picture for a file, so that checking a list
+// again after an edit reads no header twice. One check at a time.
+class PictureSizes {
+public:
+    std::optional<window::PictureSize> of(const catalogue::PicturePtr &picture, const std::filesystem::path &file);
+
+private:
+    struct Known {
+        std::weak_ptr<const catalogue::Picture> picture;
+        std::optional<window::PictureSize> size;
+    };
+    std::map<const catalogue::Picture *, Known> known_;
+};
+
 // The same from lines that stand for the file dataIni (a list being edited,
 // say): pictures come from the picture folder beside dataIni. Throws as the
 // game's start-up would (62).
 PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInput &lines,
-                        catalogue::PictureLoader &loader);
+                        catalogue::PictureLoader &loader, PictureSizes *sizes = nullptr);
 
 // How many of the 2^24 draw values land on each slot 0 to prizeCount; the
 // last is the empty card past the last prize.
@@ -69,6 +88,7 @@ struct PrizeRow {
     std::filesystem::path picturePath; // where the game looks for it
     catalogue::PicturePtr loadedPicture;
     std::string pictureError;  // the loader's reason, for a refused picture
+    std::optional<window::PictureSize> pictureSize; // a loaded picture's pixels, when its header gives them
 };
 
 struct Warning {
@@ -78,7 +98,13 @@ struct Warning {
     std::string message; // in English, as --json gives it
     std::string file;    // the picture file it is about, as "picture/<name>", if any
     i18n::Message text;  // the message with its values, for the user's language where it is shown
+    // What to do, each a remedy of its own, when text does not say it: the
+    // tools write them after text, the editor one a line.
+    std::vector<i18n::Message> remedies;
 };
+
+// A warning's text and its remedies as one sentence, in the user's language.
+std::string textWithRemedies(const Warning &warning);
 
 struct OddsReport {
     std::filesystem::path file;
@@ -105,6 +131,10 @@ bool isCardTextWarning(std::string_view code);
 // any case) is left off first; any other file has no key (empty).
 std::string nearMissKey(std::string_view name);
 std::string nearMissFileKey(std::string_view fileName);
+
+// A character a file name cannot hold, as a message names it: quoted, or its
+// code point when it does not show (a control character).
+std::string shownCharacter(char c);
 
 // The "#RRGGBB" of a colour in red + 256 * green + 65536 * blue.
 std::string hexColor(std::int32_t color);

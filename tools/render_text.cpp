@@ -138,7 +138,7 @@ std::string renderWarning(const Warning &warning, std::optional<int> spreadsheet
                            cell(warning.name, kNameColumns), *spreadsheetRow);
     else if (warning.index)
         subject = i18n::tr("prize {0} \"{1}\": ", *warning.index + 1, cell(warning.name, kNameColumns));
-    return subject + terminalSafe(warning.text.translated());
+    return subject + terminalSafe(textWithRemedies(warning));
 }
 
 std::string renderText(const OddsReport &report, const Audits &audits)

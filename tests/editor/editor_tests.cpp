@@ -174,15 +174,70 @@ TEST(Editor, ScalingWeightsTo100IsExactAtTheListsDecimalsAndOneUndo)
     EXPECT_EQ(cell(window, 0, PrizeTableModel::Weight), "33.5");
 }
 
-TEST(Editor, AColourTypedAsHashRrggbbIsTheGamesNumber)
+TEST(Editor, ScalingKeepsEqualWeightsEqualWithMoreDecimalsWhereNeeded)
+{
+    fakes::TempFolder folder;
+    folder.writeDataIni(fakes::record("10", "255", "a", "1") + fakes::record("10", "255", "b", "1") +
+                        fakes::record("10", "255", "c", "1") + fakes::record("10", "255", "d", "1") +
+                        fakes::record("57", "255", "e", "1"));
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(folder.path() / "data.ini"));
+    window.model().scaleWeightsTo100({}); // 97 to 100: never 11, 10, 10, 10
+    EXPECT_EQ(weights(window), (std::vector<std::string>{"10.3", "10.3", "10.3", "10.3", "58.8"}));
+    window.undoStack().undo();
+    window.model().scaleWeightsTo100({0, 1, 2, 3}); // 43 left for four
+    EXPECT_EQ(weights(window), (std::vector<std::string>{"10.75", "10.75", "10.75", "10.75", "57"}));
+}
+
+TEST(Editor, ScalingSaysWhatItDoesWithWeightsThatAreNoNumberOrNegativeAndTheBarNeverLooksRight)
+{
+    fakes::TempFolder folder;
+    // 十 in GBK
+    folder.writeDataIni(fakes::record("\xCA\xAE", "255", "a", "1") + fakes::record("-5", "255", "b", "1") +
+                        fakes::record("50", "255", "c", "1") + fakes::record("30", "255", "d", "1"));
+    EditorWindow window;
+    ASSERT_TRUE(window.openList(folder.path() / "data.ini"));
+    const QColor full = QApplication::palette(&window.weightTotal()).color(QPalette::Highlight);
+    {
+        NextMessageBox ok(QStringLiteral("OK"));
+        window.model().scaleWeightsTo100({});
+        EXPECT_TRUE(ok.text.contains("\"a\": its weight \"十\" is no number, so the game counts it as 0"))
+            << ok.text.toStdString();
+        EXPECT_TRUE(ok.text.contains("\"b\": its weight -5 is negative")) << ok.text.toStdString();
+    }
+    // Counted as the game counts them: 0 - 5 + 66 + 39.
+    EXPECT_EQ(weights(window), (std::vector<std::string>{"十", "-5", "66", "39"}));
+    waitForOdds(window);
+    const QString bar = window.weightTotal().format();
+    EXPECT_TRUE(bar.startsWith("Weights add up to 100 of 100; weights that are no number count as 0 (1); "
+                               "negative weights are subtracted (1)"))
+        << bar.toStdString();
+    EXPECT_NE(window.weightTotal().palette().color(QPalette::Highlight), full);
+}
+
+TEST(Editor, TheColourColumnShowsHashRrggbbKeepsTheGamesNumberAndRefusesWhatIsNoColour)
 {
     BundledList list;
     EditorWindow window;
+    PrizeTableModel &model = window.model();
     ASSERT_TRUE(window.openList(list.dataIni));
-    EXPECT_TRUE(window.model().setData(window.model().index(0, PrizeTableModel::Color), "#FF0000", Qt::EditRole));
-    EXPECT_EQ(cell(window, 0, PrizeTableModel::Color), "255");
-    EXPECT_TRUE(window.model().setData(window.model().index(0, PrizeTableModel::Color), "#1e90ff", Qt::EditRole));
-    EXPECT_EQ(cell(window, 0, PrizeTableModel::Color), std::to_string(0x1E + 256 * 0x90 + 65536 * 0xFF));
+    const auto color = [&] { return model.document().text(0, Field::Color); };
+    EXPECT_TRUE(model.setData(model.index(0, PrizeTableModel::Color), "#FF0000", Qt::EditRole));
+    EXPECT_EQ(color(), "255");
+    EXPECT_EQ(cell(window, 0, PrizeTableModel::Color), "#FF0000");
+    EXPECT_TRUE(model.setData(model.index(0, PrizeTableModel::Color), "1e90ff", Qt::EditRole)); // no #, but a letter
+    EXPECT_EQ(color(), std::to_string(0x1E + 256 * 0x90 + 65536 * 0xFF));
+    EXPECT_TRUE(model.setData(model.index(0, PrizeTableModel::Color), "65280", Qt::EditRole));
+    EXPECT_EQ(cell(window, 0, PrizeTableModel::Color), "#00FF00");
+
+    const int steps = window.undoStack().count();
+    for (const char *typed : {"red", "#FF00", "16777216", "-1", "12.5", ""}) {
+        NextMessageBox ok(QStringLiteral("OK"));
+        EXPECT_FALSE(model.setData(model.index(0, PrizeTableModel::Color), typed, Qt::EditRole)) << typed;
+        EXPECT_TRUE(ok.text.contains("for example #FF0000")) << ok.text.toStdString();
+    }
+    EXPECT_EQ(color(), "65280");
+    EXPECT_EQ(window.undoStack().count(), steps);
 }
 
 TEST(Editor, ThePreviewShowsTheChosenOrFirstPrizeNeverTheDesignsTexts)
@@ -346,6 +401,27 @@ TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAtSaveAndFollowsItsPrizesName
     EXPECT_TRUE(fs::exists(kite)); // a name that is no file name takes no picture with it
 }
 
+TEST(Editor, APictureChosenForAListNeverSavedShowsInTheTableThePreviewAndTheChecks)
+{
+    EditorWindow window;
+    PrizeTableModel &model = window.model();
+    model.addPrize(0);
+    model.setText(0, Field::Name, "风筝");
+    model.setText(0, Field::Weight, "100");
+    model.setPicture(0, kToolsData / "blue.png");
+    waitForOdds(window);
+    EXPECT_EQ(cell(window, 0, PrizeTableModel::Picture), "loaded");
+    std::vector<std::string> codes;
+    for (const odds::Warning &warning : model.check()->report.warnings)
+        codes.push_back(warning.code);
+    EXPECT_EQ(codes, std::vector<std::string>{"picture-too-small"}) << "judged from the chosen file: 16 x 10 pixels";
+    // blue.png is (48, 48, 192), here as a JPEG: the card's picture shows it.
+    window.show();
+    const QColor shown = window.preview().card().grab().toImage().pixelColor(5, 5);
+    EXPECT_GT(shown.blue(), 150);
+    EXPECT_LT(shown.red(), 90);
+}
+
 TEST(Editor, AWarningNamesItsPrizeWhollyAndTakesANearMissPictureAtSave)
 {
     BundledList list;
@@ -379,14 +455,29 @@ TEST(Editor, AListInUtf8WithoutAMarkIsReopenedAsUtf8FromItsWarningAndSavedWithOn
     waitForOdds(window);
     QListWidgetItem *offer = nullptr;
     for (int i = 0; i < window.warnings().count(); ++i)
-        if (window.warnings().item(i)->text().contains("reopen it as UTF-8"))
+        if (window.warnings().item(i)->text().contains("reopen the list as UTF-8"))
             offer = window.warnings().item(i);
     ASSERT_NE(offer, nullptr);
+    // One remedy a line, this window's first.
+    const QStringList lines = offer->text().split(u'\n');
+    ASSERT_EQ(lines.size(), 3) << offer->text().toStdString();
+    EXPECT_TRUE(lines[1].startsWith("Double-click here to reopen the list as UTF-8")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("Or to write it in GBK")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].contains("prizelist encode data.ini --from utf8 --to gbk"));
     emit window.warnings().itemDoubleClicked(offer);
     EXPECT_EQ(window.model().document().text(0, Field::Name), "荧光棒");
-    window.model().setText(0, Field::Amount, "20"); // Save writes only a changed list
+    // A change like any other: Play and Save write what the table shows, and undo reads it as before.
+    EXPECT_TRUE(window.isWindowModified());
+    waitForOdds(window);
+    for (int i = 0; i < window.warnings().count(); ++i)
+        EXPECT_FALSE(window.warnings().item(i)->text().contains("begins with a UTF-8 byte-order mark"))
+            << window.warnings().item(i)->text().toStdString();
+    window.undoStack().undo();
+    EXPECT_NE(window.model().document().text(0, Field::Name), "荧光棒");
+    EXPECT_FALSE(window.isWindowModified());
+    window.undoStack().redo();
     ASSERT_TRUE(window.saveList());
-    EXPECT_EQ(slurp(dataIni), "\xEF\xBB\xBF" + fakes::record("100", "255", "荧光棒", "20"));
+    EXPECT_EQ(slurp(dataIni), "\xEF\xBB\xBF" + fakes::record("100", "255", "荧光棒", "10"));
 }
 
 TEST(Editor, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsItWas)

@@ -262,6 +262,38 @@ TEST(OddsWarnings, TellWhichLineTheGameCutsShort)
     EXPECT_NE(note->message.find("its note (line 10)"), std::string::npos) << note->message;
 }
 
+TEST(OddsWarnings, APictureFarSmallerThanTheCardIsSaidToLookBlurry)
+{
+    ListFolder list;
+    list.picture("card");              // the size of the card's picture box
+    list.picture("icon", "blue.png"); // 16 x 10
+    const auto report = list.report(fakes::record("50", "65280", "card", "1") + fakes::record("50", "65280", "icon", "1"));
+    EXPECT_TRUE(codesFor(report, 0).empty());
+    ASSERT_EQ(codesFor(report, 1), std::vector<std::string>{"picture-too-small"});
+    EXPECT_NE(report.warnings[0].message.find("only 16 × 10 pixels"), std::string::npos) << report.warnings[0].message;
+}
+
+TEST(OddsWarnings, ANameThatCannotBeAFileNameSaysWhichCharacterIsTheProblem)
+{
+    ListFolder list;
+    const auto report = list.report(fakes::record("20", "255", "a/b", "1") + fakes::record("20", "255", "a\\b", "1") +
+                                    fakes::record("20", "255", "..", "1") + fakes::record("20", "255", "x?y", "1") +
+                                    fakes::record("20", "255", "con", "1"));
+    const auto said = [&](int prize) {
+        std::string text;
+        for (const auto &warning : report.warnings)
+            if (warning.index == prize &&
+                (warning.code == "picture-unsafe-name" || warning.code == "name-not-windows-file"))
+                text += warning.message;
+        return text;
+    };
+    EXPECT_NE(said(0).find("the name holds \"/\", which a file name cannot hold"), std::string::npos) << said(0);
+    EXPECT_NE(said(1).find("the name holds \"\\\""), std::string::npos) << said(1);
+    EXPECT_NE(said(2).find("the name \"..\" cannot be a file name"), std::string::npos) << said(2);
+    EXPECT_NE(said(3).find("on Windows a file name cannot hold \"?\""), std::string::npos) << said(3);
+    EXPECT_NE(said(4).find("\"con\" is the name of a device"), std::string::npos) << said(4);
+}
+
 TEST(OddsWarnings, ExplainAListSavedAsUtf8WithoutAByteOrderMark)
 {
     ListFolder list;
