@@ -4,6 +4,7 @@
 
 #include "catalogue.h"
 #include "i18n.h"
+#include "picture_rules.h"
 #include "text_measure.h"
 
 #include <cstdint>
@@ -37,6 +38,10 @@ struct PrizeList {
     std::vector<std::string> pictureErrors;          // the loader's reason for a refusal
     bool looksUtf8WithoutMark = false;               // GBK as the game reads it, UTF-8 as written
     std::vector<std::string> pictureFolderFiles;     // UTF-8 names of the files in pictureFolder, sorted
+    // Each prize's picture as it shows upright, in pixels, where its file's
+    // header tells.
+    std::vector<std::optional<window::PictureSize>> pictureSizes;
+    bool fileNamesIgnoreCase = false; // as the platform opens the pictures
 };
 
 // Opens dataIni, reads it and its pictures from the picture folder beside it,
@@ -98,13 +103,6 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure = nul
 
 // Whether a warning is about how a prize's name or amount shows on the card.
 bool isCardTextWarning(std::string_view code);
-
-// The key under which a picture file or a prize name counts as a near miss of
-// another: full-width forms of ASCII as ASCII, ASCII letters in lower case,
-// blanks around it dropped. For a file, its extension (.jpg, .jpeg or .png in
-// any case) is left off first; any other file has no key (empty).
-std::string nearMissKey(std::string_view name);
-std::string nearMissFileKey(std::string_view fileName);
 
 // The "#RRGGBB" of a colour in red + 256 * green + 65536 * blue.
 std::string hexColor(std::int32_t color);
