@@ -185,7 +185,10 @@ std::string encodeJpeg(const Pixels &pixels, float quality)
     }
 }
 
-WicPicture::WicPicture(std::filesystem::path file, DeviceSize size) : file_(std::move(file)), size_(size) {}
+WicPicture::WicPicture(std::filesystem::path file, DeviceSize size, std::uint32_t background)
+    : file_(std::move(file)), background_(background), size_(size)
+{
+}
 
 std::shared_ptr<const Pixels> WicPicture::pixels() const
 {
@@ -218,7 +221,9 @@ void WicPicture::decodeUnlessTaken() const
         lock.unlock();
         std::shared_ptr<const Pixels> decoded;
         try {
-            decoded = std::make_shared<const Pixels>(decodePicture(file_, size));
+            Pixels pixels = decodePicture(file_, size);
+            blendOnto(pixels, background_);
+            decoded = std::make_shared<const Pixels>(std::move(pixels));
         } catch (const std::exception &) {
             // Missing, refused or corrupt: no picture, and no message, as for
             // a file missing at start-up.
