@@ -1,5 +1,6 @@
 // Pictures cut short are told from whole ones by their structure, and the
 // orientation tag turns the pixels the way it says.
+#include "decode_budget.h"
 #include "picture_rules.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
+#include <thread>
 
 using window::Pixels;
 using window::pictureCutShort;
@@ -89,3 +92,29 @@ TEST(PictureRules, TheOrientationTagTurnsThePicture)
 }
 
 } // namespace
+
+TEST(DecodeBudget, NeverMoreThanTheBudgetIsInUseAndAnOversizedDecodeRunsAlone)
+{
+    window::DecodeBudget budget(100);
+    std::mutex mutex;
+    std::uint64_t most = 0;
+    bool oversizedShared = false;
+    std::vector<std::jthread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 200; ++round) {
+                const std::uint64_t bytes = (t == 0 && round % 10 == 0) ? 250 : std::uint64_t(10 + (t * 7 + round) % 50);
+                const auto share = budget.take(bytes);
+                const std::lock_guard lock(mutex);
+                const std::uint64_t inUse = budget.inUse();
+                if (bytes > 100)
+                    oversizedShared = oversizedShared || inUse != bytes;
+                else
+                    most = std::max(most, inUse);
+            }
+        });
+    threads.clear();
+    EXPECT_LE(most, 100u);
+    EXPECT_FALSE(oversizedShared);
+    EXPECT_EQ(budget.inUse(), 0u);
+}
