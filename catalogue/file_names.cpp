@@ -1,7 +1,5 @@
-// Letter case in file names, and the platform's rule for it.
+// Letter case in file names, folded as Windows folds it.
 #include "file_names.h"
-
-#include "platform.h"
 
 namespace catalogue {
 
@@ -112,11 +110,6 @@ std::string upperCaseFold(std::string_view utf8)
         i += length;
     }
     return out;
-}
-
-std::string fileNameKey(std::string_view utf8)
-{
-    return platform::fileNamesIgnoreCase() ? upperCaseFold(utf8) : std::string(utf8);
 }
 
 } // namespace catalogue

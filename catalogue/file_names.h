@@ -1,5 +1,5 @@
-// How file names compare on the platform the game runs on: on Windows two
-// names that differ only in letter case open the same file.
+// Letter case as Windows file names ignore it: there two names that differ
+// only in case open the same file (platform::fileNamesIgnoreCase says where).
 #pragma once
 
 #include <string>
@@ -12,9 +12,5 @@ namespace catalogue {
 // and circled letters, Roman numerals. Anything else, invalid bytes too, is
 // kept as it is.
 std::string upperCaseFold(std::string_view utf8);
-
-// The form under which this platform's file system takes two names for one
-// file: the name itself, or on Windows its upper-case fold.
-std::string fileNameKey(std::string_view utf8);
 
 } // namespace catalogue

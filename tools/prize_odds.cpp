@@ -9,6 +9,7 @@
 #include "picture_matches.h"
 #include "platform.h"
 #include "prize_document.h"
+#include "sample_pictures.h"
 
 #include <fmt/format.h>
 
@@ -485,16 +486,23 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         case PictureState::Loaded:
             // A file meant for this prize that the game passes over for its own.
             if (const auto nearMiss = folder.nearMiss(row.name)) {
-                const std::string own = inPictureFolder(folder.ownFile(row.name).value_or(row.name + ".jpg"));
+                const std::string ownFile = folder.ownFile(row.name).value_or(row.name + ".jpg");
+                const std::string own = quotedText(inPictureFolder(ownFile));
+                const std::string near = quotedText(inPictureFolder(*nearMiss));
                 offered.insert(*nearMiss);
                 warnPrize(row, "picture-near-miss",
-                          i18n::trLater("{0} looks meant for this prize, but the card shows {1}: to show it instead, "
-                                        "replace {1} with it, or take it as this prize's picture",
-                                        quotedText(inPictureFolder(*nearMiss)), quotedText(own)),
+                          isBundledSample(list.pictureFolder / catalogue::utf8Path(ownFile))
+                              ? i18n::trLater("{0} looks meant for this prize, but the card shows {1}, the bundled "
+                                              "sample picture: to show yours, replace {1} with it, or take it as this "
+                                              "prize's picture",
+                                              near, own)
+                              : i18n::trLater("{0} looks meant for this prize, but the card shows {1}: to show it "
+                                              "instead, replace {1} with it, or take it as this prize's picture",
+                                              near, own),
                           inPictureFolder(*nearMiss));
             }
-            if (const auto &size = list.pictureSizes.at(static_cast<std::size_t>(row.index)))
-                warnPortrait(row, *size);
+            if (const auto at = static_cast<std::size_t>(row.index); at < list.pictureSizes.size() && list.pictureSizes[at])
+                warnPortrait(row, *list.pictureSizes[at]);
             break;
         case PictureState::Missing: {
             const std::string file = inPictureFolder(row.name + ".jpg");

@@ -9,6 +9,7 @@
 #include "list_folder.h"
 #include "picture_matches.h"
 #include "platform.h"
+#include "sample_pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -248,6 +249,20 @@ TEST(OddsWarnings, ANearMissBesideThePictureTheCardShowsNamesBoth)
                                               "the card shows \"" + inFolder("蓝牙耳机.jpg") + "\""),
               std::string::npos)
         << report.warnings[0].message;
+
+    // Beside the bundled sample, the warning says so. Every bundled picture is
+    // known, and only they are.
+    std::filesystem::copy_file(std::filesystem::path(SAMPLE_DIR) / "picture" / catalogue::utf8Path("蓝牙耳机.jpg"),
+                               list.folder.path() / "picture" / catalogue::utf8Path("蓝牙耳机.jpg"),
+                               std::filesystem::copy_options::overwrite_existing);
+    const auto besideSample = list.report();
+    ASSERT_EQ(besideSample.warnings.size(), 1u);
+    EXPECT_NE(besideSample.warnings[0].message.find("\"" + inFolder("蓝牙耳机.jpg") + "\", the bundled sample picture"),
+              std::string::npos)
+        << besideSample.warnings[0].message;
+    for (const auto &sample : std::filesystem::directory_iterator(std::filesystem::path(SAMPLE_DIR) / "picture"))
+        EXPECT_TRUE(odds::isBundledSample(sample.path())) << sample.path();
+    EXPECT_FALSE(odds::isBundledSample(kData / "red.jpg"));
 }
 
 TEST(OddsWarnings, APortraitPictureIsSaidToShowSquashedWithItsProportions)
