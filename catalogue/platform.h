@@ -14,4 +14,7 @@ std::FILE *openForReading(const std::filesystem::path &path);
 // picture folder's own rule comes on top).
 bool allowsFileName(std::string_view name);
 
+// Whether two file names that differ only in letter case name one file.
+bool fileNamesIgnoreCase();
+
 } // namespace catalogue::platform

@@ -7,4 +7,6 @@ std::FILE *openForReading(const std::filesystem::path &path) { return std::fopen
 
 bool allowsFileName(std::string_view) { return true; }
 
+bool fileNamesIgnoreCase() { return false; }
+
 } // namespace catalogue::platform

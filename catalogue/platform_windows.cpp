@@ -11,4 +11,6 @@ std::FILE *openForReading(const std::filesystem::path &path) { return _wfopen(pa
 
 bool allowsFileName(std::string_view name) { return isWindowsFileName(name); }
 
+bool fileNamesIgnoreCase() { return true; }
+
 } // namespace catalogue::platform

@@ -3,10 +3,15 @@
 
 #include "display_text.h"
 #include "draw.h"
+#include "exif_orientation.h"
 #include "form1_design.h"
 #include "label_fit.h"
+#include "picture_files.h"
+#include "picture_matches.h"
 #include "picture_rules.h"
+#include "platform.h"
 #include "prize_document.h"
+#include "sample_pictures.h"
 
 #include <fmt/format.h>
 
@@ -14,6 +19,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <numeric>
 #include <set>
 
 namespace odds {
@@ -63,8 +69,13 @@ std::optional<window::PictureSize> pictureSizeOf(const std::filesystem::path &fi
         head.resize(wanted);
         in.read(reinterpret_cast<char *>(head.data() + had), static_cast<std::streamsize>(wanted - had));
         head.resize(had + static_cast<std::size_t>(in.gcount()));
-        if (const auto size = window::headerSize(head); size || head.size() < wanted)
+        if (auto size = window::headerSize(head); size || head.size() < wanted) {
+            // As the picture shows, upright by its orientation tag.
+            const std::string_view bytes(reinterpret_cast<const char *>(head.data()), head.size());
+            if (size && window::onItsSide(catalogue::jpegOrientation(bytes)))
+                std::swap(size->width, size->height);
             return size;
+        }
     }
     return std::nullopt;
 }
@@ -74,6 +85,18 @@ std::optional<window::PictureSize> pictureSizeOf(const std::filesystem::path &fi
 constexpr double kShareTolerance = 1e-6;
 constexpr double kWeightTolerance = 1e-9;
 constexpr double kRareShare = 1e-4; // 0.01 %
+// A picture this many times as tall as wide is a portrait one; a 3:4 phone
+// photo is 1.33.
+constexpr double kPortraitRatio = 1.2;
+
+// "3:4" for small proportions, "1:1.41" for others.
+std::string proportions(std::uint32_t width, std::uint32_t height)
+{
+    const std::uint32_t divisor = std::gcd(width, height);
+    if (width / divisor <= 32 && height / divisor <= 32)
+        return fmt::format("{}:{}", width / divisor, height / divisor);
+    return fmt::format("1:{:.2f}", double(height) / width);
+}
 
 // One character as UTF-8.
 std::string characterText(char32_t c)
@@ -190,6 +213,7 @@ std::string leadingBytes(const std::filesystem::path &file)
 } // namespace
 
 namespace {
+
 // The UTF-8 names of the regular files in folder; none when it cannot be read.
 std::vector<std::string> filesIn(const std::filesystem::path &folder)
 {
@@ -210,46 +234,6 @@ std::vector<std::string> filesIn(const std::filesystem::path &folder)
 bool isCardTextWarning(std::string_view code)
 {
     return code.ends_with("-too-wide") || code.ends_with("-character-missing");
-}
-
-std::string nearMissKey(std::string_view name)
-{
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    std::string key;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(name[k]); };
-        // U+FF01 to U+FF5E are EF BC 81 to EF BD 9E; each stands for U+0021 to U+007E.
-        if (byte(i) == 0xEF && i + 2 < name.size() && (byte(i + 1) == 0xBC || byte(i + 1) == 0xBD)) {
-            const unsigned cp = 0xF000u | ((byte(i + 1) & 0x3Fu) << 6) | (byte(i + 2) & 0x3Fu);
-            if (cp >= 0xFF01 && cp <= 0xFF5E) {
-                key += lower(static_cast<char>(cp - 0xFEE0));
-                i += 2;
-                continue;
-            }
-        }
-        // U+3000, the ideographic space, is a blank too.
-        if (byte(i) == 0xE3 && i + 2 < name.size() && byte(i + 1) == 0x80 && byte(i + 2) == 0x80) {
-            key += ' ';
-            i += 2;
-            continue;
-        }
-        key += lower(name[i]);
-    }
-    const auto first = key.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return key.substr(first, key.find_last_not_of(" \t") - first + 1);
-}
-
-std::string nearMissFileKey(std::string_view fileName)
-{
-    const auto dot = fileName.rfind('.');
-    if (dot == std::string_view::npos)
-        return {};
-    const std::string extension = nearMissKey(fileName.substr(dot + 1));
-    if (extension != "jpg" && extension != "jpeg" && extension != "png")
-        return {};
-    return nearMissKey(fileName.substr(0, dot));
 }
 
 PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::PictureLoader &loader)
@@ -312,6 +296,7 @@ PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInp
 
     regime.run([&] { catalogue::cumulativePass(prizes); });
     list.pictureFolderFiles = filesIn(list.pictureFolder);
+    list.fileNamesIgnoreCase = catalogue::platform::fileNamesIgnoreCase();
     return list;
 }
 
@@ -379,7 +364,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         row.colorUsable = written && std::nearbyint(*written) == row.color;
         row.count = counts.at(static_cast<std::size_t>(i));
         row.picture = list.pictures.at(static_cast<std::size_t>(i));
-        row.picturePath = list.pictureFolder / catalogue::utf8Path(row.name + ".jpg");
+        row.picturePath = (list.pictureFolder / catalogue::utf8Path(row.name + ".jpg")).make_preferred();
         row.loadedPicture = prizes.picture(i).picture();
         row.pictureError = list.pictureErrors.at(static_cast<std::size_t>(i));
         row.pictureSize = list.pictureSizes.at(static_cast<std::size_t>(i));
@@ -404,20 +389,19 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         warnings.push_back({std::move(code), row.index, row.name, inEnglish(message, remedies), std::move(file), message,
                             std::move(remedies)});
     };
-    // Files are named in messages as the list's folder sees them.
-    const auto inPictureFolder = [](std::string_view fileName) { return "picture/" + std::string(fileName); };
+    // Files are named in messages as the list's folder sees them, with the
+    // platform's separator.
+    const auto inPictureFolder = [](std::string_view fileName) {
+        return "picture" + std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)) +
+               std::string(fileName);
+    };
     const auto percent = [](std::uint32_t count) { return fmt::format("{:.4f}", percentOf(count)); };
 
-    // Which prize a file in the picture folder serves, exactly or as a near miss.
-    std::set<std::string> exactFiles;
     std::map<std::string, int> firstWithName;
+    std::vector<std::string> names;
     for (const PrizeRow &row : report.prizes)
-        exactFiles.insert(row.name + ".jpg");
-    std::map<std::string, std::vector<std::string>> nearMisses; // by key, files that are not a prize's own
-    for (const std::string &file : list.pictureFolderFiles)
-        if (!exactFiles.contains(file))
-            if (std::string key = nearMissFileKey(file); !key.empty())
-                nearMisses[key].push_back(file);
+        names.push_back(row.name);
+    const PictureFolderMatch folder(list.pictureFolderFiles, names, list.fileNamesIgnoreCase);
     std::set<std::string> offered;
 
     // field is "name" or "amount", and prefixes the warnings' codes; see isCardTextWarning.
@@ -445,6 +429,20 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
                                              "in its place; use another character",
                                              characters, quotedText(text)));
         }
+    };
+
+    // The card stretches every picture to its 3:2 box: a portrait one shows
+    // squashed to well under half its height.
+    const auto warnPortrait = [&](const PrizeRow &row, window::PictureSize size) {
+        if (size.width == 0 || size.height < kPortraitRatio * size.width)
+            return;
+        const double kept = (double(kPictureBoxHeight) / kPictureBoxWidth) / (double(size.height) / size.width);
+        warnPrize(row, "picture-portrait",
+                  i18n::trLater("the picture is {0} x {1} pixels, taller than wide ({2}), but the card shows it "
+                                "stretched to {3} x {4}: it looks squashed to {5}% of its height; crop it to a "
+                                "landscape picture about 3:2",
+                                size.width, size.height, proportions(size.width, size.height), kPictureBoxWidth,
+                                kPictureBoxHeight, fmt::format("{:.0f}", 100 * kept)));
     };
 
     if (report.readAsUtf8)
@@ -544,26 +542,44 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         switch (row.picture) {
         case PictureState::Loaded: {
             // Stretched over the card's picture box, a picture of under a quarter of its pixels looks blurry.
-            const window::design::PixelRect box = window::design::toPixels(window::design::control("awardpic", 0).rect);
+            const window::design::PixelRect box = window::design::toPixels(window::design::control(window::design::Role::CardPicture, 0).rect);
             if (row.pictureSize && 4ull * row.pictureSize->width * row.pictureSize->height <
                                        std::uint64_t(box.width) * std::uint64_t(box.height))
                 warnPrize(row, "picture-too-small",
                           i18n::trLater("the picture is only {0} × {1} pixels, under a quarter of the {2} × {3} the "
                                         "card shows it at: it will look blurry; use a larger picture",
                                         row.pictureSize->width, row.pictureSize->height, box.width, box.height));
+            // A file meant for this prize that the game passes over for its own.
+            if (const auto nearMiss = folder.nearMiss(row.name)) {
+                const std::string ownFile = folder.ownFile(row.name).value_or(row.name + ".jpg");
+                const std::string own = quotedText(inPictureFolder(ownFile));
+                const std::string near = quotedText(inPictureFolder(*nearMiss));
+                offered.insert(*nearMiss);
+                warnPrize(row, "picture-near-miss",
+                          isBundledSample(list.pictureFolder / catalogue::utf8Path(ownFile))
+                              ? i18n::trLater("{0} looks meant for this prize, but the card shows {1}, the bundled "
+                                              "sample picture: to show yours, replace {1} with it, or take it as this "
+                                              "prize's picture",
+                                              near, own)
+                              : i18n::trLater("{0} looks meant for this prize, but the card shows {1}: to show it "
+                                              "instead, replace {1} with it, or take it as this prize's picture",
+                                              near, own),
+                          inPictureFolder(*nearMiss));
+            }
+            if (row.pictureSize)
+                warnPortrait(row, *row.pictureSize);
             break;
         }
         case PictureState::Missing: {
             const std::string file = inPictureFolder(row.name + ".jpg");
             warnPrize(row, "picture-missing",
                       i18n::trLater("{0} is missing: the card shows no picture", quotedText(file)), file);
-            if (auto found = nearMisses.find(nearMissKey(row.name)); found != nearMisses.end()) {
-                const std::string &nearMiss = found->second.front();
-                offered.insert(nearMiss);
+            if (const auto nearMiss = folder.nearMiss(row.name)) {
+                offered.insert(*nearMiss);
                 warnPrize(row, "picture-near-miss",
                           i18n::trLater("{0} is there, but the game opens only {1}",
-                                        quotedText(inPictureFolder(nearMiss)), quotedText(file)),
-                          inPictureFolder(nearMiss),
+                                        quotedText(inPictureFolder(*nearMiss)), quotedText(file)),
+                          inPictureFolder(*nearMiss),
                           {i18n::trLater("rename the file to {0}", quotedText(row.name + ".jpg"))});
             }
             break;
@@ -618,7 +634,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
     }
 
     for (const std::string &file : list.pictureFolderFiles)
-        if (!exactFiles.contains(file) && !offered.contains(file))
+        if (!folder.isOwn(file) && !offered.contains(file))
             warnList("picture-unused",
                      i18n::trLater("{0} is the picture of no prize", quotedText(inPictureFolder(file))),
                      inPictureFolder(file));

@@ -37,10 +37,11 @@ struct PrizeList {
     std::vector<catalogue::Variant> weights;         // each prize's pr as read
     std::vector<PictureState> pictures;              // each prize's picture
     std::vector<std::string> pictureErrors;          // the loader's reason for a refusal
-    std::vector<std::optional<window::PictureSize>> pictureSizes; // a loaded picture's pixels, as its file's header gives them
+    std::vector<std::optional<window::PictureSize>> pictureSizes; // a loaded picture's pixels, upright, as its file's header gives them
     bool looksUtf8WithoutMark = false;               // GBK as the game reads it, UTF-8 as written
     bool markAddedAtSave = false;                    // read as UTF-8 from a file that lacks the mark Save writes
     std::vector<std::string> pictureFolderFiles;     // UTF-8 names of the files in pictureFolder, sorted
+    bool fileNamesIgnoreCase = false; // as the platform opens the pictures
 };
 
 // Opens dataIni, reads it and its pictures from the picture folder beside it,
@@ -124,13 +125,6 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure = nul
 
 // Whether a warning is about how a prize's name or amount shows on the card.
 bool isCardTextWarning(std::string_view code);
-
-// The key under which a picture file or a prize name counts as a near miss of
-// another: full-width forms of ASCII as ASCII, ASCII letters in lower case,
-// blanks around it dropped. For a file, its extension (.jpg, .jpeg or .png in
-// any case) is left off first; any other file has no key (empty).
-std::string nearMissKey(std::string_view name);
-std::string nearMissFileKey(std::string_view fileName);
 
 // A character a file name cannot hold, as a message names it: quoted, or its
 // code point when it does not show (a control character).

@@ -49,6 +49,49 @@ bool jpegCutShort(std::span<const std::uint8_t> file)
     return true;
 }
 
+// A GIF's blocks, walked to its trailer byte: a file that ends before it is
+// cut short, while bytes after it (a download's padding, say) are no harm, as
+// browsers show such a file.
+bool gifCutShort(std::span<const std::uint8_t> file)
+{
+    constexpr std::size_t kScreenDescriptorEnd = 13;
+    if (file.size() < kScreenDescriptorEnd)
+        return true;
+    const auto colorTableBytes = [](std::uint8_t flags) {
+        return (flags & 0x80) ? std::size_t(3) << ((flags & 0x07) + 1) : std::size_t(0);
+    };
+    std::size_t at = kScreenDescriptorEnd + colorTableBytes(file[10]);
+    // Data sub-blocks: a length byte, that many bytes, until a length of 0.
+    const auto skipSubBlocks = [&] {
+        while (at < file.size()) {
+            const std::size_t length = file[at++];
+            if (length == 0)
+                return true;
+            at += length;
+        }
+        return false;
+    };
+    while (at < file.size()) {
+        switch (file[at]) {
+        case 0x3B: return false;
+        case 0x21: // extension: introducer, label, sub-blocks
+            at += 2;
+            if (!skipSubBlocks())
+                return true;
+            break;
+        case 0x2C: // image: descriptor, local colour table, LZW code size, sub-blocks
+            if (at + 10 > file.size())
+                return true;
+            at += 10 + colorTableBytes(file[at + 9]) + 1;
+            if (!skipSubBlocks())
+                return true;
+            break;
+        default: return true; // no block starts so: the file is broken here
+        }
+    }
+    return true;
+}
+
 std::uint32_t bigEndian16(const std::uint8_t *p) { return std::uint32_t(p[0]) << 8 | p[1]; }
 std::uint32_t littleEndian16(const std::uint8_t *p) { return std::uint32_t(p[1]) << 8 | p[0]; }
 
@@ -92,6 +135,9 @@ std::optional<PictureSize> headerSize(std::span<const std::uint8_t> head)
             return std::int32_t(std::uint32_t(head[at]) | std::uint32_t(head[at + 1]) << 8 |
                                 std::uint32_t(head[at + 2]) << 16 | std::uint32_t(head[at + 3]) << 24);
         };
+        // An OS/2 bitmap's 12-byte header holds 16-bit sizes; the later ones 32-bit.
+        if (littleEndian16(&head[14]) == 12 && head[16] == 0 && head[17] == 0)
+            return PictureSize{littleEndian16(&head[18]), littleEndian16(&head[20])};
         const std::int64_t width = signed32(18);
         const std::int64_t height = signed32(22); // negative: stored top-down
         return PictureSize{std::uint32_t(width < 0 ? -width : width), std::uint32_t(height < 0 ? -height : height)};
@@ -122,8 +168,26 @@ bool pictureCutShort(std::span<const std::uint8_t> file)
     if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8)
         return jpegCutShort(file);
     if (file.size() >= 6 && std::equal(file.begin(), file.begin() + 3, "GIF"))
-        return file.back() != 0x3B;
+        return gifCutShort(file);
     return false; // other formats: the decoder's own checks decide
+}
+
+void blendOnto(Pixels &pixels, std::uint32_t background)
+{
+    for (std::uint32_t &pixel : pixels.argb) {
+        const std::uint32_t alpha = pixel >> 24;
+        if (alpha == 0xFF)
+            continue;
+        // Each channel is already multiplied by alpha; the background shows
+        // through by the rest, rounded to nearest.
+        std::uint32_t out = 0xFF000000;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const std::uint32_t over = (pixel >> shift) & 0xFF;
+            const std::uint32_t under = (background >> shift) & 0xFF;
+            out |= std::min<std::uint32_t>(over + (under * (255 - alpha) + 127) / 255, 255) << shift;
+        }
+        pixel = out;
+    }
 }
 
 Pixels upright(const Pixels &stored, int orientation)

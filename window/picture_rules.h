@@ -21,7 +21,8 @@ bool pngCutShort(std::span<const std::uint8_t> file);
 
 // Whether a picture file ends before its image data does: a JPEG without its
 // end-of-image marker after the scan, a GIF without its trailer byte, a PNG
-// as above. Decoders pad such an image with grey and report success.
+// as above. Decoders pad such an image with grey and report success. Bytes
+// after the end of a whole picture are no harm.
 bool pictureCutShort(std::span<const std::uint8_t> file);
 
 struct PictureSize {
@@ -29,7 +30,7 @@ struct PictureSize {
     std::uint32_t height = 0;
 };
 
-// The size a JPEG, PNG, GIF or BMP header claims, read from the file's first
+// The size a JPEG, PNG, GIF or BMP (OS/2's 12-byte header too) header claims, read from the file's first
 // bytes; nullopt for any other format, or a JPEG whose frame header lies
 // beyond them.
 std::optional<PictureSize> headerSize(std::span<const std::uint8_t> head);
@@ -40,6 +41,11 @@ struct Pixels {
     int height = 0;
     std::vector<std::uint32_t> argb;
 };
+
+// Premultiplied pixels made opaque over a background colour (0xRRGGBB), as
+// the window paints a picture over its box: a transparent pixel shows the
+// background.
+void blendOnto(Pixels &pixels, std::uint32_t background);
 
 // Whether an orientation tag (1 to 8) stores the picture on its side, so that
 // it has to be decoded at the transposed size.

@@ -1,6 +1,7 @@
 // Reading whole prize lists into the tables, picture loading and the cumulative pass.
 #include "catalogue.h"
 #include "fakes.h"
+#include "file_names.h"
 
 #include <gtest/gtest.h>
 
@@ -217,6 +218,16 @@ TEST(IsWindowsFileName, RefusesDeviceNamesReservedCharactersAndTrailingDotsOrBla
         EXPECT_FALSE(isWindowsFileName(name)) << name;
     for (const char *name : {"荧光棒", "Golden Cup", "v1.5 ...x", "CONSOLE", "COM10", "LPT0", "NUL-free", "x.con", ".jpg"})
         EXPECT_TRUE(isWindowsFileName(name)) << name;
+}
+
+TEST(UpperCaseFold, FoldsLettersOfEveryScriptAsWindowsComparesFileNames)
+{
+    EXPECT_EQ(upperCaseFold("iPhone手机壳.jpg"), "IPHONE手机壳.JPG");
+    EXPECT_EQ(upperCaseFold("\xEF\xBD\x81\xEF\xBD\x9A"), "\xEF\xBC\xA1\xEF\xBC\xBA"); // full-width a, z
+    EXPECT_EQ(upperCaseFold("čaj ñandú ÿ"), "ČAJ ÑANDÚ Ÿ");
+    EXPECT_EQ(upperCaseFold("чай ёж ς"), "ЧАЙ ЁЖ Σ");
+    EXPECT_EQ(upperCaseFold("\xFF\xC3x\xE4\xB8"), "\xFF\xC3X\xE4\xB8"); // broken bytes kept
+    EXPECT_EQ(upperCaseFold("×÷ß"), "×÷ß");                                   // no simple upper case
 }
 
 TEST(ReadPrizeList, ReadsTheBundledGbkListWithAPictureForEveryPrize)

@@ -1,5 +1,6 @@
 // Pictures cut short are told from whole ones by their structure, and the
 // orientation tag turns the pixels the way it says.
+#include "decode_budget.h"
 #include "picture_rules.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
+#include <thread>
 
 using window::Pixels;
 using window::pictureCutShort;
@@ -39,9 +42,34 @@ TEST(PictureRules, AFileCutShortIsToldFromAWholeOne)
     png.resize(png.size() - 1);
     EXPECT_TRUE(pictureCutShort(png));
 
-    const std::vector<std::uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 0, 0x3B};
+    // A 1 x 1 GIF: its blocks end in the trailer, and bytes after that are
+    // shown past, as browsers do.
+    std::vector<std::uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF,
+                                     0x21, 0xF9, 4, 1, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, 0x3B};
     EXPECT_FALSE(pictureCutShort(gif));
-    EXPECT_TRUE(pictureCutShort(std::span(gif).first(7)));
+    for (std::size_t keep : {gif.size() - 1, gif.size() - 4, std::size_t(12)})
+        EXPECT_TRUE(pictureCutShort(std::span(gif).first(keep))) << keep;
+    gif.insert(gif.end(), {0, 0, '\n', 0x3C});
+    EXPECT_FALSE(pictureCutShort(gif));
+}
+
+TEST(PictureRules, AnOs2BitmapsSizeIsReadFromItsShortHeader)
+{
+    // File header, then a 12-byte header of 16-bit fields: 300 x 2, 24 bits.
+    const std::vector<std::uint8_t> os2 = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0,
+                                           12, 0, 0, 0, 0x2C, 1, 2, 0, 1, 0, 24, 0};
+    const auto size = window::headerSize(os2);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(size->width, 300u);
+    EXPECT_EQ(size->height, 2u);
+}
+
+TEST(PictureRules, TransparentPixelsShowTheBackgroundTheyAreBlendedOnto)
+{
+    // Premultiplied: opaque red, transparent, half-transparent white.
+    Pixels pixels{3, 1, {0xFFFF0000, 0x00000000, 0x80808080}};
+    window::blendOnto(pixels, 0x204060);
+    EXPECT_EQ(pixels.argb, (std::vector<std::uint32_t>{0xFFFF0000, 0xFF204060, 0xFF90A0B0}));
 }
 
 TEST(PictureRules, TheOrientationTagTurnsThePicture)
@@ -64,3 +92,29 @@ TEST(PictureRules, TheOrientationTagTurnsThePicture)
 }
 
 } // namespace
+
+TEST(DecodeBudget, NeverMoreThanTheBudgetIsInUseAndAnOversizedDecodeRunsAlone)
+{
+    window::DecodeBudget budget(100);
+    std::mutex mutex;
+    std::uint64_t most = 0;
+    bool oversizedShared = false;
+    std::vector<std::jthread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 200; ++round) {
+                const std::uint64_t bytes = (t == 0 && round % 10 == 0) ? 250 : std::uint64_t(10 + (t * 7 + round) % 50);
+                const auto share = budget.take(bytes);
+                const std::lock_guard lock(mutex);
+                const std::uint64_t inUse = budget.inUse();
+                if (bytes > 100)
+                    oversizedShared = oversizedShared || inUse != bytes;
+                else
+                    most = std::max(most, inUse);
+            }
+        });
+    threads.clear();
+    EXPECT_LE(most, 100u);
+    EXPECT_FALSE(oversizedShared);
+    EXPECT_EQ(budget.inUse(), 0u);
+}

@@ -5,7 +5,11 @@
 // lower bound. 50 is hit exactly at k = 2^23; 80 = 13421772.8 / 2^24 x 100, and
 // k = 13421773 is the first whose r rounds up to 80 (floats near 80 are 2^-17
 // apart), and so on for the other bounds named below.
+#include "gbk_encoder.h"
 #include "list_folder.h"
+#include "picture_matches.h"
+#include "platform.h"
+#include "sample_pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +20,20 @@ using Counts = std::vector<std::uint32_t>;
 
 namespace {
 constexpr std::uint32_t kAll = odds::kDrawValues;
+
+// A record as the game reads it, its name in GBK.
+std::string gbkRecord(const std::string &weight, const std::string &utf8Name)
+{
+    std::string unencodable;
+    return fakes::record(weight, "255", *authoring::GbkEncoder().encode(utf8Name, unencodable), "1");
 }
+
+// A file in the picture folder as messages name it, with the platform's separator.
+std::string inFolder(const std::string &file)
+{
+    return "picture" + std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)) + file;
+}
+} // namespace
 
 TEST(ExactOdds, SplitEachBoundAtTheFirstDrawValueThatReachesIt)
 {
@@ -150,9 +167,9 @@ TEST(OddsWarnings, NameThePictureFileAndTheNearMissBesideIt)
                                     fakes::record("20", "255", "COM1", "1"));
     using V = std::vector<std::string>;
     EXPECT_EQ(allCodesFor(report, 0), (V{"picture-missing", "picture-near-miss"}));
-    EXPECT_EQ(report.warnings[0].file, "picture/ iPad.jpg");
-    EXPECT_NE(report.warnings[0].message.find("\"picture/ iPad.jpg\" is missing"), std::string::npos);
-    EXPECT_EQ(report.warnings[1].file, "picture/ipad.JPEG");
+    EXPECT_EQ(report.warnings[0].file, inFolder(" iPad.jpg"));
+    EXPECT_NE(report.warnings[0].message.find("\"" + inFolder(" iPad.jpg") + "\" is missing"), std::string::npos);
+    EXPECT_EQ(report.warnings[1].file, inFolder("ipad.JPEG"));
     EXPECT_EQ(allCodesFor(report, 1), (V{"picture-missing", "picture-near-miss"}));
     EXPECT_TRUE(allCodesFor(report, 2).empty());
     EXPECT_EQ(allCodesFor(report, 3), (V{"name-duplicate"}));
@@ -165,7 +182,112 @@ TEST(OddsWarnings, NameThePictureFileAndTheNearMissBesideIt)
     for (const auto &warning : report.warnings)
         if (warning.code == "picture-unused")
             unused.push_back(warning.file);
-    EXPECT_EQ(unused, (V{"picture/notes.txt", "picture/old.jpg"}));
+    EXPECT_EQ(unused, (V{inFolder("notes.txt"), inFolder("old.jpg")}));
+}
+
+TEST(PictureFolderMatch, NamesWindowsUsersMakeAreNearMissesClosestFirst)
+{
+    const std::vector<std::string> files = {
+        "保温杯.jpg.jpg", "电影票.jpg.png", "金条.jpeg.jpg", "荧光棒 - 副本.jpg", "玩具熊 - Copy (2).JPG",
+        "棒棒糖(1).jpg", "手表 (2).png", "蓝牙耳机.jpeg", "电动牙刷.JPG", "\xEF\xBC\xA9pad.png", // full-width I
+        "a.jpg - 副本.jpg", "礼品.png", "礼品(1).jpg", "notes(1).txt"};
+    const std::vector<std::string> names = {"保温杯", "电影票", "金条", "荧光棒", "玩具熊", "棒棒糖", "手表", "蓝牙耳机",
+                                            "电动牙刷", "iPad", "A", "礼品", "notes"};
+    const odds::PictureFolderMatch folder(files, names, false);
+    for (std::size_t i = 0; i + 3 < names.size(); ++i)
+        EXPECT_EQ(folder.nearMiss(names[i]), files[i]) << names[i];
+    EXPECT_EQ(folder.nearMiss("a"), "a.jpg - 副本.jpg");
+    EXPECT_EQ(folder.nearMiss("礼品"), "礼品.png"); // before the second download
+    EXPECT_EQ(folder.nearMiss("notes"), std::nullopt);
+    EXPECT_EQ(folder.nearMiss("棒棒糖(1)"), "棒棒糖(1).jpg"); // a name that ends in a number is no copy's
+}
+
+TEST(PictureFolderMatch, WhereNamesIgnoreCaseTheFileTheGameOpensIsThePrizesOwn)
+{
+    const std::vector<std::string> files = {"iphone手机壳.jpg", "电动牙刷.JPG", "Ёлка.jpg"};
+    const std::vector<std::string> names = {"iPhone手机壳", "电动牙刷", "ёлка"};
+    const odds::PictureFolderMatch windows(files, names, true);
+    const odds::PictureFolderMatch posix(files, names, false);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_TRUE(windows.isOwn(files[i]));
+        EXPECT_EQ(windows.ownFile(names[i]), files[i]);
+        EXPECT_EQ(windows.nearMiss(names[i]), std::nullopt);
+        EXPECT_FALSE(posix.isOwn(files[i]));
+        EXPECT_EQ(posix.nearMiss(names[i]), files[i]);
+    }
+}
+
+TEST(OddsWarnings, PicturesThatDifferOnlyInCaseAreJudgedAsThePlatformOpensThem)
+{
+    ListFolder list;
+    list.picture("iphone手机壳");
+    list.picture("Cup", "red.jpg");
+    std::filesystem::rename(list.folder.path() / "picture" / "Cup.jpg", list.folder.path() / "picture" / "CUP.JPG");
+    const auto report = list.report(gbkRecord("50", "iPhone手机壳") + gbkRecord("50", "Cup"));
+    using V = std::vector<std::string>;
+    if (catalogue::platform::fileNamesIgnoreCase()) {
+        EXPECT_EQ(report.prizes[0].picture, odds::PictureState::Loaded);
+        EXPECT_EQ(report.prizes[1].picture, odds::PictureState::Loaded);
+        EXPECT_TRUE(report.warnings.empty()) << report.warnings[0].message;
+    } else {
+        EXPECT_EQ(allCodesFor(report, 0), (V{"picture-missing", "picture-near-miss"}));
+        EXPECT_EQ(allCodesFor(report, 1), (V{"picture-missing", "picture-near-miss"}));
+        EXPECT_FALSE(hasCode(report, "picture-unused"));
+    }
+}
+
+TEST(OddsWarnings, ANearMissBesideThePictureTheCardShowsNamesBoth)
+{
+    ListFolder list;
+    list.picture("蓝牙耳机");
+    list.folder.write(std::filesystem::path("picture") / catalogue::utf8Path("蓝牙耳机.jpeg"), "any bytes");
+    const auto report = list.report(gbkRecord("100", "蓝牙耳机"));
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].code, "picture-near-miss");
+    EXPECT_EQ(report.warnings[0].file, inFolder("蓝牙耳机.jpeg"));
+    EXPECT_NE(report.warnings[0].message.find("\"" + inFolder("蓝牙耳机.jpeg") + "\" looks meant for this prize, but "
+                                              "the card shows \"" + inFolder("蓝牙耳机.jpg") + "\""),
+              std::string::npos)
+        << report.warnings[0].message;
+
+    // Beside the bundled sample, the warning says so. Every bundled picture is
+    // known, and only they are.
+    std::filesystem::copy_file(std::filesystem::path(SAMPLE_DIR) / "picture" / catalogue::utf8Path("蓝牙耳机.jpg"),
+                               list.folder.path() / "picture" / catalogue::utf8Path("蓝牙耳机.jpg"),
+                               std::filesystem::copy_options::overwrite_existing);
+    const auto besideSample = list.report();
+    ASSERT_EQ(besideSample.warnings.size(), 1u);
+    EXPECT_NE(besideSample.warnings[0].message.find("\"" + inFolder("蓝牙耳机.jpg") + "\", the bundled sample picture"),
+              std::string::npos)
+        << besideSample.warnings[0].message;
+    for (const auto &sample : std::filesystem::directory_iterator(std::filesystem::path(SAMPLE_DIR) / "picture"))
+        EXPECT_TRUE(odds::isBundledSample(sample.path())) << sample.path();
+    EXPECT_FALSE(odds::isBundledSample(kData / "red.jpg"));
+}
+
+TEST(OddsWarnings, APortraitPictureIsSaidToShowSquashedWithItsProportions)
+{
+    ListFolder list;
+    list.picture("landscape");
+    // A PNG's signature and header are all the judge and the warning read.
+    const auto png = [](std::uint32_t width, std::uint32_t height) {
+        std::string bytes("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+        for (const std::uint32_t value : {width, height})
+            for (int shift = 24; shift >= 0; shift -= 8)
+                bytes += static_cast<char>((value >> shift) & 0xFF);
+        return bytes;
+    };
+    list.folder.write("picture/portrait.jpg", png(3000, 4000));
+    list.folder.write("picture/square.jpg", png(1000, 1100));
+    const auto report = list.report(fakes::record("40", "255", "landscape", "1") +
+                                    fakes::record("30", "255", "portrait", "1") +
+                                    fakes::record("30", "255", "square", "1"));
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].code, "picture-portrait");
+    EXPECT_EQ(report.warnings[0].index, 1);
+    EXPECT_NE(report.warnings[0].message.find("3000 x 4000 pixels, taller than wide (3:4)"), std::string::npos)
+        << report.warnings[0].message;
+    EXPECT_NE(report.warnings[0].message.find("48% of its height"), std::string::npos) << report.warnings[0].message;
 }
 
 TEST(OddsWarnings, AStripDarkerThan3To1AgainstTheBlackNameIsNamed)

@@ -84,4 +84,34 @@ TEST_F(WicPictures, APhotoIsTurnedUprightAsItsTagSaysAndStillFillsTheBox)
     EXPECT_NE(upright.argb, decodePicture(folder.write("plain.jpg", jpeg), {177, 113}).argb);
 }
 
+TEST_F(WicPictures, AGifWithBytesAfterItsTrailerAndAnOs2BitmapAreShown)
+{
+    // 8 x 6 pixels of rgb(0, 0, 200), then bytes after the trailer.
+    const std::string gif("GIF89a\x08\x00\x06\x00\xf0\x00\x00\x00\x00\xc8\x00\x00\x00\x21\xf9\x04\x00\x00"
+                          "\x00\x00\x00\x2c\x00\x00\x00\x00\x08\x00\x06\x00\x00\x02\x06\x84\x8f\xa9\xcb\x7d"
+                          "\x05\x00\x3b\x00\x00\x0a",
+                          50);
+    EXPECT_EQ(decodePicture(folder.write("padded.gif", gif), {4, 4}).argb[5], 0xFF0000C8u);
+
+    // An OS/2 bitmap: a 12-byte header of 16-bit fields, 2 x 2 pixels of
+    // 24 bits, rows bottom up and padded to 4 bytes, blue green red.
+    std::string os2("BM\x2A\0\0\0\0\0\0\0\x1A\0\0\0" "\x0C\0\0\0\x02\0\x02\0\x01\0\x18\0", 26);
+    for (int row = 0; row < 2; ++row)
+        os2 += std::string("\x10\x20\x30\x10\x20\x30\0\0", 8);
+    const window::Pixels bitmap = decodePicture(folder.write("os2.bmp", os2), {2, 2});
+    EXPECT_EQ(bitmap.argb, (std::vector<std::uint32_t>(4, 0xFF302010u)));
+}
+
+TEST_F(WicPictures, TransparentPixelsShowTheBackgroundOfTheBox)
+{
+    // 1 x 1, its one pixel transparent.
+    const std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff\x21\xf9\x04\x01\x00\x00"
+                          "\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b",
+                          43);
+    const window::win32::WicPicture picture(folder.write("clear.gif", gif), {3, 2}, 0xD4D0C8);
+    const auto pixels = picture.pixels();
+    ASSERT_TRUE(pixels);
+    EXPECT_EQ(pixels->argb, (std::vector<std::uint32_t>(6, 0xFFD4D0C8u)));
+}
+
 } // namespace

@@ -173,6 +173,9 @@ TEST_F(Decoding, AWholeGifLoadsAndACutOneIsRefused)
 
     const std::string whole = bytesOf(file);
     EXPECT_EQ(errorOf(atOne, folder.write("cut.jpg", whole.substr(0, whole.size() - 1))), 481);
+    // Bytes after the trailer are shown past, as browsers do.
+    EXPECT_EQ(atOne.decode(folder.write("padded.jpg", whole + std::string("\0\0\n", 3))).pixelColor(88, 56),
+              QColor(0, 0, 200));
 }
 
 TEST_F(Decoding, BrokenOrMissingFilesFailWithTheirRunTimeErrors)

@@ -4,6 +4,7 @@
 #include "qt_picture_loader.h"
 
 #include "decode_pool.h"
+#include "picture_rules.h"
 #include "runtime_error.h"
 
 #include <QFile>
@@ -99,13 +100,15 @@ void openChecked(const std::filesystem::path &file, QFile &source, EndWatchingDe
 
 // Whether the decoder met the end of a file that was cut short. The GIF reader
 // always reads on to the end looking for more frames, so a whole GIF is told
-// from a cut one by its closing trailer byte instead.
+// from a cut one by its blocks, which end in a trailer byte, instead.
 bool cutShort(const QByteArray &format, QFile &source, const EndWatchingDevice &device)
 {
     if (format != "gif")
         return device.readPastEnd();
-    char trailer = 0;
-    return !source.seek(source.size() - 1) || !source.getChar(&trailer) || trailer != 0x3B;
+    if (!source.seek(0))
+        return true;
+    const QByteArray bytes = source.readAll();
+    return pictureCutShort({reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())});
 }
 
 } // namespace

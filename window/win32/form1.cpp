@@ -460,7 +460,11 @@ void Form1::formLoad()
     // The load only checks each picture file; the pixels are decoded once,
     // at the image box's size in device pixels, by the decoding threads in
     // list order or by a card that has to show them sooner.
-    pictures_ = std::make_unique<WicPictureLoader>(pictureSize(), &decoding_);
+    // Transparent pixels show the card's background, as they do on Linux.
+    const COLORREF background = toColorRef(design::control(Role::CardFrame, 0).back);
+    pictures_ = std::make_unique<WicPictureLoader>(
+        pictureSize(), &decoding_,
+        std::uint32_t(GetRValue(background)) << 16 | std::uint32_t(GetGValue(background)) << 8 | GetBValue(background));
     if (!game_.load(dataFolder_, *pictures_))
         stopTimer();
 }

@@ -2,6 +2,7 @@
 // big from the file and its header, then decode straight to the box's size.
 #include "wic_picture_loader.h"
 
+#include "decode_budget.h"
 #include "exif_orientation.h"
 #include "runtime_error.h"
 
@@ -9,6 +10,7 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 
@@ -55,6 +57,10 @@ std::uint64_t checkedSize(const std::filesystem::path &file)
     return size;
 }
 
+// Enough for a JPEG's frame header behind its metadata and thumbnail.
+constexpr std::uint64_t kHeadBytes = 256 << 10;
+
+// The first size bytes of the file.
 std::vector<std::uint8_t> readBytes(const std::filesystem::path &file, std::uint64_t size)
 {
     std::ifstream in(file, std::ios::binary);
@@ -95,7 +101,17 @@ Pixels decodePicture(const std::filesystem::path &file, DeviceSize size)
 {
     if (size.width <= 0 || size.height <= 0)
         throw RuntimeError(ErrorCode::InvalidPicture);
-    std::vector<std::uint8_t> bytes = readBytes(file, checkedSize(file));
+    const std::uint64_t fileBytes = checkedSize(file);
+    // The imaging component decodes most formats whole before it scales (a
+    // PNG under wine takes 4 bytes a pixel and more), so a decode waits until
+    // its pixels fit in the budget; one whose size its first bytes do not
+    // tell runs alone.
+    const std::optional<PictureSize> headSize = headerSize(readBytes(file, std::min(fileBytes, kHeadBytes)));
+    if (headSize)
+        requireWithinLimit(*headSize);
+    const DecodeBudget::Share share = DecodeBudget::pictures().take(
+        headSize ? fileBytes + std::uint64_t(headSize->width) * headSize->height * 4 : ~std::uint64_t(0) / 2);
+    std::vector<std::uint8_t> bytes = readBytes(file, fileBytes);
     // The usual formats' size from their header, before the imaging
     // component allocates whatever a header claims.
     if (const std::optional<PictureSize> claimed = headerSize(bytes))
@@ -185,7 +201,10 @@ std::string encodeJpeg(const Pixels &pixels, float quality)
     }
 }
 
-WicPicture::WicPicture(std::filesystem::path file, DeviceSize size) : file_(std::move(file)), size_(size) {}
+WicPicture::WicPicture(std::filesystem::path file, DeviceSize size, std::uint32_t background)
+    : file_(std::move(file)), background_(background), size_(size)
+{
+}
 
 std::shared_ptr<const Pixels> WicPicture::pixels() const
 {
@@ -218,7 +237,9 @@ void WicPicture::decodeUnlessTaken() const
         lock.unlock();
         std::shared_ptr<const Pixels> decoded;
         try {
-            decoded = std::make_shared<const Pixels>(decodePicture(file_, size));
+            Pixels pixels = decodePicture(file_, size);
+            blendOnto(pixels, background_);
+            decoded = std::make_shared<const Pixels>(std::move(pixels));
         } catch (const std::exception &) {
             // Missing, refused or corrupt: no picture, and no message, as for
             // a file missing at start-up.

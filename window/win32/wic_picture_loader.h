@@ -38,7 +38,8 @@ std::string encodeJpeg(const Pixels &pixels, float quality);
 // or the window about to paint them.
 class WicPicture : public catalogue::Picture, public window::Decodable {
 public:
-    WicPicture(std::filesystem::path file, DeviceSize size);
+    // background: 0xRRGGBB that transparent pixels are blended onto.
+    WicPicture(std::filesystem::path file, DeviceSize size, std::uint32_t background);
 
     // The pixels at the wanted size, decoded on this thread if nobody has
     // started on them, else waiting for the thread that has. Null when the
@@ -61,6 +62,7 @@ private:
     enum class State { Pending, Decoding, Ready, Failed };
 
     std::filesystem::path file_;
+    std::uint32_t background_;
     mutable std::mutex mutex_;
     mutable std::condition_variable done_;
     mutable State state_ = State::Pending;
@@ -71,17 +73,21 @@ private:
 // The pictures of a list, checked and decoded when first needed.
 class WicPictureLoader : public window::LazyPictureLoader<WicPicture> {
 public:
-    WicPictureLoader(DeviceSize size, window::DecodePool *pool) : LazyPictureLoader(pool), size_(size) {}
+    WicPictureLoader(DeviceSize size, window::DecodePool *pool, std::uint32_t background)
+        : LazyPictureLoader(pool), size_(size), background_(background)
+    {
+    }
     // Every picture handed out is to be decoded again at size, in list order.
     void resize(DeviceSize size);
 
 private:
     std::shared_ptr<const WicPicture> makePicture(const std::filesystem::path &file) const override
     {
-        return std::make_shared<const WicPicture>(file, size_);
+        return std::make_shared<const WicPicture>(file, size_, background_);
     }
 
     DeviceSize size_;
+    std::uint32_t background_;
 };
 
 } // namespace window::win32
