@@ -260,6 +260,10 @@ void EditorWindow::newList()
 bool EditorWindow::openList(const fs::path &file, catalogue::PrizeListFile::Decoding decoding)
 {
     try {
+        // A save that a crash interrupted is finished or undone before the list is read.
+        const std::string finished = authoring::finishInterruptedSave(file);
+        if (!finished.empty())
+            QMessageBox::information(this, tr("prizeedit"), QString::fromStdString(finished));
         authoring::PrizeDocument document = authoring::PrizeDocument::open(file, decoding);
         setFile(file);
         model_->resetDocument(std::move(document));
@@ -341,12 +345,14 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
             return refuse(authoring::ListError(
                 i18n::tr("cannot make the folder {0}: {1}; nothing was written", folder.string(), error.message())));
     }
+    std::string note;
     try {
-        authoring::FileWriter disk;
-        model_->save(file, disk);
+        note = model_->save(file, authoring::diskFileSystem());
     } catch (const std::exception &error) {
         return refuse(error);
     }
+    if (!note.empty())
+        statusBar()->showMessage(QString::fromStdString(note));
     removeRecoveryCopy(); // of the list as it was named
     setFile(file);
     removeRecoveryCopy();
