@@ -458,6 +458,16 @@ std::string saveListFiles(const fs::path &dataIni, const std::string &bytes, con
     return finished;
 }
 
+std::optional<DiskVersion> diskVersionOf(const fs::path &file)
+{
+    const auto bytes = bytesOf(file);
+    std::error_code error;
+    const auto time = fs::last_write_time(file, error);
+    if (!bytes || error)
+        return std::nullopt;
+    return DiskVersion{bytes->size(), time, fingerprintOf(*bytes).hash};
+}
+
 bool isSaveLeftover(const fs::path &file)
 {
     const std::string name = file.filename().string();

@@ -8,7 +8,9 @@
 
 #include <filesystem>
 #include <map>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace authoring {
@@ -32,6 +34,17 @@ std::string saveListFiles(const std::filesystem::path &dataIni, const std::strin
 // interrupted, and removes its temporary files. Returns what it did for the
 // user, empty when there was nothing to do. Throws ListError when it cannot.
 std::string finishInterruptedSave(const std::filesystem::path &dataIni, FileSystem &files = diskFileSystem());
+
+// What a file on disk was when it was read or written, to notice that
+// another program saved it in between: size, time and a hash of the bytes.
+struct DiskVersion {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type time;
+    std::uint64_t hash = 0;
+    bool operator==(const DiskVersion &) const = default;
+};
+// None when there is no file (or it cannot be read).
+std::optional<DiskVersion> diskVersionOf(const std::filesystem::path &file);
 
 // The journal and temporary files of a save all start with a dot and end
 // in one of these, so that a folder can be checked for leftovers.

@@ -265,6 +265,7 @@ bool EditorWindow::openList(const fs::path &file, catalogue::PrizeListFile::Deco
         if (!finished.empty())
             QMessageBox::information(this, tr("prizeedit"), QString::fromStdString(finished));
         authoring::PrizeDocument document = authoring::PrizeDocument::open(file, decoding);
+        onDisk_ = authoring::diskVersionOf(file);
         setFile(file);
         model_->resetDocument(std::move(document));
         model_->resetPictureFolder(file.parent_path() / "picture");
@@ -330,6 +331,22 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
         box.exec();
         return box.clickedButton() == utf8 && saveListAs(file, Encoding::Utf8);
     }
+    if (file_ && file == *file_ && authoring::diskVersionOf(file) != onDisk_) {
+        QMessageBox box(QMessageBox::Warning, tr("prizeedit"),
+                        tr("%1 was changed by another program after it was opened here. Saving now replaces "
+                           "those changes with this list.")
+                            .arg(shown(file)),
+                        QMessageBox::Cancel, this);
+        QPushButton *overwrite = box.addButton(tr("Overwrite"), QMessageBox::DestructiveRole);
+        QPushButton *elsewhere = box.addButton(tr("Save Elsewhere…"), QMessageBox::AcceptRole);
+        box.exec();
+        document.setEncoding(before);
+        if (box.clickedButton() == elsewhere)
+            return saveListAsAsked();
+        if (box.clickedButton() != overwrite)
+            return false;
+        document.setEncoding(encoding);
+    }
     const fs::path folder = file.parent_path();
     std::error_code missing;
     if (!folder.empty() && !fs::exists(folder, missing) && !missing) { // one we may not look into fails the save
@@ -351,6 +368,7 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
     } catch (const std::exception &error) {
         return refuse(error);
     }
+    onDisk_ = authoring::diskVersionOf(file);
     if (!note.empty())
         statusBar()->showMessage(QString::fromStdString(note));
     removeRecoveryCopy(); // of the list as it was named
@@ -417,7 +435,7 @@ bool EditorWindow::keepOrDropChanges()
 fs::path EditorWindow::recoveryFile() const
 {
     const fs::path state = pathOf(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
-    return authoring::recoveryFileOf(state / "recovery", file_);
+    return authoring::recoveryFileOf(state / "recovery", file_, recoveryOwner);
 }
 
 void EditorWindow::keepRecoveryCopy()
@@ -454,7 +472,11 @@ void EditorWindow::offerRecoveredUntitled()
 
 void EditorWindow::offerRecovered()
 {
-    const fs::path copy = recoveryFile();
+    // Only a copy whose editor no longer runs: another editor's live copy is its own.
+    const auto abandoned = authoring::abandonedRecoveryFiles(recoveryFile().parent_path(), file_);
+    if (abandoned.empty())
+        return;
+    const fs::path &copy = abandoned.front();
     std::optional<std::string> bytes;
     try {
         bytes = authoring::readFileIfAny(copy);
@@ -466,10 +488,12 @@ void EditorWindow::offerRecovered()
         if (QMessageBox::question(this, tr("prizeedit"),
                                   tr("Edits to %1 were not saved when prizeedit last ended. Restore them?\n\n"
                                      "No lets them go.")
-                                      .arg(list)) == QMessageBox::Yes)
+                                      .arg(list)) == QMessageBox::Yes) {
             model_->restoreEdits(recovered);
-        else
-            removeRecoveryCopy();
+            keepRecoveryCopy(); // the edits are this window's now, kept under its own name
+        }
+        std::error_code ignored; // a copy that cannot go is offered again next time
+        fs::remove(copy, ignored);
     } catch (const std::exception &error) {
         showFailure(tr("The unsaved edits kept in %1 cannot be restored.").arg(shown(copy)),
                     QString::fromStdString(error.what()));

@@ -80,6 +80,8 @@ ListState onDisk(const fs::path &folder)
     for (int prize = 0; prize < document.size(); ++prize)
         state.prizes.push_back(document.texts(prize));
     for (const auto &entry : fs::directory_iterator(folder / "picture")) {
+        if (authoring::isSaveLeftover(entry.path())) // after a save whose clean-up failed, until the next
+            continue;
         const std::string file = entry.path().filename().string();
         state.pictures[file.size() > 4 && file.ends_with(".jpg") ? file.substr(0, file.size() - 4) : file] =
             slurp(entry.path());
