@@ -242,8 +242,8 @@ public:
             const fs::path left = step.change == Change::Remove ? file(step) : newOf(step);
             if (!isThere(left))
                 continue;
-            if (step.change == Change::Remove)
-                files_.remove(left);
+            if (step.change == Change::Remove || fingerprintOfFile(left) != step.after)
+                files_.remove(left); // a picture not written whole was never renamed into place
             else
                 files_.rename(left, file(step));
             changed = true;
