@@ -272,6 +272,7 @@ TEST(ListSave, AFailedSaveOfANewListInANewFolderLeavesNothingBehind)
     FaultyFileSystem counting;
     authoring::saveListFiles(dataIni, "list", pictures, authoring::Backup::Keep, counting);
     const int calls = counting.calls();
+    std::cout << "a first save into a new folder takes " << calls << " calls\n";
     for (int at = 1; at <= calls; ++at) {
         fakes::TempFolder empty;
         FaultyFileSystem failing(FaultyFileSystem::Fault::Fail, at);
