@@ -91,16 +91,24 @@ public:
         const fs::path folder = where.parent_path().empty() ? fs::path(".") : where.parent_path();
         TemporaryFile next(*this, folder);
         next.write(bytes);
+        // The old file's copy takes the backup's name only once the new
+        // file is in place: a failed save leaves the backup there was.
+        std::optional<TemporaryFile> kept;
         if (old_ && backup_ == Backup::Keep) {
-            TemporaryFile kept(*this, folder);
-            kept.write(oldContents());
-            kept.renameTo(backupPath());
+            kept.emplace(*this, folder);
+            kept->write(oldContents());
+        }
+        next.renameTo(where, i18n::tr("cannot rename the new file to {0}", where.filename().string()));
+        state_.stage = Stage::Replaced;
+        if (kept) {
+            kept->renameTo(backupPath(), i18n::tr("cannot rename the copy of the old file to {0}",
+                                                  backupPath().filename().string()));
             state_.stage = Stage::BackupMade;
         }
-        next.renameTo(where);
-        state_.stage = Stage::Replaced;
         syncFolder(folder);
     }
+
+    const fs::path &target() const { return target_; }
 
     [[noreturn]] void fail(const std::string &what, int error = 0, const std::string &advice = {}) const
     {
@@ -154,10 +162,10 @@ private:
             if (::close(fd) != 0)
                 save_.fail(i18n::tr("cannot write"), errno);
         }
-        void renameTo(const fs::path &final)
+        void renameTo(const fs::path &final, const std::string &failure)
         {
             if (::rename(path_.c_str(), final.c_str()) != 0)
-                save_.fail(i18n::tr("cannot rename the new file to {0}", final.filename().string()), errno);
+                save_.fail(failure, errno);
             path_.clear();
         }
 
@@ -234,6 +242,14 @@ void replaceFile(const fs::path &requested, std::string_view bytes, Backup backu
     save.resolve();
     save.checkWritable();
     save.write(bytes);
+}
+
+fs::path checkedTarget(const fs::path &requested)
+{
+    Save save(requested, Backup::None);
+    save.resolve();
+    save.checkWritable();
+    return save.target();
 }
 
 } // namespace authoring

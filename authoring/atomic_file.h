@@ -27,4 +27,8 @@ enum class Backup { Keep, None };
 // before the rename the old file (and an old backup) are as they were.
 void replaceFile(const std::filesystem::path &target, std::string_view bytes, Backup backup = Backup::Keep);
 
+// The file a save of requested writes (a link followed), after the checks
+// replaceFile makes before it writes anything. Throws ListError as it does.
+std::filesystem::path checkedTarget(const std::filesystem::path &requested);
+
 } // namespace authoring

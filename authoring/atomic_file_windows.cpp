@@ -1,8 +1,10 @@
 // Replacing a file atomically on Windows: temporary file, flush, then
 // ReplaceFileW over the file that is there (which keeps its attributes and
-// access rights), or MoveFileExW where there was none.
+// access rights) with the old file under a backup name, or MoveFileExW
+// where there was none.
 #include "atomic_file.h"
 
+#include "file_system_windows.h"
 #include "i18n.h"
 #include "save_failure.h"
 #include "system_words_windows.h"
@@ -75,18 +77,29 @@ public:
     {
         TemporaryFile next(*this);
         next.write(bytes);
-        if (state_.oldFileThere() && state_.keepBackup) {
-            TemporaryFile kept(*this);
-            kept.write(oldContents());
-            kept.moveTo(backupPath());
-            state_.stage = Stage::BackupMade;
-        }
-        if (state_.oldFileThere())
-            next.replace(where_);
-        else
+        if (!state_.oldFileThere()) {
             next.moveTo(where_);
+            state_.stage = Stage::Replaced;
+            return;
+        }
+        // The old file goes to a name of its own and becomes the backup only
+        // once the new one is in place: a failed save leaves the backup there was.
+        const fs::path old = where_.parent_path() / (L"." + where_.filename().wstring() + L"." +
+                                                     std::to_wstring(GetCurrentProcessId()) + L".old");
+        next.replace(where_, old);
         state_.stage = Stage::Replaced;
+        if (!state_.keepBackup) {
+            DeleteFileW(old.c_str());
+            return;
+        }
+        if (!MoveFileExW(old.c_str(), backupPath().c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            fail(i18n::tr("the old file cannot be renamed from {0} to {1}", old.filename().string(),
+                          backupPath().filename().string()),
+                 GetLastError());
+        state_.stage = Stage::BackupMade;
     }
+
+    const fs::path &target() const { return where_; }
 
     [[noreturn]] void fail(const std::string &what, DWORD error = 0, const std::string &advice = {}) const
     {
@@ -101,7 +114,7 @@ private:
     // A temporary file beside the target that is removed unless it is moved.
     class TemporaryFile {
     public:
-        explicit TemporaryFile(const Save &save) : save_(save)
+        explicit TemporaryFile(Save &save) : save_(save)
         {
             const fs::path &target = save.where_;
             for (unsigned attempt = 0; handle_ == INVALID_HANDLE_VALUE; ++attempt) {
@@ -149,30 +162,37 @@ private:
                 save_.fail(i18n::tr("cannot rename the new file to {0}", final.filename().string()), GetLastError());
             path_.clear();
         }
-        // Without a backup name, a ReplaceFileW that fails leaves both files
-        // under their own names.
-        void replace(const fs::path &old)
+        // After a failure a file is at old: the old one, or the new one.
+        void replace(const fs::path &old, const fs::path &backup)
         {
-            if (!ReplaceFileW(old.c_str(), path_.c_str(), nullptr, 0, nullptr, nullptr))
-                save_.fail(i18n::tr("cannot put the new file in place of the old one"), GetLastError());
-            path_.clear();
+            const auto [error, outcome] = replaceKeepingAFile(old, path_, backup, {});
+            if (error == 0) {
+                path_.clear();
+                return;
+            }
+            const std::string what = i18n::tr("cannot put the new file in place of the old one");
+            if (outcome == ReplaceOutcome::OldInPlace)
+                save_.fail(what, error);
+            const fs::path replacement = path_;
+            path_.clear(); // the new file is in place, or the only copy of it
+            if (outcome == ReplaceOutcome::NewInPlace) {
+                save_.state_.stage = Stage::Replaced;
+                save_.fail(i18n::tr("the old file is {0}, not {1}", backup.filename().string(),
+                                    save_.backupPath().filename().string()),
+                           error);
+            }
+            throw ListError(i18n::tr("cannot save {0}: {1}: {2}; no file is there now: the old one is {3} and the "
+                                     "new one {4}; rename one of them to {5}",
+                                     save_.state_.shown, what, systemMessage(error), backup.string(),
+                                     replacement.string(),
+                                     old.filename().string()));
         }
 
     private:
-        const Save &save_;
+        Save &save_;
         fs::path path_;
         HANDLE handle_ = INVALID_HANDLE_VALUE;
     };
-
-    std::string oldContents() const
-    {
-        std::ifstream in(where_, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        if (!in)
-            fail(i18n::tr("cannot read the old file to keep it as {0}", backupPath().filename().string()), ERROR_READ_FAULT);
-        return bytes.str();
-    }
 
     fs::path backupPath() const { return fs::path(where_.wstring() + L".bak"); }
 
@@ -190,6 +210,13 @@ void replaceFile(const fs::path &requested, std::string_view bytes, Backup backu
     Save save(requested, backup);
     save.inspect();
     save.write(bytes);
+}
+
+fs::path checkedTarget(const fs::path &requested)
+{
+    Save save(requested, Backup::None);
+    save.inspect();
+    return save.target();
 }
 
 } // namespace authoring

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "atomic_file.h"
+#include "list_save.h"
 #include "prize_document.h"
 
 #include <filesystem>
@@ -14,19 +15,6 @@
 #include <vector>
 
 namespace authoring {
-
-// A picture file's bytes, shared between undo steps; null for no file.
-using PictureBytes = std::shared_ptr<const std::string>;
-
-// How a save changes files; tests hand in one that fails where they want.
-class FileWriter {
-public:
-    virtual ~FileWriter() = default;
-    // As replaceFile. Throws ListError.
-    virtual void write(const std::filesystem::path &file, std::string_view bytes, Backup backup);
-    // Removes a file; one that is not there is no failure. Throws ListError.
-    virtual void remove(const std::filesystem::path &file);
-};
 
 // A regular file's bytes, or none when there is none. Throws ListError when
 // it is there but cannot be read.
@@ -50,7 +38,7 @@ public:
     const std::map<std::string, PictureBytes> &changes() const { return changes_; }
 
 private:
-    friend void saveList(PrizeDocument &, PicturePlan &, const std::filesystem::path &, FileWriter &);
+    friend std::string saveList(PrizeDocument &, PicturePlan &, const std::filesystem::path &, FileSystem &);
     std::optional<std::filesystem::path> folder_;
     std::map<std::string, PictureBytes> changes_;
 };
@@ -68,10 +56,12 @@ std::vector<std::string> filesAfterSave(std::vector<std::string> folderFiles,
                                         const std::map<std::string, PictureBytes> &changes);
 
 // Saves the list as dataIni (the old file kept as .bak) and carries out the
-// planned picture changes in the picture folder beside it. On failure every
-// file it changed is put back, the document and the plan are as they were,
-// and ListError says what happened. On success the document stands for the
-// saved file and the plan is empty, its folder the one beside dataIni.
-void saveList(PrizeDocument &document, PicturePlan &plan, const std::filesystem::path &dataIni, FileWriter &writer);
+// planned picture changes in the picture folder beside it, as one
+// transaction (saveListFiles). On failure the document and the plan are as
+// they were, and ListError says what happened and what is on disk. On
+// success the document stands for the saved file and the plan is empty,
+// its folder the one beside dataIni. Returns saveListFiles's note.
+std::string saveList(PrizeDocument &document, PicturePlan &plan, const std::filesystem::path &dataIni,
+              FileSystem &files = diskFileSystem());
 
 } // namespace authoring

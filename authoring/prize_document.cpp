@@ -1,6 +1,8 @@
 // Reading a list into a document, changing it, and writing it back.
 #include "prize_document.h"
 
+#include "list_save.h"
+
 #include "i18n.h"
 
 #include "gbk_encoder.h"
@@ -268,11 +270,12 @@ std::string PrizeDocument::bytes() const
     return out;
 }
 
-void PrizeDocument::save(const std::filesystem::path &file)
+std::string PrizeDocument::save(const std::filesystem::path &file)
 {
     const std::string written = bytes();
-    replaceFile(file, written);
+    std::string note = saveListFiles(file, written, {}, Backup::Keep);
     takeAsSaved(written);
+    return note;
 }
 
 void PrizeDocument::takeAsSaved(const std::string &written)

@@ -86,8 +86,9 @@ public:
     // 1000 prizes.
     std::string bytes() const;
     // Writes bytes() atomically, keeping the old file as "<file>.bak"; then
-    // the document stands for the saved file. Throws ListError.
-    void save(const std::filesystem::path &file);
+    // the document stands for the saved file. Throws ListError. Returns a
+    // note for the user as saveListFiles does.
+    std::string save(const std::filesystem::path &file);
     // The document now stands for a file just written with these bytes,
     // which bytes() returned.
     void takeAsSaved(const std::string &written);

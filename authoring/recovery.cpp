@@ -3,6 +3,7 @@
 
 #include "i18n.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 
@@ -50,12 +51,61 @@ private:
 };
 } // namespace
 
-fs::path recoveryFileOf(const fs::path &stateFolder, const std::optional<fs::path> &list)
+namespace {
+std::string stemOf(const std::optional<fs::path> &list)
 {
     if (!list)
-        return stateFolder / "untitled.recovery";
+        return "untitled";
     const std::string absolute = fs::absolute(*list).lexically_normal().string();
-    return stateFolder / (std::to_string(std::hash<std::string>{}(absolute)) + ".recovery");
+    return std::to_string(std::hash<std::string>{}(absolute));
+}
+
+// The owner a copy's name holds ("<stem>.<number>-<started>.recovery");
+// none for a name without one, as an older editor wrote.
+std::optional<ProcessId> ownerOf(std::string_view name, std::string_view stem)
+{
+    constexpr std::string_view kEnd = ".recovery";
+    if (!name.starts_with(stem) || !name.ends_with(kEnd))
+        return std::nullopt;
+    std::string_view owner = name.substr(stem.size(), name.size() - stem.size() - kEnd.size());
+    ProcessId id;
+    const auto dash = owner.find('-');
+    if (!owner.starts_with('.') || dash == std::string_view::npos)
+        return std::nullopt;
+    const auto number = std::from_chars(owner.data() + 1, owner.data() + dash, id.number);
+    const auto started = std::from_chars(owner.data() + dash + 1, owner.data() + owner.size(), id.started);
+    if (number.ec != std::errc() || number.ptr != owner.data() + dash || started.ec != std::errc() ||
+        started.ptr != owner.data() + owner.size())
+        return std::nullopt;
+    return id;
+}
+} // namespace
+
+fs::path recoveryFileOf(const fs::path &stateFolder, const std::optional<fs::path> &list, const ProcessId &owner)
+{
+    return stateFolder /
+           (stemOf(list) + "." + std::to_string(owner.number) + "-" + std::to_string(owner.started) + ".recovery");
+}
+
+std::vector<fs::path> abandonedRecoveryFiles(const fs::path &stateFolder, const std::optional<fs::path> &list)
+{
+    const std::string stem = stemOf(list);
+    std::vector<std::pair<fs::file_time_type, fs::path>> found;
+    std::error_code error;
+    for (fs::directory_iterator entry(stateFolder, error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        const bool older = name == stem + ".recovery"; // no owner named: no editor keeps it now
+        const auto owner = ownerOf(name, stem);
+        if (!older && (!owner || isRunning(*owner)))
+            continue;
+        std::error_code noTime;
+        found.emplace_back(fs::last_write_time(entry->path(), noTime), entry->path());
+    }
+    std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+    std::vector<fs::path> files;
+    for (auto &[time, file] : found)
+        files.push_back(std::move(file));
+    return files;
 }
 
 std::string recoveryBytes(const PrizeDocument &document, const std::map<std::string, PictureBytes> &pictures)

@@ -16,12 +16,11 @@ void throwSaveFailure(const SaveState &state, const std::string &what, const std
 {
     using Found = SaveState::Found;
     using Stage = SaveState::Stage;
-    std::string message = state.stage == Stage::Replaced ? i18n::tr("{0} was saved, but {1}", state.shown, what)
-                                                         : i18n::tr("cannot save {0}: {1}", state.shown, what);
+    std::string message = state.stage != Stage::NothingWritten ? i18n::tr("{0} was saved, but {1}", state.shown, what)
+                                                               : i18n::tr("cannot save {0}: {1}", state.shown, what);
     if (!reason.empty())
         message += i18n::tr(": {0}", reason);
-    switch (state.stage) {
-    case Stage::NothingWritten:
+    if (state.stage == Stage::NothingWritten) {
         message += i18n::tr("; nothing was written");
         if (state.found == Found::File)
             message += i18n::tr(": the file there is as it was");
@@ -31,17 +30,16 @@ void throwSaveFailure(const SaveState &state, const std::string &what, const std
             message += i18n::tr(": the link is as it was");
         else if (state.found == Found::Nothing)
             message += i18n::tr(": no file was there, and none is now");
-        break;
-    case Stage::BackupMade:
-        message += i18n::tr("; the old file is still in place, and a copy of it is kept as {0}", state.backupPath);
-        break;
-    case Stage::Replaced:
-        message += i18n::tr("; a power cut now could still undo the save, so save again");
         if (state.oldFileThere() && state.keepBackup)
-            message += i18n::tr("; the old file is kept as {0}", state.backupPath);
-        else if (!state.oldFileThere())
+            message += i18n::tr("; {0} is as it was", state.backupPath);
+    } else {
+        message += i18n::tr("; a power cut now could still undo the save, so save again");
+        if (!state.oldFileThere())
             message += i18n::tr("; no file was there before");
-        break;
+        else if (state.stage == Stage::BackupMade)
+            message += i18n::tr("; the old file is kept as {0}", state.backupPath);
+        else if (state.keepBackup)
+            message += i18n::tr("; the old file was not kept, and {0} is as it was", state.backupPath);
     }
     if (!advice.empty())
         message += i18n::tr("; {0}", advice);

@@ -8,7 +8,8 @@ namespace authoring {
 
 struct SaveState {
     enum class Found { Unknown, Nothing, Link, File, Other }; // at the path asked for; Link: to nothing yet
-    enum class Stage { NothingWritten, BackupMade, Replaced };
+    // Replaced: the new file is in place; BackupMade: and the old one is the backup.
+    enum class Stage { NothingWritten, Replaced, BackupMade };
 
     std::string shown;      // the file as the user named it (and what a link names)
     Found found = Found::Unknown;

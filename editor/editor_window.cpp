@@ -259,7 +259,12 @@ void EditorWindow::newList()
 bool EditorWindow::openList(const fs::path &file, catalogue::PrizeListFile::Decoding decoding)
 {
     try {
+        // A save that a crash interrupted is finished or undone before the list is read.
+        const std::string finished = authoring::finishInterruptedSave(file);
+        if (!finished.empty())
+            QMessageBox::information(this, tr("prizeedit"), QString::fromStdString(finished));
         authoring::PrizeDocument document = authoring::PrizeDocument::open(file, decoding);
+        onDisk_ = authoring::diskVersionOf(file);
         setFile(file);
         model_->resetDocument(std::move(document));
         model_->resetPictureFolder(file.parent_path() / "picture");
@@ -339,6 +344,22 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
         box.exec();
         return box.clickedButton() == utf8 && saveListAs(file, Encoding::Utf8);
     }
+    if (file_ && file == *file_ && authoring::diskVersionOf(file) != onDisk_) {
+        QMessageBox box(QMessageBox::Warning, tr("prizeedit"),
+                        tr("%1 was changed by another program after it was opened here. Saving now replaces "
+                           "those changes with this list.")
+                            .arg(shown(file)),
+                        QMessageBox::Cancel, this);
+        QPushButton *overwrite = box.addButton(tr("Overwrite"), QMessageBox::DestructiveRole);
+        QPushButton *elsewhere = box.addButton(tr("Save Elsewhere…"), QMessageBox::AcceptRole);
+        box.exec();
+        document.setEncoding(before);
+        if (box.clickedButton() == elsewhere)
+            return saveListAsAsked();
+        if (box.clickedButton() != overwrite)
+            return false;
+        document.setEncoding(encoding);
+    }
     const fs::path folder = file.parent_path();
     std::error_code missing;
     if (!folder.empty() && !fs::exists(folder, missing) && !missing) { // one we may not look into fails the save
@@ -354,12 +375,15 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
             return refuse(authoring::ListError(
                 i18n::tr("cannot make the folder {0}: {1}; nothing was written", folder.string(), error.message())));
     }
+    std::string note;
     try {
-        authoring::FileWriter disk;
-        model_->save(file, disk);
+        note = model_->save(file, authoring::diskFileSystem());
     } catch (const std::exception &error) {
         return refuse(error);
     }
+    onDisk_ = authoring::diskVersionOf(file);
+    if (!note.empty())
+        statusBar()->showMessage(QString::fromStdString(note));
     removeRecoveryCopy(); // of the list as it was named
     setFile(file);
     removeRecoveryCopy();
@@ -444,7 +468,7 @@ bool EditorWindow::keepOrDropChanges()
 fs::path EditorWindow::recoveryFile() const
 {
     const fs::path state = pathOf(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
-    return authoring::recoveryFileOf(state / "recovery", file_);
+    return authoring::recoveryFileOf(state / "recovery", file_, recoveryOwner);
 }
 
 void EditorWindow::keepRecoveryCopy()
@@ -481,7 +505,11 @@ void EditorWindow::offerRecoveredUntitled()
 
 void EditorWindow::offerRecovered()
 {
-    const fs::path copy = recoveryFile();
+    // Only a copy whose editor no longer runs: another editor's live copy is its own.
+    const auto abandoned = authoring::abandonedRecoveryFiles(recoveryFile().parent_path(), file_);
+    if (abandoned.empty())
+        return;
+    const fs::path &copy = abandoned.front();
     std::optional<std::string> bytes;
     try {
         bytes = authoring::readFileIfAny(copy);
@@ -493,10 +521,12 @@ void EditorWindow::offerRecovered()
         if (QMessageBox::question(this, tr("prizeedit"),
                                   tr("Edits to %1 were not saved when prizeedit last ended. Restore them?\n\n"
                                      "No lets them go.")
-                                      .arg(list)) == QMessageBox::Yes)
+                                      .arg(list)) == QMessageBox::Yes) {
             model_->restoreEdits(recovered);
-        else
-            removeRecoveryCopy();
+            keepRecoveryCopy(); // the edits are this window's now, kept under its own name
+        }
+        std::error_code ignored; // a copy that cannot go is offered again next time
+        fs::remove(copy, ignored);
     } catch (const std::exception &error) {
         showFailure(tr("The unsaved edits kept in %1 cannot be restored.").arg(shown(copy)),
                     QString::fromStdString(error.what()));

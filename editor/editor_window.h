@@ -43,6 +43,9 @@ public:
     // a crash offers them back.
     std::filesystem::path recoveryFile() const;
     void keepRecoveryCopy();
+    // The editor whose recovery copies this window keeps and removes: this
+    // process. Another editor's copy is offered only once it no longer runs.
+    authoring::ProcessId recoveryOwner = authoring::thisProcess();
     // For a new list, which has no file to open: offers edits kept from one.
     void offerRecoveredUntitled();
     PrizeTableModel &model() { return *model_; }
@@ -99,6 +102,8 @@ private:
     LiveOdds odds_;
     bool checkQueued_ = false;
     std::optional<std::filesystem::path> file_;
+    // The file as opened or last saved here, to notice another program's save.
+    std::optional<authoring::DiskVersion> onDisk_;
     QTimer *recoveryTimer_;
 
     QTableView *table_;

@@ -82,11 +82,12 @@ void PrizeTableModel::resetPictureFolder(std::optional<std::filesystem::path> fo
     emit listChanged();
 }
 
-void PrizeTableModel::save(const std::filesystem::path &file, authoring::FileWriter &writer)
+std::string PrizeTableModel::save(const std::filesystem::path &file, authoring::FileSystem &files)
 {
-    authoring::saveList(document_, pictures_, file, writer);
+    std::string note = authoring::saveList(document_, pictures_, file, files);
     undo_.setClean();
     emit listChanged();
+    return note;
 }
 
 void PrizeTableModel::setCheck(std::shared_ptr<const ListCheck> check)

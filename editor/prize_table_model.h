@@ -37,7 +37,8 @@ public:
 
     // Saves the list and carries out its picture changes; the undo stack
     // is then clean. Throws authoring::ListError, all files as they were.
-    void save(const std::filesystem::path &file, authoring::FileWriter &writer);
+    // Returns saveList's note for the user.
+    std::string save(const std::filesystem::path &file, authoring::FileSystem &files);
 
     // The newest odds; rows are marked with its warnings.
     void setCheck(std::shared_ptr<const ListCheck> check);

@@ -108,12 +108,13 @@ pass "installed prizeodds.exe: $(grep -m1 '8 prizes' <<<"$odds")"
 sed -i '1s/^30/31/' "$installed/data.ini"
 changed=$(md5sum <"$installed/data.ini")
 cp "$installed/picture/荧光棒.jpg" "$installed/picture/我的奖品.jpg"
-rm "$installed/prizeodds.exe"
+rm "$installed/prizeodds.exe" "$installed/picture/棒棒糖.jpg"
 timeout 120 wine "$setup" /S "/D=$installed_windows" </dev/null >/dev/null 2>&1 || fail "the second install exited with status $?"
 [ "$(md5sum <"$installed/data.ini")" = "$changed" ] || fail "the second install overwrote the changed data.ini"
 [ -f "$installed/picture/我的奖品.jpg" ] && [ -f "$installed/prizeodds.exe" ] ||
     fail "the second install lost an added picture or did not reinstall prizeodds.exe"
-pass "second install (/S /D=): the changed data.ini and an added picture kept, the programs reinstalled"
+[ ! -e "$installed/picture/棒棒糖.jpg" ] || fail "the second install brought back a sample picture the user had deleted"
+pass "second install (/S /D=): the changed data.ini and an added picture kept, a deleted sample picture not brought back, the programs reinstalled"
 
 # 5. The uninstaller removes what it installed and leaves what the user changed
 #    or added. _?= runs it in place, so that wine waits for it.
@@ -127,6 +128,17 @@ done
 ! timeout 60 wine reg query "$uninstall_key" >/dev/null 2>&1 || fail "the installed-programs entry is still there"
 [ ! -e "$menu" ] || fail "the Start-menu folder is still there"
 pass "uninstall (/S): programs, unchanged pictures, Start menu and entry removed; left $(cd "$installed" && find . -type f ! -name Uninstall.exe | sort | tr '\n' ' ')"
+
+# 5b. An install into a folder of the user's choice, then a second run without
+#     /D=: it proposes (and, silent, takes) the folder of the first.
+chosen=$WINEPREFIX/drive_c/奖品抽奖
+timeout 120 wine "$setup" /S '/D=C:\奖品抽奖' </dev/null >/dev/null 2>&1 || fail "the install into C:\奖品抽奖 exited with status $?"
+rm "$chosen/prizelist.exe"
+timeout 120 wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the install without /D= exited with status $?"
+[ -f "$chosen/prizelist.exe" ] || fail "the second run did not install into the folder of the first"
+[ ! -e "$installed/prizedraw.exe" ] || fail "the second run installed into the default folder, not the first one's"
+timeout 120 wine "$chosen/Uninstall.exe" /S '_?=C:\奖品抽奖' </dev/null >/dev/null 2>&1 || fail "the uninstaller exited with status $?"
+pass "a second run without /D= installs into the folder of the first (C:\奖品抽奖)"
 
 # 6. The zip unpacked elsewhere starts the game.
 unzip -q "$zip" -d "$scratch/usb"

@@ -3,6 +3,7 @@
 #include "display_text.h"
 #include "game_pictures.h"
 #include "list_check.h"
+#include "list_save.h"
 #include "prize_csv.h"
 #include "prizedraw_version.h"
 #include "render.h"
@@ -81,6 +82,13 @@ authoring::PrizeDocument openList(const std::string &file, catalogue::PrizeListF
     } catch (const catalogue::RuntimeError &error) {
         throw Failure{i18n::tr("{0}: run-time error {1}: {2}", file, error.number(), odds::runTimeErrorText(error))};
     }
+}
+
+// What a save did besides saving (an interrupted save finished, a leftover file), if anything.
+void note(const std::string &text)
+{
+    if (!text.empty())
+        std::cerr << "prizelist: " << text << "\n";
 }
 
 Encoding encodingOption(const std::string &text, const char *option)
@@ -194,7 +202,7 @@ int run(const std::string &command, int argc, char **argv)
                                   *imported.otherEncoding == authoring::CsvEncoding::Gbk ? "gbk" : "utf8")
                       << "\n";
         document.setEncoding(encoding);
-        document.save(catalogue::utf8Path(output));
+        note(document.save(catalogue::utf8Path(output)));
         return warn(document, catalogue::utf8Path(output), strict, imported.rows);
     }
     if (!args.count("to"))
@@ -203,11 +211,13 @@ int run(const std::string &command, int argc, char **argv)
     const std::string from = args["from"].as<std::string>();
     if (from != "gbk" && from != "utf8")
         throw cxxopts::exceptions::exception(i18n::tr("--from takes gbk or utf8, not \"{0}\"", from));
+    if (output.empty()) // the list is read and written in place: an interrupted save of it first
+        note(authoring::finishInterruptedSave(catalogue::utf8Path(file)));
     auto document = openList(file, from == "utf8" ? catalogue::PrizeListFile::Decoding::Utf8
                                                   : catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
     document.setEncoding(to);
     const std::filesystem::path target = catalogue::utf8Path(output.empty() ? file : output);
-    document.save(target);
+    note(document.save(target));
     return warn(document, target, strict);
 }
 

@@ -2,6 +2,8 @@
 // failure says what is on disk.
 #include "atomic_file.h"
 #include "authoring_fixtures.h"
+#include "file_system_windows.h"
+#include "list_save.h"
 
 #include <gtest/gtest.h>
 
@@ -71,4 +73,34 @@ TEST(AtomicSave, RefusesASymbolicLinkAndLeavesIt)
     EXPECT_NE(message.find("the link is as it was"), std::string::npos) << message;
     EXPECT_TRUE(attributesOf(link) & FILE_ATTRIBUTE_REPARSE_POINT);
     EXPECT_EQ(slurp(target), "old");
+}
+
+// ReplaceFileW's errors 1176 and 1177, which wine never gives: a scanner
+// holding the new file on a real PC. The list is there afterwards, and the
+// message says which.
+TEST(AtomicSave, AfterReplaceErrors1176And1177TheOldListIsInPlaceAndTheBackupAsItWas)
+{
+    for (const unsigned long error : {ERROR_UNABLE_TO_MOVE_REPLACEMENT, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}) {
+        fakes::TempFolder folder;
+        const fs::path file = folder.write("data.ini", "old");
+        folder.write("data.ini.bak", "earlier");
+        const auto files = authoring::windowsFileSystem(
+            [error](const std::wstring &replaced, const std::wstring &, const std::wstring &backup) {
+                if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) // the old file moved aside, the new one not in
+                    MoveFileExW(replaced.c_str(), backup.c_str(), 0);
+                return error;
+            });
+        std::string message;
+        try {
+            authoring::saveListFiles(file, "new", {}, authoring::Backup::Keep, *files);
+        } catch (const ListError &failure) {
+            message = failure.what();
+        }
+        EXPECT_NE(message.find("the old file is in place"), std::string::npos) << error << ": " << message;
+        EXPECT_NE(message.find("the list and its pictures are as they were"), std::string::npos) << message;
+        EXPECT_EQ(slurp(file), "old") << error;
+        EXPECT_EQ(slurp(folder.path() / "data.ini.bak"), "earlier") << error;
+        for (const auto &entry : fs::directory_iterator(folder.path()))
+            EXPECT_FALSE(authoring::isSaveLeftover(entry.path())) << entry.path().string();
+    }
 }

@@ -1,6 +1,6 @@
 // Picture changes held until Save, and a save that puts every file back when it fails.
 #include "authoring_fixtures.h"
-#include "failing_writer.h"
+#include "faulty_file_system.h"
 #include "picture_plan.h"
 
 #include <gtest/gtest.h>
@@ -54,20 +54,21 @@ TEST(PicturePlan, AFailureAtAnyStepOfASavePutsBackEveryFile)
     EXPECT_EQ(list.plan.picture("棒棒糖"), nullptr);
     EXPECT_EQ(filesIn(list.folder.path()), before); // planned, nothing written
 
-    for (int failAt = 1; failAt <= 4; ++failAt) { // three pictures, then the list
-        fakes::FailingWriter writer(failAt);
+    for (const int failAt : {1, 9, 14}) { // the journal, a picture, the list
+        fakes::FaultyFileSystem files(fakes::FaultyFileSystem::Fault::Fail, failAt);
         try {
-            authoring::saveList(list.document, list.plan, list.dataIni, writer);
-            ADD_FAILURE() << "the save went through although change " << failAt << " failed";
+            authoring::saveList(list.document, list.plan, list.dataIni, files);
+            ADD_FAILURE() << "the save went through although call " << failAt << " failed";
         } catch (const ListError &error) {
-            EXPECT_NE(std::string(error.what()).find("every picture file is as it was"), std::string::npos);
+            EXPECT_NE(std::string(error.what()).find("the list and its pictures are as they were"), std::string::npos)
+                << error.what();
         }
-        EXPECT_EQ(filesIn(list.folder.path()), before) << "failing at change " << failAt;
+        EXPECT_EQ(filesIn(list.folder.path()), before) << "failing at call " << failAt;
         EXPECT_EQ(list.plan.changes().size(), 3u);
+        EXPECT_EQ(list.document.text(0, Field::Weight), "29");
     }
 
-    fakes::FailingWriter never(0);
-    authoring::saveList(list.document, list.plan, list.dataIni, never);
+    authoring::saveList(list.document, list.plan, list.dataIni);
     const auto after = filesIn(list.folder.path());
     EXPECT_EQ(after.at("picture/风筝.jpg"), "kite");
     EXPECT_EQ(after.at("picture/荧光棒.jpg"), "new glow stick");
@@ -86,8 +87,7 @@ TEST(PicturePlan, APictureChosenBeforeTheFirstSaveGoesIntoAPictureFolderMadeThen
     plan.setPicture("风筝", bytes("kite"));
     EXPECT_THROW(plan.setPicture("../风筝", bytes("kite")), ListError);
 
-    authoring::FileWriter disk;
-    authoring::saveList(document, plan, folder.path() / "data.ini", disk);
+    authoring::saveList(document, plan, folder.path() / "data.ini");
     EXPECT_EQ(slurp(folder.path() / "picture" / "风筝.jpg"), "kite");
     EXPECT_EQ(plan.folder(), folder.path() / "picture");
 }

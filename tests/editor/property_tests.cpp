@@ -2,8 +2,8 @@
 // list with pictures, each step checked against a plain model of what the
 // list and the picture folder must hold. PRIZEEDIT_PROPERTY_SEED and
 // PRIZEEDIT_PROPERTY_STEPS run it longer.
-#include "failing_writer.h"
 #include "fakes.h"
+#include "faulty_file_system.h"
 #include "picture_loader.h"
 #include "prize_table_model.h"
 
@@ -80,6 +80,8 @@ ListState onDisk(const fs::path &folder)
     for (int prize = 0; prize < document.size(); ++prize)
         state.prizes.push_back(document.texts(prize));
     for (const auto &entry : fs::directory_iterator(folder / "picture")) {
+        if (authoring::isSaveLeftover(entry.path())) // after a save whose clean-up failed, until the next
+            continue;
         const std::string file = entry.path().filename().string();
         state.pictures[file.size() > 4 && file.ends_with(".jpg") ? file.substr(0, file.size() - 4) : file] =
             slurp(entry.path());
@@ -149,22 +151,25 @@ TEST(EditorProperty, EditsUndosSavesAndDiscardsKeepTheListAndItsPicturesAsAPlain
                 ++reference.at;
             }
             break;
-        case 2: { // save, failing at a random change or not at all
-            const int failAt = pick(4);
+        case 2: { // save, failing at a random call or not at all
+            const int failAt = pick(24);
             log += " save" + std::to_string(failAt);
-            fakes::FailingWriter writer(failAt);
+            fakes::FaultyFileSystem files(failAt == 0 ? fakes::FaultyFileSystem::Fault::None
+                                                      : fakes::FaultyFileSystem::Fault::Fail,
+                                          failAt);
             bool failed = false;
             try {
-                model.save(dataIni, writer);
+                model.save(dataIni, files);
             } catch (const authoring::ListError &) {
                 failed = true;
             }
-            ASSERT_EQ(failed, failAt != 0 && writer.changes() >= failAt) << "seed " << seed << ":" << log;
+            // A failure of the clean-up after the list is in place is a saved list with a note.
+            ASSERT_TRUE(!failed || files.calls() >= failAt) << "seed " << seed << ":" << log;
             if (failed)
                 ++failedSaves;
             else {
                 reference.saved = current;
-                savedChanges += writer.changes();
+                savedChanges += files.calls();
             }
             break;
         }
