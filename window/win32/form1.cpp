@@ -663,7 +663,10 @@ void Form1::paintImage(HDC dc, PixelRect box, CardState *card)
     info.bmiHeader.biCompression = BI_RGB;
     // Pixels of an earlier dpi are stretched until those at this one arrive;
     // at the box's own size this is a plain copy.
-    SetStretchBltMode(dc, pixels->width == box.width && pixels->height == box.height ? COLORONCOLOR : HALFTONE);
+    // While the reel spins a stretch must be cheap: a card moves on before
+    // anyone sees its finer pixels.
+    const bool plain = (pixels->width == box.width && pixels->height == box.height) || tick_.active();
+    SetStretchBltMode(dc, plain ? COLORONCOLOR : HALFTONE);
     StretchDIBits(dc, box.left, box.top, box.width, box.height, 0, 0, pixels->width, pixels->height,
                   pixels->argb.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
