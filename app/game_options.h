@@ -7,11 +7,11 @@
 namespace app {
 
 struct GameOptions {
-    double scale = 1;      // the designed window this many times as large
+    double scale = 1; // the designed window this many times as large
     bool fullScreen = false;
     bool help = false;
     bool version = false;
-    std::string error;     // what was wrong with the command line, empty when nothing
+    std::string error; // what was wrong with the command line, empty when nothing
 };
 
 inline constexpr double kMinScale = 1;

@@ -58,7 +58,8 @@ public:
             state_.found = Found::Link;
             if (links == kMaxLinks) {
                 target_ = requested_;
-                fail(i18n::tr("it is a symbolic link that leads back to itself (a loop), so it names no file to write"));
+                fail(
+                    i18n::tr("it is a symbolic link that leads back to itself (a loop), so it names no file to write"));
             }
             std::error_code ec;
             const fs::path next = fs::read_symlink(target_, ec);
@@ -101,8 +102,8 @@ public:
         next.renameTo(where, i18n::tr("cannot rename the new file to {0}", where.filename().string()));
         state_.stage = Stage::Replaced;
         if (kept) {
-            kept->renameTo(backupPath(), i18n::tr("cannot rename the copy of the old file to {0}",
-                                                  backupPath().filename().string()));
+            kept->renameTo(backupPath(),
+                           i18n::tr("cannot rename the copy of the old file to {0}", backupPath().filename().string()));
             state_.stage = Stage::BackupMade;
         }
         syncFolder(folder);
@@ -231,7 +232,7 @@ private:
     fs::path target_;
     Backup backup_;
     std::optional<struct stat> old_; // the file that was there
-    SaveState state_; // what was there and how far the save got
+    SaveState state_;                // what was there and how far the save got
 };
 
 } // namespace

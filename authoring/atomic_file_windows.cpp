@@ -49,7 +49,8 @@ public:
         // Replacing a link would put a plain file in its place.
         if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             state_.found = Found::Link;
-            fail(i18n::tr("it is a symbolic link (or another reparse point)"), 0, i18n::tr("save to the file it names instead"));
+            fail(i18n::tr("it is a symbolic link (or another reparse point)"), 0,
+                 i18n::tr("save to the file it names instead"));
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             state_.found = Found::Other;
@@ -62,8 +63,9 @@ public:
             fail(i18n::tr("the file is read-only (its read-only attribute is set)"), 0, makeWritableAdvice());
         // Access rights that deny this user, or a program that holds the file
         // open without sharing it: refused here, before anything is written.
-        const HANDLE handle = CreateFileW(where_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE handle =
+            CreateFileW(where_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             if (error == ERROR_ACCESS_DENIED)
@@ -103,8 +105,7 @@ public:
 
     [[noreturn]] void fail(const std::string &what, DWORD error = 0, const std::string &advice = {}) const
     {
-        throwSaveFailure(state_, what, error != 0 ? systemMessage(error) : "",
-                         advice);
+        throwSaveFailure(state_, what, error != 0 ? systemMessage(error) : "", advice);
     }
 
 private:
@@ -118,9 +119,9 @@ private:
         {
             const fs::path &target = save.where_;
             for (unsigned attempt = 0; handle_ == INVALID_HANDLE_VALUE; ++attempt) {
-                path_ = target.parent_path() / (L"." + target.filename().wstring() + L"." +
-                                                 std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                                 std::to_wstring(attempt) + L".tmp");
+                path_ = target.parent_path() /
+                        (L"." + target.filename().wstring() + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                         std::to_wstring(attempt) + L".tmp");
                 handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       save.attributes_ ? save.attributes_ : FILE_ATTRIBUTE_NORMAL, nullptr);
                 if (handle_ == INVALID_HANDLE_VALUE && (GetLastError() != ERROR_FILE_EXISTS || attempt == 100)) {
@@ -184,8 +185,7 @@ private:
             throw ListError(i18n::tr("cannot save {0}: {1}: {2}; no file is there now: the old one is {3} and the "
                                      "new one {4}; rename one of them to {5}",
                                      save_.state_.shown, what, systemMessage(error), backup.string(),
-                                     replacement.string(),
-                                     old.filename().string()));
+                                     replacement.string(), old.filename().string()));
         }
 
     private:

@@ -50,10 +50,25 @@ bool isLatin1Letter(char32_t c) { return c >= 0xC0 && c <= 0xFF && c != 0xD7 && 
 bool isCommonChinesePunctuation(char32_t c)
 {
     switch (c) {
-    case 0x2014: case 0x2018: case 0x2019: case 0x201C: case 0x201D: case 0x2026:
-    case 0x3001: case 0x3002: case 0x300A: case 0x300B: case 0x3010: case 0x3011:
-    case 0xFF01: case 0xFF08: case 0xFF09: case 0xFF0C: case 0xFF1A: case 0xFF1B: case 0xFF1F:
-        return true;
+    case 0x2014:
+    case 0x2018:
+    case 0x2019:
+    case 0x201C:
+    case 0x201D:
+    case 0x2026:
+    case 0x3001:
+    case 0x3002:
+    case 0x300A:
+    case 0x300B:
+    case 0x3010:
+    case 0x3011:
+    case 0xFF01:
+    case 0xFF08:
+    case 0xFF09:
+    case 0xFF0C:
+    case 0xFF1A:
+    case 0xFF1B:
+    case 0xFF1F: return true;
     default: return false;
     }
 }
@@ -65,8 +80,8 @@ double characterBits(char32_t c, bool besideAsciiLetter)
 {
     if (c <= 0xFFFF) {
         switch (gb2312Levels()[c]) {
-        case Hanzi::Common: return -12.1;  // 85 % over 3755
-        case Hanzi::Less: return -15.9;    // 5 % over 3008
+        case Hanzi::Common: return -12.1; // 85 % over 3755
+        case Hanzi::Less: return -15.9;   // 5 % over 3008
         case Hanzi::None: break;
         }
     }
@@ -87,7 +102,7 @@ double characterBits(char32_t c, bool besideAsciiLetter)
         return -20; // emoji: 0.1 % over 3000
     if (c > 0xFFFF)
         return -34; // the other planes' rare hanzi and scripts: 0.0001 % over 100000
-    return -26.3; // anything else: 0.05 % over 40000
+    return -26.3;   // anything else: 0.05 % over 40000
 }
 
 // The code points of valid UTF-8.
@@ -116,8 +131,8 @@ double textLikelihood(std::string_view utf8)
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] < 0x80)
             continue; // ASCII reads the same either way
-        const bool besideLetter = (i > 0 && isAsciiLetter(text[i - 1])) ||
-                                  (i + 1 < text.size() && isAsciiLetter(text[i + 1]));
+        const bool besideLetter =
+            (i > 0 && isAsciiLetter(text[i - 1])) || (i + 1 < text.size() && isAsciiLetter(text[i + 1]));
         bits += characterBits(text[i], besideLetter);
     }
     return bits;

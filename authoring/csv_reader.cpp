@@ -18,8 +18,9 @@ void failAtRow(int line, int row, const std::string &what)
 namespace {
 [[noreturn]] void quoteOutOfPlace(int line, int row)
 {
-    failAtRow(line, row, i18n::tr("a quote inside a field that does not start with one, or text after a closing quote "
-                          "(write a quote inside a quoted field as two)"));
+    failAtRow(line, row,
+              i18n::tr("a quote inside a field that does not start with one, or text after a closing quote "
+                       "(write a quote inside a quoted field as two)"));
 }
 } // namespace
 

@@ -25,8 +25,8 @@ bool isThere(const fs::path &file) { return GetFileAttributesW(file.c_str()) != 
 
 unsigned long systemReplace(const std::wstring &replaced, const std::wstring &replacement, const std::wstring &backup)
 {
-    return ReplaceFileW(replaced.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
-                        nullptr, nullptr)
+    return ReplaceFileW(replaced.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr)
                ? 0
                : GetLastError();
 }
@@ -99,19 +99,18 @@ public:
         const std::string what =
             i18n::tr("cannot put {0} in the place of {1}", replacement.filename().string(), replaced.string());
         switch (outcome) {
-        case ReplaceOutcome::OldInPlace:
-            fail(what + i18n::tr(" (the old file is in place)"), error);
+        case ReplaceOutcome::OldInPlace: fail(what + i18n::tr(" (the old file is in place)"), error);
         case ReplaceOutcome::NewInPlace:
             fail(what + i18n::tr(" (the new file is in place, the old one is {0})", backup.string()), error);
-        case ReplaceOutcome::OldOnlyAsBackup:
-            break;
+        case ReplaceOutcome::OldOnlyAsBackup: break;
         }
         fail(what + i18n::tr(" (neither file could be put back: the old one is {0})", backup.string()), error);
     }
 
     void remove(const fs::path &file) override
     {
-        if (!DeleteFileW(file.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND)
+        if (!DeleteFileW(file.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+            GetLastError() != ERROR_PATH_NOT_FOUND)
             fail(i18n::tr("cannot remove {0}", file.string()), GetLastError());
     }
 
@@ -138,11 +137,11 @@ private:
 } // namespace
 
 std::pair<unsigned long, ReplaceOutcome> replaceKeepingAFile(const fs::path &replaced, const fs::path &replacement,
-                                                            const fs::path &backup, const ReplaceCall &call)
+                                                             const fs::path &backup, const ReplaceCall &call)
 {
     DeleteFileW(backup.c_str()); // a backup name left by an earlier save; ReplaceFileW would refuse it
-    const unsigned long error = (call ? call : ReplaceCall(systemReplace))(replaced.wstring(), replacement.wstring(),
-                                                                          backup.wstring());
+    const unsigned long error =
+        (call ? call : ReplaceCall(systemReplace))(replaced.wstring(), replacement.wstring(), backup.wstring());
     if (error == 0)
         return {0, ReplaceOutcome::NewInPlace};
     // 1175 and 1176 with a backup name leave both files under their own

@@ -22,9 +22,9 @@ enum class ReplaceOutcome { OldInPlace, NewInPlace, OldOnlyAsBackup };
 // other) puts a file back at replaced when none is there: the old one, or
 // else the new one. Returns the error (0 for none) and where the files are.
 std::pair<unsigned long, ReplaceOutcome> replaceKeepingAFile(const std::filesystem::path &replaced,
-                                                            const std::filesystem::path &replacement,
-                                                            const std::filesystem::path &backup,
-                                                            const ReplaceCall &call);
+                                                             const std::filesystem::path &replacement,
+                                                             const std::filesystem::path &backup,
+                                                             const ReplaceCall &call);
 
 // The disk, with the replace call given (the system's by default).
 std::unique_ptr<FileSystem> windowsFileSystem(ReplaceCall call = {});

@@ -10,10 +10,7 @@
 namespace authoring {
 
 namespace {
-std::size_t sequenceLength(unsigned char lead)
-{
-    return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-}
+std::size_t sequenceLength(unsigned char lead) { return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4; }
 } // namespace
 
 std::optional<std::string> GbkEncoder::encode(std::string_view utf8, std::string &unencodable)

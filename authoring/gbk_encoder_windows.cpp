@@ -22,8 +22,8 @@ std::optional<std::string> GbkEncoder::convert(std::string_view utf8)
     MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), wideSize);
 
     BOOL usedDefault = FALSE;
-    const int gbkSize = WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0, nullptr,
-                                            &usedDefault);
+    const int gbkSize =
+        WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0, nullptr, &usedDefault);
     if (gbkSize <= 0 || usedDefault)
         return std::nullopt;
     std::string gbk(static_cast<std::size_t>(gbkSize), '\0');

@@ -66,7 +66,8 @@ std::optional<Fingerprint> fingerprintOfFile(const fs::path &file)
 
 fs::path withSuffix(const fs::path &file, const char *suffix)
 {
-    return file.parent_path() / fs::path(u8"." + file.filename().u8string() + reinterpret_cast<const char8_t *>(suffix));
+    return file.parent_path() /
+           fs::path(u8"." + file.filename().u8string() + reinterpret_cast<const char8_t *>(suffix));
 }
 
 enum class Change { Add, Replace, Remove };
@@ -74,13 +75,13 @@ enum class Change { Add, Replace, Remove };
 struct PictureStep {
     Change change;
     std::string name;
-    Fingerprint after; // Add and Replace
+    Fingerprint after;  // Add and Replace
     PictureBytes bytes; // in the save that writes them; none when read from a journal
 };
 
 // What one save changes, as its journal records it.
 struct Journal {
-    fs::path target;  // the list file written (a link followed)
+    fs::path target; // the list file written (a link followed)
     bool oldList = false;
     bool keepBackup = false;
     bool madeFolder = false;
@@ -146,8 +147,12 @@ struct Journal {
             } else if (word == "after") {
                 journal.after = fingerprint(words);
             } else if (word == "add" || word == "replace" || word == "remove") {
-                PictureStep step{word == "add" ? Change::Add : word == "replace" ? Change::Replace : Change::Remove,
-                                 {}, fingerprint(words), nullptr};
+                PictureStep step{word == "add"       ? Change::Add
+                                 : word == "replace" ? Change::Replace
+                                                     : Change::Remove,
+                                 {},
+                                 fingerprint(words),
+                                 nullptr};
                 words.get(); // the space before the name, which may hold spaces itself
                 std::getline(words, step.name);
                 if (step.name.empty())
@@ -394,8 +399,8 @@ std::string finishInterruptedSave(const fs::path &dataIni, FileSystem &files)
                     list);
 }
 
-std::string saveListFiles(const fs::path &dataIni, const std::string &bytes, const std::map<std::string, PictureBytes> &pictures,
-                   Backup backup, FileSystem &files)
+std::string saveListFiles(const fs::path &dataIni, const std::string &bytes,
+                          const std::map<std::string, PictureBytes> &pictures, Backup backup, FileSystem &files)
 {
     const std::string list = dataIni.string();
     const std::string finished = finishInterruptedSave(dataIni, files);
@@ -416,17 +421,18 @@ std::string saveListFiles(const fs::path &dataIni, const std::string &bytes, con
         const auto before = bytesOf(file);
         if (picture ? before == *picture : !before)
             continue;
-        journal.pictures.push_back({!picture ? Change::Remove : before ? Change::Replace : Change::Add, name,
-                                    picture ? fingerprintOf(*picture) : Fingerprint{}, picture});
+        journal.pictures.push_back({!picture ? Change::Remove
+                                    : before ? Change::Replace
+                                             : Change::Add,
+                                    name, picture ? fingerprintOf(*picture) : Fingerprint{}, picture});
         std::error_code error;
         if (picture && !fs::is_directory(save.pictureFolder(), error))
             journal.madeFolder = true;
     }
 
     const std::string bak = save.backupFile().string();
-    const std::string kept = journal.oldList && journal.keepBackup
-                                 ? i18n::tr("; {0} is as it was", bak)
-                                 : std::string();
+    const std::string kept =
+        journal.oldList && journal.keepBackup ? i18n::tr("; {0} is as it was", bak) : std::string();
     try {
         save.writeJournal();
     } catch (const std::exception &error) {
@@ -451,9 +457,10 @@ std::string saveListFiles(const fs::path &dataIni, const std::string &bytes, con
     try {
         save.finish();
     } catch (const std::exception &error) {
-        return (finished.empty() ? "" : finished + " ") + i18n::tr("{0} was saved with its pictures, but {1}; a leftover file of the save stays "
-                                   "until the list is next opened, which removes it",
-                                   list, error.what());
+        return (finished.empty() ? "" : finished + " ") +
+               i18n::tr("{0} was saved with its pictures, but {1}; a leftover file of the save stays "
+                        "until the list is next opened, which removes it",
+                        list, error.what());
     }
     return finished;
 }

@@ -27,8 +27,8 @@ using PictureBytes = std::shared_ptr<const std::string>;
 // went through but a leftover file of it stays (until the next open); else
 // empty.
 std::string saveListFiles(const std::filesystem::path &dataIni, const std::string &bytes,
-                   const std::map<std::string, PictureBytes> &pictures, Backup backup,
-                   FileSystem &files = diskFileSystem());
+                          const std::map<std::string, PictureBytes> &pictures, Backup backup,
+                          FileSystem &files = diskFileSystem());
 
 // Finishes or undoes a save of dataIni that a crash or a power cut
 // interrupted, and removes its temporary files. Returns what it did for the

@@ -62,6 +62,6 @@ std::vector<std::string> filesAfterSave(std::vector<std::string> folderFiles,
 // success the document stands for the saved file and the plan is empty,
 // its folder the one beside dataIni. Returns saveListFiles's note.
 std::string saveList(PrizeDocument &document, PicturePlan &plan, const std::filesystem::path &dataIni,
-              FileSystem &files = diskFileSystem());
+                     FileSystem &files = diskFileSystem());
 
 } // namespace authoring

@@ -95,8 +95,9 @@ std::string decoded(std::string_view bytes, CsvEncoding encoding)
     case CsvEncoding::Utf8WithMark:
         bytes.remove_prefix(kByteOrderMark.size());
         if (catalogue::sanitizeUtf8(bytes) != bytes)
-            failAtLine(lineOfFirstInvalidByte(bytes), i18n::tr("this is not UTF-8 text, though it starts with UTF-8's "
-                                                               "byte-order mark (save the spreadsheet as CSV UTF-8 again)"));
+            failAtLine(lineOfFirstInvalidByte(bytes),
+                       i18n::tr("this is not UTF-8 text, though it starts with UTF-8's "
+                                "byte-order mark (save the spreadsheet as CSV UTF-8 again)"));
         return std::string(bytes);
     case CsvEncoding::Utf8:
         if (catalogue::sanitizeUtf8(bytes) != bytes)
@@ -109,7 +110,8 @@ std::string decoded(std::string_view bytes, CsvEncoding encoding)
     // its user-defined area, which the game shows as bad bytes too.
     const std::size_t bad = text.find("\uFFFD");
     if (bad != std::string::npos)
-        failAtLine(lineOf(text, bad), i18n::tr("this is neither UTF-8 nor GBK text (save the spreadsheet as CSV UTF-8)"));
+        failAtLine(lineOf(text, bad),
+                   i18n::tr("this is neither UTF-8 nor GBK text (save the spreadsheet as CSV UTF-8)"));
     return text;
 }
 
@@ -127,8 +129,9 @@ SeparatorLine separatorLine(std::string_view text)
     const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
     const std::string_view value = text.substr(4, end - 4);
     if (value.size() != 1 || value[0] == '"')
-        failAtRow(1, 1, i18n::tr("the first line \"{0}\" should name one separator, as in sep=, or sep=;",
-                                 std::string(text.substr(0, end))));
+        failAtRow(1, 1,
+                  i18n::tr("the first line \"{0}\" should name one separator, as in sep=, or sep=;",
+                           std::string(text.substr(0, end))));
     std::size_t length = end;
     if (length < text.size())
         length += text.compare(length, 2, "\r\n") == 0 ? 2 : 1;
@@ -180,9 +183,10 @@ ReadRows readRows(const std::string &text)
     }
     for (int f = 0; f < kFields; ++f)
         if (!columnOf[f] && static_cast<Field>(f) != Field::Note)
-            failAtRow(header->line, header->row,
-                      i18n::tr("no \"{0}\" column in the header (it needs weight, color, name, amount; note is optional)",
-                               fieldName(static_cast<Field>(f))));
+            failAtRow(
+                header->line, header->row,
+                i18n::tr("no \"{0}\" column in the header (it needs weight, color, name, amount; note is optional)",
+                         fieldName(static_cast<Field>(f))));
 
     ReadRows read;
     while (const std::optional<CsvRow> row = reader.next(width)) {
@@ -193,8 +197,9 @@ ReadRows readRows(const std::string &text)
         if (row->fields.size() != width)
             failAtRow(row->line, row->row, i18n::tr("{0} fields, but the header has {1}", row->fields.size(), width));
         if (read.document.size() == catalogue::Catalogue::kMaxPrizes)
-            failAtRow(row->line, row->row,
-                      i18n::tr("more than {0} prizes: the game reads only the first {0}", catalogue::Catalogue::kMaxPrizes));
+            failAtRow(
+                row->line, row->row,
+                i18n::tr("more than {0} prizes: the game reads only the first {0}", catalogue::Catalogue::kMaxPrizes));
         Texts texts;
         bool anyText = false;
         for (int f = 0; f < kFields; ++f) {

@@ -213,7 +213,10 @@ void PrizeDocument::insertRecord(int at, Record record)
 
 void PrizeDocument::replaceRecord(int prize, Record record) { records_.at(checked(prize)) = std::move(record); }
 
-void PrizeDocument::remove(int prize) { records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(checked(prize))); }
+void PrizeDocument::remove(int prize)
+{
+    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(checked(prize)));
+}
 
 void PrizeDocument::move(int from, int to)
 {

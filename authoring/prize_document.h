@@ -44,8 +44,9 @@ public:
     // UTF-8. Throws the game's RuntimeError (53, 75, 62), or ListError for a
     // line longer than the game reads (PrizeListFile::kMaxLineBytes), so a
     // document never holds more than a few MB.
-    static PrizeDocument open(const std::filesystem::path &file,
-                              catalogue::PrizeListFile::Decoding decoding = catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
+    static PrizeDocument
+    open(const std::filesystem::path &file,
+         catalogue::PrizeListFile::Decoding decoding = catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
     // The same from a list already open, or in memory (PrizeListFile::overBytes);
     // file names it in messages.
     static PrizeDocument read(catalogue::PrizeListFile input, const std::filesystem::path &file);

@@ -6,10 +6,7 @@
 namespace authoring {
 
 namespace {
-std::uint64_t asNumber(const FILETIME &time)
-{
-    return (std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
+std::uint64_t asNumber(const FILETIME &time) { return (std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
 } // namespace
 
 ProcessId thisProcess()

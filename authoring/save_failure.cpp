@@ -6,10 +6,7 @@
 
 namespace authoring {
 
-std::string makeWritableAdvice()
-{
-    return i18n::tr("make it writable or save under another name");
-}
+std::string makeWritableAdvice() { return i18n::tr("make it writable or save under another name"); }
 
 void throwSaveFailure(const SaveState &state, const std::string &what, const std::string &reason,
                       const std::string &advice)

@@ -11,7 +11,7 @@ struct SaveState {
     // Replaced: the new file is in place; BackupMade: and the old one is the backup.
     enum class Stage { NothingWritten, Replaced, BackupMade };
 
-    std::string shown;      // the file as the user named it (and what a link names)
+    std::string shown; // the file as the user named it (and what a link names)
     Found found = Found::Unknown;
     Stage stage = Stage::NothingWritten;
     bool keepBackup = false; // an old file is kept as backupPath before it is replaced

@@ -11,9 +11,9 @@ namespace authoring {
 std::string systemMessage(unsigned long error)
 {
     wchar_t *buffer = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                            FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                                        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                       nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
     std::wstring text(buffer != nullptr ? buffer : L"", length);
     LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' ||
@@ -26,8 +26,9 @@ std::string systemMessage(unsigned long error)
 
 std::string whyUnreadable(const std::filesystem::path &file)
 {
-    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle =
+        CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
     if (handle != INVALID_HANDLE_VALUE) {
         char byte = 0;

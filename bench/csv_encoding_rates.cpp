@@ -83,8 +83,9 @@ void print(const char *what, const Tally &tally)
 {
     const auto percent = [&](long long n) { return tally.cases ? 100.0 * n / tally.cases : 0.0; };
     std::printf("%-28s %10lld %10lld (%6.3f%%) %9lld (%7.4f%%) %9lld (%6.3f%%) %9lld\n", what, tally.cases,
-                tally.bothValid, percent(tally.bothValid), tally.wrong, percent(tally.wrong), tally.closeRight + tally.closeWrong,
-                percent(tally.closeRight + tally.closeWrong), tally.wrong - tally.closeWrong);
+                tally.bothValid, percent(tally.bothValid), tally.wrong, percent(tally.wrong),
+                tally.closeRight + tally.closeWrong, percent(tally.closeRight + tally.closeWrong),
+                tally.wrong - tally.closeWrong);
 }
 
 } // namespace

@@ -39,9 +39,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -59,8 +57,8 @@ int main()
     windowClass.lpszClassName = L"MinimalWindow";
     if (!RegisterClassW(&windowClass))
         return 1;
-    const HWND window = CreateWindowExW(0, L"MinimalWindow", L"开奖", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, 200, 80, nullptr, nullptr, instance, nullptr);
+    const HWND window = CreateWindowExW(0, L"MinimalWindow", L"开奖", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        200, 80, nullptr, nullptr, instance, nullptr);
     if (!window)
         return 1;
     ShowWindow(window, SW_SHOW);

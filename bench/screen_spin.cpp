@@ -122,7 +122,8 @@ int main(int argc, char *argv[])
     });
     const int status = application.exec();
 
-    std::printf("mode %s screen %dx%d dpi %.2f\n", full ? "full" : "window", form.QWidget::width(), form.QWidget::height(), form.dpi());
+    std::printf("mode %s screen %dx%d dpi %.2f\n", full ? "full" : "window", form.QWidget::width(),
+                form.QWidget::height(), form.dpi());
     std::printf("tick_ms median %.3f p95 %.3f\n", percentile(intervalsMs, 0.5), percentile(intervalsMs, 0.95));
     std::printf("paint_ms median %.3f p95 %.3f frames %zu\n", percentile(frames.framesMs, 0.5),
                 percentile(frames.framesMs, 0.95), frames.framesMs.size());

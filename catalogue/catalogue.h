@@ -48,7 +48,7 @@ private:
 
 // What the reader met that the table itself does not show.
 struct ReadReport {
-    bool readAsUtf8 = false;        // the file began with a UTF-8 byte-order mark
+    bool readAsUtf8 = false;         // the file began with a UTF-8 byte-order mark
     bool lastRecordCutShort = false; // the file ended inside a record
     bool recordsIgnored = false;     // records past the 1000th were left unread
     std::vector<int> linesCut;       // lines (from 1) cut at PrizeListFile::kMaxLineBytes

@@ -12,8 +12,7 @@ namespace {
 constexpr std::size_t kChunkBytes = 64 * 1024;
 }
 
-PrizeListFile::PrizeListFile(const std::filesystem::path &path, Decoding decoding)
-    : utf8_(decoding == Decoding::Utf8)
+PrizeListFile::PrizeListFile(const std::filesystem::path &path, Decoding decoding) : utf8_(decoding == Decoding::Utf8)
 {
     requireRegularFile(path);
     file_.reset(platform::openForReading(path));

@@ -76,7 +76,7 @@ private:
         void operator()(std::FILE *f) const { std::fclose(f); }
     };
     std::unique_ptr<std::FILE, Closer> file_; // null when reading from memory
-    std::string chunk_; // the bytes read from the file and not yet taken, or all of them
+    std::string chunk_;                       // the bytes read from the file and not yet taken, or all of them
     std::size_t pos_ = 0;
     bool utf8_ = false;
     bool marked_ = false;

@@ -32,15 +32,9 @@ UntrappedError untrappedError(const std::exception &error)
     return {51, "Internal error"};
 }
 
-std::string runTimeErrorHeading(int number)
-{
-    return "Run-time error '" + std::to_string(number) + "':";
-}
+std::string runTimeErrorHeading(int number) { return "Run-time error '" + std::to_string(number) + "':"; }
 
-std::string runTimeErrorLine(int number, const std::string &text)
-{
-    return runTimeErrorHeading(number) + " " + text;
-}
+std::string runTimeErrorLine(int number, const std::string &text) { return runTimeErrorHeading(number) + " " + text; }
 
 void requireRegularFile(const std::filesystem::path &path)
 {

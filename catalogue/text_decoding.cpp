@@ -1,7 +1,6 @@
 // Decoding of prize list lines to UTF-8.
 #include "text_decoding.h"
 
-
 namespace catalogue {
 
 namespace {

@@ -64,9 +64,7 @@ std::optional<double> Variant::numberIf() const noexcept
 {
     switch (kind()) {
     case Kind::Empty: return 0.0;
-    case Kind::Text:
-        try {
-            return parseNumber(std::get<std::string>(value_));
+    case Kind::Text: try { return parseNumber(std::get<std::string>(value_));
         } catch (const RuntimeError &) {
             return std::nullopt; // beyond the doubles
         }

@@ -40,7 +40,7 @@ catalogue::PicturePtr CachedPictureLoader::load(const std::filesystem::path &fil
         catalogue::requireRegularFile(file); // throws the game's error for what is not there
         if (!judge)
             return nullptr;
-        decoder_.decode(file);               // nothing to key a verdict on: throws the decoder's own error
+        decoder_.decode(file); // nothing to key a verdict on: throws the decoder's own error
         return std::make_shared<window::QtPicture>(file, decoder_);
     }
 

@@ -49,7 +49,7 @@ QString utf8Filter() { return QObject::tr("Prize list in UTF-8 with a byte-order
 QString shown(const fs::path &file) { return QFile::decodeName(file.c_str()); }
 fs::path pathOf(const QString &file) { return fs::path(QFile::encodeName(file).toStdString()); }
 
-constexpr int kNearMissRole = Qt::UserRole + 1; // the near-miss picture file a warning offers
+constexpr int kNearMissRole = Qt::UserRole + 1;   // the near-miss picture file a warning offers
 constexpr int kReopenUtf8Role = Qt::UserRole + 2; // set on the warning of a list that looks like UTF-8
 // Over or under 100, the bar must not look like a full one.
 const QColor kTotalOff(230, 120, 0);
@@ -65,10 +65,7 @@ bool startDetached(const fs::path &program, const fs::path &folder, double scale
     return process.startDetached();
 }
 
-qreal screenRatio()
-{
-    return qApp->primaryScreen() ? qApp->primaryScreen()->devicePixelRatio() : 1.0;
-}
+qreal screenRatio() { return qApp->primaryScreen() ? qApp->primaryScreen()->devicePixelRatio() : 1.0; }
 } // namespace
 
 EditorWindow::EditorWindow(QWidget *parent)
@@ -204,16 +201,12 @@ void EditorWindow::buildMenus()
         model_->addPrize(at);
         selectRows({at});
     });
-    addEdit(tr("&Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), [this] {
-        model_->duplicatePrizes(selectedRows());
-    });
+    addEdit(tr("&Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), [this] { model_->duplicatePrizes(selectedRows()); });
     addEdit(tr("&Remove"), QKeySequence::Delete, [this] { model_->removePrizes(selectedRows()); });
-    addEdit(tr("Move &up"), QKeySequence(Qt::ALT | Qt::Key_Up), [this] {
-        selectRows(model_->movePrizes(selectedRows(), -1));
-    });
-    addEdit(tr("Move do&wn"), QKeySequence(Qt::ALT | Qt::Key_Down), [this] {
-        selectRows(model_->movePrizes(selectedRows(), +1));
-    });
+    addEdit(tr("Move &up"), QKeySequence(Qt::ALT | Qt::Key_Up),
+            [this] { selectRows(model_->movePrizes(selectedRows(), -1)); });
+    addEdit(tr("Move do&wn"), QKeySequence(Qt::ALT | Qt::Key_Down),
+            [this] { selectRows(model_->movePrizes(selectedRows(), +1)); });
     addEdit(tr("&Scale weights to 100"), QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
         const QList<int> rows = table_->selectionModel()->selectedRows().size() > 1 ? selectedRows() : QList<int>();
         model_->scaleWeightsTo100(rows); // one row alone is rarely meant: then all of them
@@ -272,8 +265,9 @@ bool EditorWindow::openList(const fs::path &file, catalogue::PrizeListFile::Deco
         offerRecovered();
         return true;
     } catch (const catalogue::RuntimeError &error) {
-        showFailure(tr("Could not open %1.").arg(shown(file)),
-                    tr("Run-time error %1: %2").arg(error.number()).arg(QString::fromStdString(odds::runTimeErrorText(error))));
+        showFailure(
+            tr("Could not open %1.").arg(shown(file)),
+            tr("Run-time error %1: %2").arg(error.number()).arg(QString::fromStdString(odds::runTimeErrorText(error))));
     } catch (const std::exception &error) {
         showFailure(tr("Could not open %1.").arg(shown(file)), QString::fromStdString(error.what()));
     }
@@ -298,8 +292,8 @@ void EditorWindow::openListAsked()
 {
     if (!keepOrDropChanges())
         return;
-    const QString file = QFileDialog::getOpenFileName(this, tr("Open a prize list"), {},
-                                                      tr("Prize lists (*.ini);;All files (*)"));
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr("Open a prize list"), {}, tr("Prize lists (*.ini);;All files (*)"));
     if (!file.isEmpty())
         openList(pathOf(file));
 }
@@ -363,9 +357,10 @@ bool EditorWindow::saveListAs(const fs::path &file, Encoding encoding)
     const fs::path folder = file.parent_path();
     std::error_code missing;
     if (!folder.empty() && !fs::exists(folder, missing) && !missing) { // one we may not look into fails the save
-        if (QMessageBox::question(this, tr("prizeedit"),
-                                  tr("The folder %1 does not exist. Make it and save the list there?")
-                                      .arg(shown(folder))) != QMessageBox::Yes) {
+        if (QMessageBox::question(
+                this, tr("prizeedit"),
+                tr("The folder %1 does not exist. Make it and save the list there?").arg(shown(folder))) !=
+            QMessageBox::Yes) {
             document.setEncoding(before);
             return false;
         }
@@ -406,8 +401,8 @@ bool EditorWindow::saveListAsAsked()
 
 void EditorWindow::importCsv()
 {
-    const QString file = QFileDialog::getOpenFileName(this, tr("Import prizes from CSV"), {},
-                                                      tr("CSV (*.csv);;All files (*)"));
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr("Import prizes from CSV"), {}, tr("CSV (*.csv);;All files (*)"));
     if (file.isEmpty())
         return;
     try {
@@ -424,7 +419,8 @@ void EditorWindow::importCsv()
                             tr("%1 reads as text in two encodings. Which names are right?").arg(file),
                             QMessageBox::Cancel, this);
             QPushButton *chosen = ask.addButton(reading(read.encoding, imported), QMessageBox::AcceptRole);
-            QPushButton *other = ask.addButton(reading(*read.otherEncoding, *read.otherReading), QMessageBox::AcceptRole);
+            QPushButton *other =
+                ask.addButton(reading(*read.otherEncoding, *read.otherReading), QMessageBox::AcceptRole);
             ask.setDefaultButton(chosen);
             ask.exec();
             if (ask.clickedButton() == other)
@@ -441,8 +437,8 @@ void EditorWindow::importCsv()
 
 void EditorWindow::exportCsv()
 {
-    const QString file = QFileDialog::getSaveFileName(this, tr("Export prizes as CSV"), QStringLiteral("prizes.csv"),
-                                                      tr("CSV (*.csv)"));
+    const QString file =
+        QFileDialog::getSaveFileName(this, tr("Export prizes as CSV"), QStringLiteral("prizes.csv"), tr("CSV (*.csv)"));
     if (file.isEmpty())
         return;
     try {
@@ -455,9 +451,9 @@ void EditorWindow::exportCsv()
 bool EditorWindow::keepOrDropChanges()
 {
     if (!undo_.isClean()) {
-        const auto answer = QMessageBox::warning(this, tr("prizeedit"), tr("The list has unsaved changes."),
-                                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                                 QMessageBox::Save);
+        const auto answer =
+            QMessageBox::warning(this, tr("prizeedit"), tr("The list has unsaved changes."),
+                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !saveList()))
             return false;
     }
@@ -485,8 +481,8 @@ void EditorWindow::keepRecoveryCopy()
         authoring::replaceFile(copy, authoring::recoveryBytes(model_->document(), model_->pictures().changes()),
                                authoring::Backup::None);
     } catch (const std::exception &error) {
-        statusBar()->showMessage(tr("No recovery copy of the unsaved edits could be kept: %1")
-                                     .arg(QString::fromStdString(error.what())));
+        statusBar()->showMessage(
+            tr("No recovery copy of the unsaved edits could be kept: %1").arg(QString::fromStdString(error.what())));
     }
 }
 
@@ -564,7 +560,8 @@ void EditorWindow::play(double scale)
     if ((!file_ || !undo_.isClean()) && !saveList())
         return;
     if (!fs::exists(game)) {
-        showFailure(tr("Cannot start the game."), tr("The game, prizedraw, is not beside prizeedit: %1").arg(shown(game)));
+        showFailure(tr("Cannot start the game."),
+                    tr("The game, prizedraw, is not beside prizeedit: %1").arg(shown(game)));
         return;
     }
     try {
@@ -650,7 +647,8 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
     const auto same = [](const odds::Warning &a, const odds::Warning &b) {
         return a.index == b.index && a.message == b.message;
     };
-    if (shownWarnings_ && std::equal(warnings.begin(), warnings.end(), shownWarnings_->begin(), shownWarnings_->end(), same))
+    if (shownWarnings_ &&
+        std::equal(warnings.begin(), warnings.end(), shownWarnings_->begin(), shownWarnings_->end(), same))
         return;
     shownWarnings_ = warnings;
     warnings_->clear();
@@ -684,8 +682,8 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
         if (warning.index)
             item->setData(Qt::UserRole, *warning.index);
         if (offersPicture) // warning.file is "picture/<file>", beside the list
-            item->setData(kNearMissRole, shown(check->list.pictureFolder.parent_path() /
-                                                  catalogue::utf8Path(warning.file)));
+            item->setData(kNearMissRole,
+                          shown(check->list.pictureFolder.parent_path() / catalogue::utf8Path(warning.file)));
     }
 }
 

@@ -53,8 +53,8 @@ fs::path placeGame(const fs::path &folder, const fs::path &game)
     return placed;
 }
 
-fs::path fillGameFolder(const fs::path &folder, const authoring::PrizeDocument &document,
-                        const PictureFolder &pictures, const fs::path &game)
+fs::path fillGameFolder(const fs::path &folder, const authoring::PrizeDocument &document, const PictureFolder &pictures,
+                        const fs::path &game)
 {
     std::error_code error;
     fs::create_directories(folder / "picture", error);

@@ -159,8 +159,8 @@ std::filesystem::path LiveOdds::staged(const authoring::PictureBytes &picture)
         return found->second.second;
     if (!staging_.isValid())
         throw authoring::ListError(i18n::tr("no temporary folder to check the chosen pictures in"));
-    const std::filesystem::path file =
-        std::filesystem::path(QFile::encodeName(staging_.path()).toStdString()) / (std::to_string(++stagedCount_) + ".jpg");
+    const std::filesystem::path file = std::filesystem::path(QFile::encodeName(staging_.path()).toStdString()) /
+                                       (std::to_string(++stagedCount_) + ".jpg");
     std::ofstream(file, std::ios::binary) << *picture;
     staged_[picture.get()] = {picture, file};
     return file;

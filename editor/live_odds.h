@@ -26,9 +26,9 @@ namespace editor {
 // One check of the list as it stood at one edit.
 struct ListCheck {
     std::uint64_t generation = 0;
-    odds::PrizeList list;     // its catalogue gives the preview what a card shows
+    odds::PrizeList list; // its catalogue gives the preview what a card shows
     odds::OddsReport report;
-    std::string error;        // why the list could not be checked at all
+    std::string error; // why the list could not be checked at all
     // Picture files still being judged: their prizes count as having a
     // picture until a later check of the same generation says otherwise.
     std::set<std::filesystem::path> picturesChecking;
@@ -75,7 +75,7 @@ private:
                                      std::map<std::filesystem::path, std::filesystem::path> *listPathOf = nullptr);
 
     CachedPictureLoader pictures_;
-    odds::PictureSizes sizes_; // only the pool thread of a check uses it
+    odds::PictureSizes sizes_;    // only the pool thread of a check uses it
     window::QtTextMeasure texts_; // only the pool thread of a check uses it
     // Planned pictures written out in a folder of the editor's own, never
     // beside the list; only the pool thread of a check touches them.

@@ -61,11 +61,10 @@ QList<int> PrizeTableModel::validRows(QList<int> rows) const
 }
 
 PrizeTableModel::PrizeTableModel(QUndoStack &undo, QObject *parent)
-    : QAbstractTableModel(parent), undo_(undo),
-      dragSource_(QStringLiteral("prizeedit:%1:%2")
-                      .arg(QCoreApplication::applicationPid())
-                      .arg(reinterpret_cast<quintptr>(this), 0, 16)
-                      .toStdString())
+    : QAbstractTableModel(parent), undo_(undo), dragSource_(QStringLiteral("prizeedit:%1:%2")
+                                                                .arg(QCoreApplication::applicationPid())
+                                                                .arg(reinterpret_cast<quintptr>(this), 0, 16)
+                                                                .toStdString())
 {
 }
 
@@ -211,8 +210,8 @@ std::optional<PrizeTableModel::PictureMove> PrizeTableModel::renamePicture(int r
         return std::nullopt;
     const authoring::PictureBytes target = pictures_.picture(to);
     if (target && *target != *source &&
-        !confirm(tr("There is already a picture for \"%1\". Replace it with the picture of \"%2\"?")
-                     .arg(qs(to), qs(from))))
+        !confirm(
+            tr("There is already a picture for \"%1\". Replace it with the picture of \"%2\"?").arg(qs(to), qs(from))))
         return std::nullopt;
     PictureMove move{{{from, source}, {to, target}}, {{to, source}}};
     // A prize that keeps the old name keeps its picture: copied, not moved.
@@ -434,8 +433,8 @@ QVariant PrizeTableModel::data(const QModelIndex &index, int role) const
         if (role == Qt::DecorationRole)
             if (auto *picture = dynamic_cast<const window::QtPicture *>(odds->loadedPicture.get()))
                 if (const QImage *image = picture->image())
-                    return QPixmap::fromImage(image->scaled(QSize(44, 28), Qt::IgnoreAspectRatio,
-                                                            Qt::SmoothTransformation));
+                    return QPixmap::fromImage(
+                        image->scaled(QSize(44, 28), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         return {};
     case Chance:
     case Draws:
@@ -446,8 +445,7 @@ QVariant PrizeTableModel::data(const QModelIndex &index, int role) const
         if (column == Draws)
             return QString::number(odds->count);
         return QStringLiteral("%1 %").arg(odds::percentOf(odds->count), 0, 'f', 4);
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -509,7 +507,8 @@ QMimeData *PrizeTableModel::mimeData(const QModelIndexList &indexes) const
         rows << index.row();
     rows = sortedUnique(rows);
     auto *data = new QMimeData;
-    data->setData(kRowsMime, QByteArray::fromStdString(authoring::draggedRows(dragSource_, {rows.begin(), rows.end()})));
+    data->setData(kRowsMime,
+                  QByteArray::fromStdString(authoring::draggedRows(dragSource_, {rows.begin(), rows.end()})));
     return data;
 }
 

@@ -113,8 +113,8 @@ WeightScaling scaleWeightsTo100(const authoring::PrizeDocument &document, std::v
             decimals = std::max(decimals, decimalsOf(text));
         const std::string &name = document.text(row, Field::Name);
         if (!weight)
-            leftAlone.push_back(i18n::tr("{0}: its weight {1} is no number, so the game counts it as 0", quoted(name),
-                                         quoted(text)));
+            leftAlone.push_back(
+                i18n::tr("{0}: its weight {1} is no number, so the game counts it as 0", quoted(name), quoted(text)));
         else if (*weight < 0)
             leftAlone.push_back(i18n::tr("{0}: its weight {1} is negative; the game subtracts it, which cuts the "
                                          "prizes before it",

@@ -24,10 +24,7 @@ std::string lowered(std::string_view text)
     return out;
 }
 
-bool isCLocale(std::string_view locale)
-{
-    return locale == "C" || locale == "POSIX" || locale.starts_with("C.");
-}
+bool isCLocale(std::string_view locale) { return locale == "C" || locale == "POSIX" || locale.starts_with("C."); }
 
 const std::unordered_map<std::string_view, const char *> &chinese()
 {
@@ -108,8 +105,7 @@ Language languageOfWindowsId(unsigned id)
     case 0x1004: // zh-SG
     case 0x7804: // zh
         return Language::SimplifiedChinese;
-    default:
-        return Language::English;
+    default: return Language::English;
     }
 }
 

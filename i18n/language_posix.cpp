@@ -5,6 +5,9 @@
 
 namespace i18n {
 
-Language systemLanguage() { return languageOfEnvironment([](const char *name) { return std::getenv(name); }); }
+Language systemLanguage()
+{
+    return languageOfEnvironment([](const char *name) { return std::getenv(name); });
+}
 
 } // namespace i18n

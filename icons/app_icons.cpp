@@ -19,14 +19,8 @@ QIcon fromSizes(const QString &name)
 
 } // namespace
 
-QIcon game()
-{
-    return fromSizes(QStringLiteral("prizedraw"));
-}
+QIcon game() { return fromSizes(QStringLiteral("prizedraw")); }
 
-QIcon editor()
-{
-    return fromSizes(QStringLiteral("prizeedit"));
-}
+QIcon editor() { return fromSizes(QStringLiteral("prizeedit")); }
 
 } // namespace icons

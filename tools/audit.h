@@ -71,7 +71,7 @@ struct SpinAudit {
     std::uint64_t easedOn = 0;
     int maxEaseTicks = 0;
     double meanEaseTicks = 0; // over the spins that eased on
-    FitTest fit;            // of the prizes under the tip, gaps left out
+    FitTest fit;              // of the prizes under the tip, gaps left out
 };
 
 // Fills the four cards as start-up does, then runs `spins` whole spins of the

@@ -54,7 +54,7 @@ std::vector<std::string> utf8Arguments(int argc, char **argv)
     writeWholeMessages(writerTo(STD_OUTPUT_HANDLE), writerTo(STD_ERROR_HANDLE));
     int count = 0;
     const std::unique_ptr<wchar_t *, decltype(&LocalFree)> wide(CommandLineToArgvW(GetCommandLineW(), &count),
-                                                                 &LocalFree);
+                                                                &LocalFree);
     if (!wide)
         return {argv, argv + argc};
     std::vector<std::string> arguments;

@@ -17,10 +17,9 @@ constexpr window::win32::DeviceSize kPictureBoxPixels{kPictureBoxWidth, kPicture
 std::string cardSizeJpeg(const std::filesystem::path &file)
 {
     try {
-        return window::win32::encodeJpeg(
-            window::win32::decodePicture(file, {kPictureBoxWidth * kSheetPictureScale,
-                                                kPictureBoxHeight * kSheetPictureScale}),
-            kSheetJpegQuality / 100.0F);
+        return window::win32::encodeJpeg(window::win32::decodePicture(file, {kPictureBoxWidth * kSheetPictureScale,
+                                                                             kPictureBoxHeight * kSheetPictureScale}),
+                                         kSheetJpegQuality / 100.0F);
     } catch (const catalogue::RuntimeError &) {
         return {};
     }

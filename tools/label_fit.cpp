@@ -11,10 +11,7 @@ namespace odds {
 namespace {
 // Variation selectors and the zero-width joiner pick the form of the
 // character before them and draw nothing of their own.
-bool drawsNothing(char32_t c)
-{
-    return c == 0x200D || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF);
-}
+bool drawsNothing(char32_t c) { return c == 0x200D || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF); }
 } // namespace
 
 LabelFit fitLabel(window::TextMeasure &measure, std::string_view label, std::string_view utf8)

@@ -11,7 +11,7 @@
 namespace odds {
 
 struct LabelFit {
-    int textPixels = 0;  // at 96 dpi, as the design's pixels
+    int textPixels = 0; // at 96 dpi, as the design's pixels
     int labelPixels = 0;
     std::string shown;             // when cut: the characters the label shows whole
     std::vector<char32_t> missing; // characters the font cannot draw, each once, first first

@@ -9,14 +9,10 @@ namespace odds {
 
 // The list as it would be saved to dataIni, read by the game's reader, with
 // pictures from the picture folder beside dataIni.
-PrizeList prizeListOf(const authoring::PrizeDocument &document,
-                      const std::filesystem::path &dataIni,
-                      catalogue::PictureLoader &pictures,
-                      PictureSizes *sizes = nullptr);
+PrizeList prizeListOf(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni,
+                      catalogue::PictureLoader &pictures, PictureSizes *sizes = nullptr);
 
-OddsReport checkDocument(const authoring::PrizeDocument &document,
-                         const std::filesystem::path &dataIni,
-                         catalogue::PictureLoader &pictures,
-                         window::TextMeasure *measure = nullptr);
+OddsReport checkDocument(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni,
+                         catalogue::PictureLoader &pictures, window::TextMeasure *measure = nullptr);
 
 } // namespace odds

@@ -27,10 +27,7 @@ std::vector<std::string> quotedParts(const std::string &message)
 }
 
 // The option as typed: the parser names it without its dashes.
-std::string dashed(const std::string &name)
-{
-    return (name.size() == 1 ? "-" : "--") + name;
-}
+std::string dashed(const std::string &name) { return (name.size() == 1 ? "-" : "--") + name; }
 
 } // namespace
 

@@ -245,7 +245,7 @@ PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::Picture
 }
 
 std::optional<window::PictureSize> PictureSizes::of(const catalogue::PicturePtr &picture,
-                                                   const std::filesystem::path &file)
+                                                    const std::filesystem::path &file)
 {
     const auto found = known_.find(picture.get());
     if (found != known_.end() && found->second.picture.lock() == picture)
@@ -381,13 +381,18 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
     };
     auto warnList = [&](std::string code, i18n::Message message, std::string file = {},
                         std::vector<i18n::Message> remedies = {}) {
-        warnings.push_back({std::move(code), std::nullopt, {}, inEnglish(message, remedies), std::move(file), message,
+        warnings.push_back({std::move(code),
+                            std::nullopt,
+                            {},
+                            inEnglish(message, remedies),
+                            std::move(file),
+                            message,
                             std::move(remedies)});
     };
     auto warnPrize = [&](const PrizeRow &row, std::string code, i18n::Message message, std::string file = {},
                          std::vector<i18n::Message> remedies = {}) {
-        warnings.push_back({std::move(code), row.index, row.name, inEnglish(message, remedies), std::move(file), message,
-                            std::move(remedies)});
+        warnings.push_back({std::move(code), row.index, row.name, inEnglish(message, remedies), std::move(file),
+                            message, std::move(remedies)});
     };
     // Files are named in messages as the list's folder sees them, with the
     // platform's separator.
@@ -455,8 +460,9 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         warnList("utf8-without-bom",
                  i18n::trLater("this file looks like UTF-8 without a byte-order mark; the game reads it as GBK, so "
                                "names show garbled and pictures are not found"),
-                 {}, {i18n::trLater("to write it in GBK, the game's own encoding, run {0}",
-                                    "prizelist encode data.ini --from utf8 --to gbk")});
+                 {},
+                 {i18n::trLater("to write it in GBK, the game's own encoding, run {0}",
+                                "prizelist encode data.ini --from utf8 --to gbk")});
     if (report.recordsIgnored)
         warnList("records-ignored", i18n::trLater("records past the {0}th are ignored", Catalogue::kMaxPrizes));
     if (count == 0) {
@@ -480,18 +486,20 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
     for (const int line : list.read.linesCut) {
         const auto prize = static_cast<std::size_t>((line - 1) / authoring::kFields);
         if (prize < report.prizes.size())
-            warnPrize(report.prizes[prize], "line-cut",
-                      i18n::trLater("its {0} (line {1}) is longer than {2} bytes: the game reads only the first {2}, "
-                                    "and prizelist and prizeedit open the list only once the line is shortened",
-                                    authoring::fieldLabel(static_cast<authoring::Field>((line - 1) % authoring::kFields)),
-                                    line, catalogue::PrizeListFile::kMaxLineBytes));
+            warnPrize(
+                report.prizes[prize], "line-cut",
+                i18n::trLater("its {0} (line {1}) is longer than {2} bytes: the game reads only the first {2}, "
+                              "and prizelist and prizeedit open the list only once the line is shortened",
+                              authoring::fieldLabel(static_cast<authoring::Field>((line - 1) % authoring::kFields)),
+                              line, catalogue::PrizeListFile::kMaxLineBytes));
     }
 
     for (const PrizeRow &row : report.prizes) {
         const double share = static_cast<double>(row.count) / kDrawValues;
         if (!row.weightIsNumber) {
-            warnPrize(row, "weight-not-a-number",
-                      i18n::trLater("weight {0} is not a number: counted as 0, never drawn", quotedText(row.weightText)));
+            warnPrize(
+                row, "weight-not-a-number",
+                i18n::trLater("weight {0} is not a number: counted as 0, never drawn", quotedText(row.weightText)));
         } else if (row.weight < 0) {
             warnPrize(row, "weight-negative",
                       i18n::trLater("weight {0} is negative: never drawn, and it lowers the running total, which "
@@ -511,17 +519,16 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
             else
                 warnPrize(row, "cut",
                           row.count == 0
-                              ? i18n::trLater("weight {0}, but never drawn: a negative weight after it lowers its bound",
-                                              weight)
+                              ? i18n::trLater(
+                                    "weight {0}, but never drawn: a negative weight after it lowers its bound", weight)
                               : i18n::trLater("weight {0}, but drawn {1}%: a negative weight after it lowers its bound",
                                               weight, percent(row.count)));
         } else if (share < kRareShare) {
             warnPrize(row, "rare",
-                      row.count == 0
-                          ? i18n::trLater("weight {0} is too small for the draw to resolve: never drawn",
-                                          fitWidth(row.weightText, 40))
-                          : i18n::trLater("drawn in only {0}% of draws ({1} of {2})", percent(row.count), row.count,
-                                          kDrawValues));
+                      row.count == 0 ? i18n::trLater("weight {0} is too small for the draw to resolve: never drawn",
+                                                     fitWidth(row.weightText, 40))
+                                     : i18n::trLater("drawn in only {0}% of draws ({1} of {2})", percent(row.count),
+                                                     row.count, kDrawValues));
         }
 
         if (!row.colorUsable)
@@ -542,7 +549,8 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         switch (row.picture) {
         case PictureState::Loaded: {
             // Stretched over the card's picture box, a picture of under a quarter of its pixels looks blurry.
-            const window::design::PixelRect box = window::design::toPixels(window::design::control(window::design::Role::CardPicture, 0).rect);
+            const window::design::PixelRect box =
+                window::design::toPixels(window::design::control(window::design::Role::CardPicture, 0).rect);
             if (row.pictureSize && 4ull * row.pictureSize->width * row.pictureSize->height <
                                        std::uint64_t(box.width) * std::uint64_t(box.height))
                 warnPrize(row, "picture-too-small",
@@ -585,9 +593,9 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
             break;
         }
         case PictureState::Refused:
-            warnPrize(row, "picture-refused",
-                      i18n::trLater("the picture file cannot be used ({0}): the card shows no picture",
-                                    row.pictureError));
+            warnPrize(
+                row, "picture-refused",
+                i18n::trLater("the picture file cannot be used ({0}): the card shows no picture", row.pictureError));
             break;
         case PictureState::UnsafeName: {
             const catalogue::FileNameFault fault = catalogue::pictureNameFault(row.name);
@@ -607,7 +615,8 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         }
 
         // The list goes to Windows PCs, so this is said on every platform.
-        if (const auto fault = catalogue::windowsFileNameFault(row.name); catalogue::isSafePictureName(row.name) && fault)
+        if (const auto fault = catalogue::windowsFileNameFault(row.name);
+            catalogue::isSafePictureName(row.name) && fault)
             warnPrize(row, "name-not-windows-file",
                       fault.kind == catalogue::FileNameFault::Kind::Character
                           ? i18n::trLater("on Windows a file name cannot hold {0}, which the name holds: there the "

@@ -34,14 +34,15 @@ struct PrizeList {
     std::filesystem::path pictureFolder;
     std::unique_ptr<catalogue::Catalogue> catalogue; // bounds after the cumulative pass
     catalogue::ReadReport read;
-    std::vector<catalogue::Variant> weights;         // each prize's pr as read
-    std::vector<PictureState> pictures;              // each prize's picture
-    std::vector<std::string> pictureErrors;          // the loader's reason for a refusal
-    std::vector<std::optional<window::PictureSize>> pictureSizes; // a loaded picture's pixels, upright, as its file's header gives them
-    bool looksUtf8WithoutMark = false;               // GBK as the game reads it, UTF-8 as written
-    bool markAddedAtSave = false;                    // read as UTF-8 from a file that lacks the mark Save writes
-    std::vector<std::string> pictureFolderFiles;     // UTF-8 names of the files in pictureFolder, sorted
-    bool fileNamesIgnoreCase = false; // as the platform opens the pictures
+    std::vector<catalogue::Variant> weights; // each prize's pr as read
+    std::vector<PictureState> pictures;      // each prize's picture
+    std::vector<std::string> pictureErrors;  // the loader's reason for a refusal
+    std::vector<std::optional<window::PictureSize>>
+        pictureSizes;                            // a loaded picture's pixels, upright, as its file's header gives them
+    bool looksUtf8WithoutMark = false;           // GBK as the game reads it, UTF-8 as written
+    bool markAddedAtSave = false;                // read as UTF-8 from a file that lacks the mark Save writes
+    std::vector<std::string> pictureFolderFiles; // UTF-8 names of the files in pictureFolder, sorted
+    bool fileNamesIgnoreCase = false;            // as the platform opens the pictures
 };
 
 // Opens dataIni, reads it and its pictures from the picture folder beside it,
@@ -78,17 +79,17 @@ struct PrizeRow {
     int index = 0;
     std::string name;
     std::string amount;
-    std::string weightText;    // as written
-    double weight = 0;         // as the cumulative pass counts it
+    std::string weightText; // as written
+    double weight = 0;      // as the cumulative pass counts it
     bool weightIsNumber = true;
-    std::string colorText;     // as written
-    std::int32_t color = 0;    // as the strip shows it
+    std::string colorText;  // as written
+    std::int32_t color = 0; // as the strip shows it
     bool colorUsable = true;
-    std::uint32_t count = 0;   // draw values that show this prize
+    std::uint32_t count = 0; // draw values that show this prize
     PictureState picture = PictureState::Missing;
     std::filesystem::path picturePath; // where the game looks for it
     catalogue::PicturePtr loadedPicture;
-    std::string pictureError;  // the loader's reason, for a refused picture
+    std::string pictureError;                       // the loader's reason, for a refused picture
     std::optional<window::PictureSize> pictureSize; // a loaded picture's pixels, when its header gives them
 };
 

@@ -25,48 +25,47 @@ using authoring::Encoding;
 // The help text, in the user's language.
 std::string about()
 {
-    return i18n::tr(
-        "Makes and converts prize lists for the prize draw.\n"
-        "\n"
-        "  prizelist export DATA_INI [-o FILE.csv]\n"
-        "      The list as CSV for a spreadsheet program: UTF-8 with a byte-order mark,\n"
-        "      CR LF, a header row \"weight,color,name,amount,note\", then one row per\n"
-        "      prize with its five lines exactly as written. Standard output without -o.\n"
-        "\n"
-        "  prizelist import FILE.csv -o DATA_INI [--encoding gbk|utf8-bom] [--from gbk|utf8]\n"
-        "      A game list from such a CSV. Columns are found by the header's names\n"
-        "      (weight, color, name, amount, and optionally note, or 权重, 颜色, 名称,\n"
-        "      数量, 备注); a colour may be written #RRGGBB, a weight 21%. A first line\n"
-        "      \"sep=;\" sets the separator; rows with every field empty are skipped.\n"
-        "      The CSV is read as UTF-8 when it starts with UTF-8's byte-order mark;\n"
-        "      otherwise as UTF-8 or GBK (a spreadsheet's \"CSV\" on Chinese Windows),\n"
-        "      whichever gives the likelier text, or as --from says. Which one is said\n"
-        "      on standard error, with the first names both ways when both are\n"
-        "      plausible. The list is written in GBK (the default, the game's own) or\n"
-        "      in UTF-8 with a byte-order mark, CR LF after every line. A CSV that\n"
-        "      cannot be read (a row with the wrong number of fields, a quote left\n"
-        "      open, a missing column, more than 1000 rows, a file over 4 MiB, no\n"
-        "      prize with a weight above 0) is refused with its line and spreadsheet\n"
-        "      row, and nothing is written.\n"
-        "\n"
-        "  prizelist encode DATA_INI --to gbk|utf8-bom [--from gbk|utf8] [-o FILE]\n"
-        "      Re-encodes a list. --from gbk (the default) reads it as the game does:\n"
-        "      GBK unless the file starts with a UTF-8 byte-order mark. --from utf8\n"
-        "      reads a file without the mark as UTF-8: the fix for a list saved as UTF-8\n"
-        "      by a text editor, which the game shows garbled. Without -o the file is\n"
-        "      rewritten in place.\n"
-        "\n"
-        "  prizelist --version\n"
-        "      Prints the version.\n"
-        "\n"
-        "Every list written is saved atomically (a temporary file renamed over the old\n"
-        "one); an existing list is kept as FILE.bak. A text that GBK cannot hold is\n"
-        "never replaced: the save fails, naming the prize and the character. After\n"
-        "each command the warnings of the odds report (see prizeodds) are printed on\n"
-        "standard error for the resulting list.\n"
-        "\n"
-        "Exit status: 0 on success; 1 with --strict when there is any warning; 2 when\n"
-        "a file cannot be read or written, or the arguments are wrong.");
+    return i18n::tr("Makes and converts prize lists for the prize draw.\n"
+                    "\n"
+                    "  prizelist export DATA_INI [-o FILE.csv]\n"
+                    "      The list as CSV for a spreadsheet program: UTF-8 with a byte-order mark,\n"
+                    "      CR LF, a header row \"weight,color,name,amount,note\", then one row per\n"
+                    "      prize with its five lines exactly as written. Standard output without -o.\n"
+                    "\n"
+                    "  prizelist import FILE.csv -o DATA_INI [--encoding gbk|utf8-bom] [--from gbk|utf8]\n"
+                    "      A game list from such a CSV. Columns are found by the header's names\n"
+                    "      (weight, color, name, amount, and optionally note, or 权重, 颜色, 名称,\n"
+                    "      数量, 备注); a colour may be written #RRGGBB, a weight 21%. A first line\n"
+                    "      \"sep=;\" sets the separator; rows with every field empty are skipped.\n"
+                    "      The CSV is read as UTF-8 when it starts with UTF-8's byte-order mark;\n"
+                    "      otherwise as UTF-8 or GBK (a spreadsheet's \"CSV\" on Chinese Windows),\n"
+                    "      whichever gives the likelier text, or as --from says. Which one is said\n"
+                    "      on standard error, with the first names both ways when both are\n"
+                    "      plausible. The list is written in GBK (the default, the game's own) or\n"
+                    "      in UTF-8 with a byte-order mark, CR LF after every line. A CSV that\n"
+                    "      cannot be read (a row with the wrong number of fields, a quote left\n"
+                    "      open, a missing column, more than 1000 rows, a file over 4 MiB, no\n"
+                    "      prize with a weight above 0) is refused with its line and spreadsheet\n"
+                    "      row, and nothing is written.\n"
+                    "\n"
+                    "  prizelist encode DATA_INI --to gbk|utf8-bom [--from gbk|utf8] [-o FILE]\n"
+                    "      Re-encodes a list. --from gbk (the default) reads it as the game does:\n"
+                    "      GBK unless the file starts with a UTF-8 byte-order mark. --from utf8\n"
+                    "      reads a file without the mark as UTF-8: the fix for a list saved as UTF-8\n"
+                    "      by a text editor, which the game shows garbled. Without -o the file is\n"
+                    "      rewritten in place.\n"
+                    "\n"
+                    "  prizelist --version\n"
+                    "      Prints the version.\n"
+                    "\n"
+                    "Every list written is saved atomically (a temporary file renamed over the old\n"
+                    "one); an existing list is kept as FILE.bak. A text that GBK cannot hold is\n"
+                    "never replaced: the save fails, naming the prize and the character. After\n"
+                    "each command the warnings of the odds report (see prizeodds) are printed on\n"
+                    "standard error for the resulting list.\n"
+                    "\n"
+                    "Exit status: 0 on success; 1 with --strict when there is any warning; 2 when\n"
+                    "a file cannot be read or written, or the arguments are wrong.");
 }
 
 struct Failure {
@@ -74,8 +73,9 @@ struct Failure {
 };
 
 // The game's own reasons why a list cannot be read, with the file named.
-authoring::PrizeDocument openList(const std::string &file, catalogue::PrizeListFile::Decoding decoding =
-                                                                catalogue::PrizeListFile::Decoding::GbkUnlessMarked)
+authoring::PrizeDocument
+openList(const std::string &file,
+         catalogue::PrizeListFile::Decoding decoding = catalogue::PrizeListFile::Decoding::GbkUnlessMarked)
 {
     try {
         return authoring::PrizeDocument::open(catalogue::utf8Path(file), decoding);
@@ -123,8 +123,8 @@ struct Command {
 
 cxxopts::ParseResult parse(cxxopts::Options &options, int argc, char **argv)
 {
-    options.add_options()("strict", i18n::tr("exit with status 1 when there is any warning"))("h,help",
-                                                                                              i18n::tr("show this help"));
+    options.add_options()("strict", i18n::tr("exit with status 1 when there is any warning"))(
+        "h,help", i18n::tr("show this help"));
     options.add_options()("file", "", cxxopts::value<std::string>());
     options.parse_positional({"file"});
     auto args = options.parse(argc, argv);
@@ -146,8 +146,8 @@ int run(const std::string &command, int argc, char **argv)
             cxxopts::value<std::string>(), "E");
     } else if (command == "encode") {
         options.add_options()("to", i18n::tr("gbk or utf8-bom"), cxxopts::value<std::string>(), "E")(
-            "from", i18n::tr("gbk (default) or utf8"), cxxopts::value<std::string>()->default_value("gbk"), "E")(
-            "o,output", i18n::tr("write to FILE instead of in place"), cxxopts::value<std::string>(), "FILE");
+            "from", i18n::tr("gbk (default) or utf8"), cxxopts::value<std::string>()->default_value("gbk"),
+            "E")("o,output", i18n::tr("write to FILE instead of in place"), cxxopts::value<std::string>(), "FILE");
     } else {
         throw cxxopts::exceptions::exception(i18n::tr("no command \"{0}\" (export, import or encode)", command));
     }
@@ -240,12 +240,13 @@ int main(int argc, char **argv)
     try {
         return run(command, static_cast<int>(argumentPointers.size()) - 1, argumentPointers.data() + 1);
     } catch (const cxxopts::exceptions::exception &error) {
-        std::cerr << "prizelist: " << odds::optionErrorText(error) << "\n" << i18n::tr("(prizelist --help describes the commands)")
-                  << "\n";
+        std::cerr << "prizelist: " << odds::optionErrorText(error) << "\n"
+                  << i18n::tr("(prizelist --help describes the commands)") << "\n";
     } catch (const authoring::ListError &error) {
         std::cerr << "prizelist: " << error.what() << "\n";
     } catch (const catalogue::RuntimeError &error) {
-        std::cerr << "prizelist: " << i18n::tr("run-time error {0}: {1}", error.number(), odds::runTimeErrorText(error)) << "\n";
+        std::cerr << "prizelist: " << i18n::tr("run-time error {0}: {1}", error.number(), odds::runTimeErrorText(error))
+                  << "\n";
     } catch (const Failure &failure) {
         std::cerr << "prizelist: " << failure.message << "\n";
     }

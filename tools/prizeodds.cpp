@@ -26,50 +26,49 @@ constexpr std::uint32_t kDefaultSeed = 5489;
 // The help text, in the user's language.
 std::string about()
 {
-    return i18n::tr(
-        "Shows what the prize draw really does with a prize list: the exact\n"
-        "probability that a card shows each prize, and warnings for what the list's\n"
-        "author may not expect. The list is read exactly as the game reads it, by the\n"
-        "game's own code: five lines per prize (weight, colour, name, amount, one line\n"
-        "ignored), GBK text unless the file starts with a UTF-8 byte-order mark, and\n"
-        "pictures named after the prizes in the \"picture\" folder beside the list.\n"
-        "DATA_INI defaults to data.ini in the current folder.\n"
-        "\n"
-        "Exact odds: the game's generator yields u = k / 2^24 and the draw uses\n"
-        "r = u x 100 in single precision, so a draw is one of 16777216 equally likely\n"
-        "values; each slot's count of them, out of 16777216, is its probability.\n"
-        "A last row gives the share of an empty card (black strip, no name) when the\n"
-        "weights leave one.\n"
-        "\n"
-        "Warnings name the prize they are about: weights that do not add up to 100,\n"
-        "prizes cut where the running total passes 100 or by a negative weight, a\n"
-        "weight that is no number (counted as 0), zero or negative, a probability\n"
-        "below 0.01 %, a colour that shows as black because it cannot be used, a\n"
-        "missing or refused picture, an unsafe picture name, records past the 1000th\n"
-        "(ignored), a last record cut short, a line longer than 1024 bytes (the game\n"
-        "reads only its start), a file read as UTF-8, and a file that looks like UTF-8\n"
-        "saved without a byte-order mark (which the game reads as GBK; prizelist\n"
-        "encode mends it).\n"
-        "\n"
-        "A picture is judged by the game's own picture decoder: \"loaded\" when the game\n"
-        "shows it, \"missing\" when there is no such file, \"refused\" when the file is\n"
-        "there but the game cannot use it, \"unsafe name\" when the prize's name cannot\n"
-        "be a file name in the picture folder (no file is then looked for).\n"
-        "\n"
-        "--simulate N runs the game's own draw N times on a headless card and sets the\n"
-        "observed counts beside the exact ones, with a chi-square goodness-of-fit\n"
-        "p-value. --spins N runs N whole spins of the game's reel from the designed\n"
-        "card positions, each going on from where the last stopped, and reports what\n"
-        "comes to rest under the marker's tip (x = 4080 twips): each prize's share,\n"
-        "the share of spins that stop on a gap between cards, the share in which the\n"
-        "marker bar (x 4060 to 4110) lies across a card's edge, ticks per spin, and\n"
-        "the spins that stopped on a gap or an edge and eased on to the next card,\n"
-        "with the ticks of that ease-on.\n"
-        "Both use the seed given by --seed (default 5489), so a run can be repeated.\n"
-        "\n"
-        "Exit status: 0 when the list was read; 1 with --strict when there is any\n"
-        "warning; 2 when the list cannot be read (the run-time error's number and text\n"
-        "are printed), the HTML sheet cannot be written, or the arguments are wrong.");
+    return i18n::tr("Shows what the prize draw really does with a prize list: the exact\n"
+                    "probability that a card shows each prize, and warnings for what the list's\n"
+                    "author may not expect. The list is read exactly as the game reads it, by the\n"
+                    "game's own code: five lines per prize (weight, colour, name, amount, one line\n"
+                    "ignored), GBK text unless the file starts with a UTF-8 byte-order mark, and\n"
+                    "pictures named after the prizes in the \"picture\" folder beside the list.\n"
+                    "DATA_INI defaults to data.ini in the current folder.\n"
+                    "\n"
+                    "Exact odds: the game's generator yields u = k / 2^24 and the draw uses\n"
+                    "r = u x 100 in single precision, so a draw is one of 16777216 equally likely\n"
+                    "values; each slot's count of them, out of 16777216, is its probability.\n"
+                    "A last row gives the share of an empty card (black strip, no name) when the\n"
+                    "weights leave one.\n"
+                    "\n"
+                    "Warnings name the prize they are about: weights that do not add up to 100,\n"
+                    "prizes cut where the running total passes 100 or by a negative weight, a\n"
+                    "weight that is no number (counted as 0), zero or negative, a probability\n"
+                    "below 0.01 %, a colour that shows as black because it cannot be used, a\n"
+                    "missing or refused picture, an unsafe picture name, records past the 1000th\n"
+                    "(ignored), a last record cut short, a line longer than 1024 bytes (the game\n"
+                    "reads only its start), a file read as UTF-8, and a file that looks like UTF-8\n"
+                    "saved without a byte-order mark (which the game reads as GBK; prizelist\n"
+                    "encode mends it).\n"
+                    "\n"
+                    "A picture is judged by the game's own picture decoder: \"loaded\" when the game\n"
+                    "shows it, \"missing\" when there is no such file, \"refused\" when the file is\n"
+                    "there but the game cannot use it, \"unsafe name\" when the prize's name cannot\n"
+                    "be a file name in the picture folder (no file is then looked for).\n"
+                    "\n"
+                    "--simulate N runs the game's own draw N times on a headless card and sets the\n"
+                    "observed counts beside the exact ones, with a chi-square goodness-of-fit\n"
+                    "p-value. --spins N runs N whole spins of the game's reel from the designed\n"
+                    "card positions, each going on from where the last stopped, and reports what\n"
+                    "comes to rest under the marker's tip (x = 4080 twips): each prize's share,\n"
+                    "the share of spins that stop on a gap between cards, the share in which the\n"
+                    "marker bar (x 4060 to 4110) lies across a card's edge, ticks per spin, and\n"
+                    "the spins that stopped on a gap or an edge and eased on to the next card,\n"
+                    "with the ticks of that ease-on.\n"
+                    "Both use the seed given by --seed (default 5489), so a run can be repeated.\n"
+                    "\n"
+                    "Exit status: 0 when the list was read; 1 with --strict when there is any\n"
+                    "warning; 2 when the list cannot be read (the run-time error's number and text\n"
+                    "are printed), the HTML sheet cannot be written, or the arguments are wrong.");
 }
 
 // A whole decimal number in [minimum, maximum]; anything else is a usage error.
@@ -117,18 +116,19 @@ int main(int argc, char **argv)
     std::vector<char *> argumentPointers = odds::argumentPointers(arguments);
     cxxopts::Options options("prizeodds", about() + "\n");
     options.positional_help("[DATA_INI]");
-    options.add_options()
-        ("simulate", i18n::tr("run the game's draw N times and compare with the exact odds"), cxxopts::value<std::string>(), "N")
-        ("spins", i18n::tr("run N whole spins of the reel and report what stops under the marker"), cxxopts::value<std::string>(), "N")
-        ("seed", i18n::tr("seed of the generator for --simulate and --spins (default 5489)"), cxxopts::value<std::string>(), "S")
-        ("json", i18n::tr("print the report as JSON instead of text"))
-        ("html", i18n::tr("also write a printable one-page odds sheet to FILE"), cxxopts::value<std::string>(), "FILE")
-        ("strict", i18n::tr("exit with status 1 when there is any warning"))
-        ("timing", i18n::tr("print how long reading and the exact odds took, on standard error"))
-        ("quiet", i18n::tr("no progress on standard error"))
-        ("h,help", i18n::tr("show this help"))
-        ("version", i18n::tr("show the version"))
-        ("file", i18n::tr("the prize list (default: data.ini in the current folder)"), cxxopts::value<std::string>()->default_value("data.ini"));
+    options.add_options()("simulate", i18n::tr("run the game's draw N times and compare with the exact odds"),
+                          cxxopts::value<std::string>(), "N")(
+        "spins", i18n::tr("run N whole spins of the reel and report what stops under the marker"),
+        cxxopts::value<std::string>(),
+        "N")("seed", i18n::tr("seed of the generator for --simulate and --spins (default 5489)"),
+             cxxopts::value<std::string>(), "S")("json", i18n::tr("print the report as JSON instead of text"))(
+        "html", i18n::tr("also write a printable one-page odds sheet to FILE"), cxxopts::value<std::string>(),
+        "FILE")("strict", i18n::tr("exit with status 1 when there is any warning"))(
+        "timing", i18n::tr("print how long reading and the exact odds took, on standard error"))(
+        "quiet", i18n::tr("no progress on standard error"))("h,help", i18n::tr("show this help"))(
+        "version", i18n::tr("show the version"))("file",
+                                                 i18n::tr("the prize list (default: data.ini in the current folder)"),
+                                                 cxxopts::value<std::string>()->default_value("data.ini"));
     options.parse_positional({"file"});
 
     std::string file;
@@ -167,8 +167,8 @@ int main(int argc, char **argv)
         if (args.count("html"))
             html = args["html"].as<std::string>();
     } catch (const cxxopts::exceptions::exception &error) {
-        std::cerr << "prizeodds: " << odds::optionErrorText(error) << "\n" << i18n::tr("(prizeodds --help describes the options)")
-                  << "\n";
+        std::cerr << "prizeodds: " << odds::optionErrorText(error) << "\n"
+                  << i18n::tr("(prizeodds --help describes the options)") << "\n";
         return kFailed;
     }
 
@@ -213,8 +213,8 @@ int main(int argc, char **argv)
         std::cout.flush();
         return strict && !report.warnings.empty() ? kWarnings : kRead;
     } catch (const catalogue::RuntimeError &error) {
-        std::cerr << "prizeodds: " << i18n::tr("{0}: run-time error {1}: {2}", file, error.number(),
-                                                           odds::runTimeErrorText(error))
+        std::cerr << "prizeodds: "
+                  << i18n::tr("{0}: run-time error {1}: {2}", file, error.number(), odds::runTimeErrorText(error))
                   << "\n";
         return kFailed;
     }

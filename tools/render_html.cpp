@@ -78,10 +78,11 @@ p.foot { font-size: 8.5pt; color: #666; margin-top: 4mm; }
 std::string row(std::string_view number, std::string_view picture, std::int32_t color, std::string_view name,
                 std::string_view amount, std::uint32_t count, std::uint32_t largest, bool empty)
 {
-    const std::string image = picture.empty() ? R"(<div class="none"></div>)"
-                                              : fmt::format(R"(<img src="{}" alt="">)", picture);
+    const std::string image =
+        picture.empty() ? R"(<div class="none"></div>)" : fmt::format(R"(<img src="{}" alt="">)", picture);
     const double width = largest ? 100.0 * count / largest : 0.0;
-    return fmt::format("<tr{}><td class=\"num\">{}</td><td class=\"pic\">{}</td><td><span class=\"swatch\" style=\"background:{}\"></span></td>"
+    return fmt::format("<tr{}><td class=\"num\">{}</td><td class=\"pic\">{}</td><td><span class=\"swatch\" "
+                       "style=\"background:{}\"></span></td>"
                        "<td>{}</td><td>{}</td><td class=\"num\">{:.4f}%</td>"
                        "<td class=\"bar\"><div class=\"track\"><div class=\"fill\" style=\"width:{:.2f}%\"></div>"
                        "</div></td></tr>\n",
@@ -116,13 +117,15 @@ std::string renderHtml(const OddsReport &report)
 
     std::string rows;
     for (const PrizeRow &prize : report.prizes)
-        rows += row(std::to_string(prize.index + 1), pictureUri(prize), prize.color, prize.name, prize.amount, prize.count, largest, false);
+        rows += row(std::to_string(prize.index + 1), pictureUri(prize), prize.color, prize.name, prize.amount,
+                    prize.count, largest, false);
     if (report.emptyCount > 0)
         rows += row({}, {}, 0, i18n::tr("(no prize: empty card)"), {}, report.emptyCount, largest, true);
 
     const std::string file = report.file.filename().string();
     const auto text = [](const std::string &english) { return escapeHtml(english); };
-    return fmt::format(R"(<!DOCTYPE html>
+    return fmt::format(
+        R"(<!DOCTYPE html>
 <html lang="{lang}">
 <head>
 <meta charset="utf-8">
@@ -141,18 +144,18 @@ std::string renderHtml(const OddsReport &report)
 </body>
 </html>
 )",
-                       fmt::arg("lang", i18n::languageTag()), fmt::arg("title", text(i18n::tr("Prize odds: {0}", file))),
-                       fmt::arg("style", kStyle), fmt::arg("heading", text(i18n::tr("Prize odds"))),
-                       fmt::arg("lead", text(i18n::tr("{0} prizes. Each card is filled by one weighted draw; the "
-                                                      "probability is the exact share of the draws that show the prize.",
-                                                      report.prizes.size()))),
-                       fmt::arg("picture", text(i18n::tr("picture"))), fmt::arg("colour", text(i18n::tr("colour"))),
-                       fmt::arg("prize", text(i18n::tr("prize"))), fmt::arg("amount", text(i18n::tr("amount"))),
-                       fmt::arg("probability", text(i18n::tr("probability"))),
-                       fmt::arg("share", text(i18n::tr("share of draws"))), fmt::arg("rows", rows),
-                       fmt::arg("foot", text(i18n::tr("{0}: each draw is one of {1} equally likely values; every "
-                                                      "share above is counted over all of them.",
-                                                      file, kDrawValues))));
+        fmt::arg("lang", i18n::languageTag()), fmt::arg("title", text(i18n::tr("Prize odds: {0}", file))),
+        fmt::arg("style", kStyle), fmt::arg("heading", text(i18n::tr("Prize odds"))),
+        fmt::arg("lead", text(i18n::tr("{0} prizes. Each card is filled by one weighted draw; the "
+                                       "probability is the exact share of the draws that show the prize.",
+                                       report.prizes.size()))),
+        fmt::arg("picture", text(i18n::tr("picture"))), fmt::arg("colour", text(i18n::tr("colour"))),
+        fmt::arg("prize", text(i18n::tr("prize"))), fmt::arg("amount", text(i18n::tr("amount"))),
+        fmt::arg("probability", text(i18n::tr("probability"))), fmt::arg("share", text(i18n::tr("share of draws"))),
+        fmt::arg("rows", rows),
+        fmt::arg("foot", text(i18n::tr("{0}: each draw is one of {1} equally likely values; every "
+                                       "share above is counted over all of them.",
+                                       file, kDrawValues))));
 }
 
 } // namespace odds

@@ -58,12 +58,8 @@ std::string renderJson(const OddsReport &report, const Audits &audits)
 
     Json warnings = Json::array();
     for (const Warning &warning : report.warnings) {
-        Json item = {{"code", warning.code},
-                     {"index", nullptr},
-                     {"number", nullptr},
-                     {"name", nullptr},
-                     {"message", warning.message},
-                     {"values", warning.text.values}};
+        Json item = {{"code", warning.code}, {"index", nullptr},           {"number", nullptr},
+                     {"name", nullptr},      {"message", warning.message}, {"values", warning.text.values}};
         if (warning.index) {
             item["index"] = *warning.index;
             item["number"] = *warning.index + 1;
@@ -76,10 +72,8 @@ std::string renderJson(const OddsReport &report, const Audits &audits)
     json["warnings"] = std::move(warnings);
 
     if (const auto &draws = audits.draws) {
-        json["simulation"] = {{"draws", draws->draws},
-                              {"seed", draws->seed},
-                              {"counts", draws->counts},
-                              {"fit", fitJson(draws->fit)}};
+        json["simulation"] = {
+            {"draws", draws->draws}, {"seed", draws->seed}, {"counts", draws->counts}, {"fit", fitJson(draws->fit)}};
     }
     if (const auto &spins = audits.spins) {
         json["spins"] = {{"spins", spins->spins},

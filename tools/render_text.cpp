@@ -93,8 +93,8 @@ void renderDraws(std::string &out, const OddsReport &report, const DrawAudit &au
 void renderSpins(std::string &out, const OddsReport &report, const SpinAudit &audit)
 {
     out += "\n" +
-           i18n::tr("Spins: {0} whole spins of the game's reel from the designed card positions, seed {1}",
-                    audit.spins, audit.seed) +
+           i18n::tr("Spins: {0} whole spins of the game's reel from the designed card positions, seed {1}", audit.spins,
+                    audit.seed) +
            "\n";
     out += i18n::tr("What stops under the marker's tip (x = {0} twips):", marker::kTipTwips) + "\n";
     Table table({{"#", Align::Right},
@@ -161,8 +161,8 @@ std::string renderText(const OddsReport &report, const Audits &audits)
                    cell(row.weightText), percent(row.count), std::to_string(row.count),
                    pictureStateLabel(row.picture)});
     if (report.emptyCount > 0)
-        table.add({"-", emptyCard(), "", hexColor(0), "", percent(report.emptyCount),
-                   std::to_string(report.emptyCount), ""});
+        table.add(
+            {"-", emptyCard(), "", hexColor(0), "", percent(report.emptyCount), std::to_string(report.emptyCount), ""});
     out += table.render();
 
     if (!report.warnings.empty()) {

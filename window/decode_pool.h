@@ -65,7 +65,7 @@ private:
     mutable std::condition_variable idle_;
     std::deque<std::shared_ptr<const Decodable>> queue_;
     int busy_ = 0;
-    int allowed_; // how many threads may be busy at once
+    int allowed_;                       // how many threads may be busy at once
     std::vector<std::jthread> workers_; // last, so that they stop before the rest goes
 };
 

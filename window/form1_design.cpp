@@ -24,8 +24,15 @@ constexpr Color kWindowText = systemColor(SystemColor::WindowText);
 // The Song face of the GB2312 character set; where that is not installed,
 // other faces that cover GB2312, Song/Ming style first.
 constexpr std::string_view kLabelFaces[] = {
-    "宋体",        "SimSun",           "AR PL UMing CN",      "AR PL SungtiL GB",   "Noto Serif CJK SC",
-    "Noto Sans CJK SC", "WenQuanYi Zen Hei", "WenQuanYi Micro Hei", "Droid Sans Fallback",
+    "宋体",
+    "SimSun",
+    "AR PL UMing CN",
+    "AR PL SungtiL GB",
+    "Noto Serif CJK SC",
+    "Noto Sans CJK SC",
+    "WenQuanYi Zen Hei",
+    "WenQuanYi Micro Hei",
+    "Droid Sans Fallback",
 };
 constexpr int kGb2312 = 134;
 constexpr Font kNameFont{kLabelFaces, 12, 700, kGb2312};
@@ -166,11 +173,14 @@ std::vector<Control> makeControls()
         all.push_back(picture);
 
         const int labelsEnd = width - kLabelMarginTwips;
-        all.push_back(label(Role::CardName, {"awardname", i}, {kLabelMarginTwips, 1800, labelsEnd - kLabelMarginTwips, 375}, kNameFont,
-                            "荧光棒", 2 + 4 * i));
+        all.push_back(label(Role::CardName, {"awardname", i},
+                            {kLabelMarginTwips, 1800, labelsEnd - kLabelMarginTwips, 375}, kNameFont, "荧光棒",
+                            2 + 4 * i));
         // The times sign reaches under the amount, so that a card reads "x10".
-        all.push_back(label(Role::CardTimesSign, {"x", i}, {kLabelMarginTwips, 2040, 255, 255}, kAmountFont, "x", 3 + 4 * i));
-        all.push_back(label(Role::CardAmount, {"award", i}, {240, 2040, labelsEnd - 240, 255}, kAmountFont, "10", 4 + 4 * i));
+        all.push_back(
+            label(Role::CardTimesSign, {"x", i}, {kLabelMarginTwips, 2040, 255, 255}, kAmountFont, "x", 3 + 4 * i));
+        all.push_back(
+            label(Role::CardAmount, {"award", i}, {240, 2040, labelsEnd - 240, 255}, kAmountFont, "10", 4 + 4 * i));
 
         Control strip;
         strip.kind = Kind::Shape;

@@ -48,8 +48,8 @@ struct Font {
     // default user-interface font (the design sets none for the button).
     std::span<const std::string_view> faces;
     double points = 0;
-    int weight = 400;  // 400 regular, 700 bold
-    int charset = 0;   // 134: GB2312
+    int weight = 400; // 400 regular, 700 bold
+    int charset = 0;  // 134: GB2312
 };
 
 struct TwipsRect {
@@ -99,10 +99,10 @@ constexpr int linePixels(double dpi = kDesignDpi) { return dpi >= 2 * kDesignDpi
 enum class Role {
     Window,
     ViewingArea,
-    Marker,      // the bar over the cards
+    Marker, // the bar over the cards
     StartButton,
     Timer,
-    Rule,        // the lines
+    Rule, // the lines
     CardFrame,
     CardPicture,
     CardName,
@@ -133,12 +133,12 @@ struct Control {
     // Label: text; line: its colour; shape: outline.
     Color fore;
     Border border = Border::None;
-    Font font; // labels, and the button (the default font)
+    Font font;             // labels, and the button (the default font)
     std::string_view text; // UTF-8: Form1's title, the button's caption, a label's caption as designed
     int tabIndex = -1;     // -1: no tab index
     bool takesFocus = false;
-    bool enabled = true;   // the timer is designed off
-    int intervalMs = 0;    // timer only
+    bool enabled = true; // the timer is designed off
+    int intervalMs = 0;  // timer only
 };
 
 // The card arrays have this many elements, indices 0 to kCardCount - 1.

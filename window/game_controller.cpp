@@ -8,8 +8,8 @@
 
 namespace window {
 
-GameController::GameController(reel::ReelWindow &window, GameScreen &screen,
-                               std::unique_ptr<reel::RandomSource> random, ErrorReport report)
+GameController::GameController(reel::ReelWindow &window, GameScreen &screen, std::unique_ptr<reel::RandomSource> random,
+                               ErrorReport report)
     : window_(window), screen_(screen), catalogue_(std::make_unique<catalogue::Catalogue>()),
       random_(random ? std::move(random) : std::make_unique<reel::Mt19937Source>()), report_(std::move(report)),
       spin_(window_, *random_, *catalogue_)
@@ -74,9 +74,7 @@ bool GameController::keyDown(GameKey key)
     if (!fullScreen_)
         return false; // the designed window's own focus rules
     switch (key) {
-    case GameKey::Escape:
-        setFullScreen(false);
-        return true;
+    case GameKey::Escape: setFullScreen(false); return true;
     case GameKey::PageDown:
     case GameKey::Right:
     case GameKey::Down:
@@ -87,8 +85,7 @@ bool GameController::keyDown(GameKey key)
             click();
         return true;
     case GameKey::Other:
-    case GameKey::F11:
-        break;
+    case GameKey::F11: break;
     }
     return false;
 }

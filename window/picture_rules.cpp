@@ -205,12 +205,27 @@ Pixels upright(const Pixels &stored, int orientation)
             int sx = x, sy = y;
             switch (orientation) {
             case 2: sx = sw - 1 - x; break;
-            case 3: sx = sw - 1 - x; sy = sh - 1 - y; break;
+            case 3:
+                sx = sw - 1 - x;
+                sy = sh - 1 - y;
+                break;
             case 4: sy = sh - 1 - y; break;
-            case 5: sx = y; sy = x; break;
-            case 6: sx = y; sy = sh - 1 - x; break;
-            case 7: sx = sw - 1 - y; sy = sh - 1 - x; break;
-            case 8: sx = sw - 1 - y; sy = x; break;
+            case 5:
+                sx = y;
+                sy = x;
+                break;
+            case 6:
+                sx = y;
+                sy = sh - 1 - x;
+                break;
+            case 7:
+                sx = sw - 1 - y;
+                sy = sh - 1 - x;
+                break;
+            case 8:
+                sx = sw - 1 - y;
+                sy = x;
+                break;
             }
             turned.argb[std::size_t(y) * std::size_t(turned.width) + std::size_t(x)] =
                 stored.argb[std::size_t(sy) * std::size_t(sw) + std::size_t(sx)];

@@ -77,8 +77,8 @@ TEST(AtomicSave, RefusesAFileItsUserMayNotWriteAndLeavesItAsItWas)
     if (::geteuid() != 0)
         GTEST_SKIP() << "saving another user's file needs root to make that user";
     // Root's file, 0644, in a folder that nobody may write: the folder does not make the file theirs.
-    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                              fs::perms::others_read);
+    fs::permissions(file,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     ASSERT_EQ(::chown(folder.path().c_str(), kNobody, kNogroup), 0);
     EXPECT_EXIT(
         {

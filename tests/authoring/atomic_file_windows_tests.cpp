@@ -65,7 +65,8 @@ TEST(AtomicSave, RefusesASymbolicLinkAndLeavesIt)
     fakes::TempFolder folder;
     const fs::path target = folder.write("real.ini", "old");
     const fs::path link = folder.path() / "data.ini";
-    const bool made = CreateSymbolicLinkW(link.c_str(), target.c_str(), 0) && attributesOf(link) != INVALID_FILE_ATTRIBUTES;
+    const bool made =
+        CreateSymbolicLinkW(link.c_str(), target.c_str(), 0) && attributesOf(link) != INVALID_FILE_ATTRIBUTES;
     if (!made || !(attributesOf(link) & FILE_ATTRIBUTE_REPARSE_POINT))
         GTEST_SKIP() << "this system makes no symbolic links that programs can see as such";
     const std::string message = refusal(link, "new");

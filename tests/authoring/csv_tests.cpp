@@ -69,7 +69,8 @@ TEST(Csv, RefusesWhatItCannotReadWithTheLineNumber)
               "line 3, spreadsheet row 3: the name holds a line break, which a line of a prize list cannot hold");
     // Excel shows no row for its sep= line.
     EXPECT_EQ(refusal("sep=,\r\n" + header + "1,2,a\r\n"), "line 3, spreadsheet row 2: 3 fields, but the header has 5");
-    EXPECT_NE(refusal("sep=\r\n" + header).find("line 1, spreadsheet row 1: the first line \"sep=\""), std::string::npos);
+    EXPECT_NE(refusal("sep=\r\n" + header).find("line 1, spreadsheet row 1: the first line \"sep=\""),
+              std::string::npos);
     EXPECT_NE(refusal("\xEF\xBB\xBF" + header + "1,2,\xB0\xF4,3,\r\n").find("line 2: this is not UTF-8 text"),
               std::string::npos);
     EXPECT_NE(refusal(header + "1,2,a,3,\r\n1,2,\xFF,3,\r\n").find("line 3: this is neither UTF-8 nor GBK"),
@@ -78,7 +79,8 @@ TEST(Csv, RefusesWhatItCannotReadWithTheLineNumber)
     std::string many = header;
     for (int i = 0; i <= catalogue::Catalogue::kMaxPrizes; ++i)
         many += "0,0,p,1,\r\n";
-    EXPECT_EQ(refusal(many), "line 1002, spreadsheet row 1002: more than 1000 prizes: the game reads only the first 1000");
+    EXPECT_EQ(refusal(many),
+              "line 1002, spreadsheet row 1002: more than 1000 prizes: the game reads only the first 1000");
 }
 
 TEST(Csv, ReadsGbkAsChineseSpreadsheetsSaveIt)
@@ -141,8 +143,9 @@ TEST(Csv, TakesTheEditorsChineseColumnNamesInAnyOrder)
 
 TEST(Csv, RefusesAListInWhichNoPrizeIsEverDrawn)
 {
-    EXPECT_NE(refusal("weight,color,name,amount\r\n二十,255,a,1\r\n0,255,b,1\r\n").find("no prize has a weight above 0"),
-              std::string::npos);
+    EXPECT_NE(
+        refusal("weight,color,name,amount\r\n二十,255,a,1\r\n0,255,b,1\r\n").find("no prize has a weight above 0"),
+        std::string::npos);
     EXPECT_NE(refusal("weight,color,name,amount\r\n,,,\r\n").find("holds no prize"), std::string::npos);
 }
 

@@ -108,29 +108,22 @@ struct Scenario {
             document.insert(prize, {"20", "65535", names[prize], std::to_string(prize + 1), ""});
         oldList = document.bytes();
         const std::string kite = photo("kite"), glow = photo("glow"), candy = photo("candy"), cup = photo("cup");
-        before = {{"data.ini", oldList},
-                  {"data.ini.bak", "the backup of an earlier save"},
-                  {"picture/风筝.jpg", kite},
-                  {"picture/荧光棒.jpg", glow},
-                  {"picture/棒棒糖.jpg", candy},
-                  {"picture/水杯.jpg", cup}};
+        before = {{"data.ini", oldList},         {"data.ini.bak", "the backup of an earlier save"},
+                  {"picture/风筝.jpg", kite},    {"picture/荧光棒.jpg", glow},
+                  {"picture/棒棒糖.jpg", candy}, {"picture/水杯.jpg", cup}};
         for (const auto &[name, bytes] : before)
             folder.write(catalogue::utf8Path(name), bytes);
 
         document.setText(0, Field::Name, "大风筝"); // renamed: its picture moves
-        document.remove(2);                       // 棒棒糖 and its picture go
+        document.remove(2);                         // 棒棒糖 and its picture go
         document.setText(3, Field::Name, "保温杯"); // one of the two 水杯: the picture is copied
         document.insert(4, {"20", "255", "气球", "9", ""});
         newList = document.bytes();
         const std::string balloon = photo("balloon"), newGlow = photo("new glow");
-        changes = {{"风筝", nullptr}, {"大风筝", bytes(kite)}, {"棒棒糖", nullptr},
+        changes = {{"风筝", nullptr},      {"大风筝", bytes(kite)},  {"棒棒糖", nullptr},
                    {"保温杯", bytes(cup)}, {"气球", bytes(balloon)}, {"荧光棒", bytes(newGlow)}};
-        after = {{"data.ini", newList},
-                 {"data.ini.bak", oldList},
-                 {"picture/大风筝.jpg", kite},
-                 {"picture/荧光棒.jpg", newGlow},
-                 {"picture/水杯.jpg", cup},
-                 {"picture/保温杯.jpg", cup},
+        after = {{"data.ini", newList},           {"data.ini.bak", oldList}, {"picture/大风筝.jpg", kite},
+                 {"picture/荧光棒.jpg", newGlow}, {"picture/水杯.jpg", cup}, {"picture/保温杯.jpg", cup},
                  {"picture/气球.jpg", balloon}};
     }
 

@@ -47,9 +47,9 @@ TEST(PicturePlan, AFailureAtAnyStepOfASavePutsBackEveryFile)
     ListWithPictures list;
     const auto before = filesIn(list.folder.path());
     list.document.setText(0, Field::Weight, "29");
-    list.plan.setPicture("风筝", bytes("kite")); // a new file
+    list.plan.setPicture("风筝", bytes("kite"));             // a new file
     list.plan.setPicture("荧光棒", bytes("new glow stick")); // one replaced
-    list.plan.setPicture("棒棒糖", nullptr); // one removed
+    list.plan.setPicture("棒棒糖", nullptr);                 // one removed
     EXPECT_EQ(*list.plan.picture("荧光棒"), "new glow stick");
     EXPECT_EQ(list.plan.picture("棒棒糖"), nullptr);
     EXPECT_EQ(filesIn(list.folder.path()), before); // planned, nothing written

@@ -70,8 +70,8 @@ TEST(PrizeDocument, ReadsTheRecordsTheGameReads)
     EXPECT_THROW(PrizeDocument::open(folder.write("short.ini", "1\r\n2\r\n")), catalogue::RuntimeError);
 
     // After a full list and a refused one, a list in memory holds only its own prize.
-    const PrizeDocument small =
-        PrizeDocument::read(catalogue::PrizeListFile::overBytes(fakes::record("100", "0", kGlowStick, "1")), "data.ini");
+    const PrizeDocument small = PrizeDocument::read(
+        catalogue::PrizeListFile::overBytes(fakes::record("100", "0", kGlowStick, "1")), "data.ini");
     ASSERT_EQ(small.size(), 1);
     EXPECT_FALSE(small.readReport().recordsIgnored);
     EXPECT_EQ(small.text(0, Field::Name), "荧光棒");
@@ -95,7 +95,8 @@ TEST(PrizeDocument, WritesAChangedLineInTheChosenEncoding)
     document.move(1, 0);
     document.insert(2, {"0", "0", "new", "", ""});
     document.setText(0, Field::Note, document.text(0, Field::Note));
-    EXPECT_EQ(document.bytes(), second + fakes::record("30", "255", kLollipop, "10") + fakes::record("0", "0", "new", ""));
+    EXPECT_EQ(document.bytes(),
+              second + fakes::record("30", "255", kLollipop, "10") + fakes::record("0", "0", "new", ""));
     document.remove(0);
     EXPECT_EQ(document.size(), 2);
     EXPECT_THROW(document.setText(0, Field::Name, "two\nlines"), ListError);
@@ -175,7 +176,8 @@ TEST(AtomicSave, LeavesTheOldFileAndItsBackupWhenTheWriteFails)
     EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"data.ini", "data.ini.bak"}));
 
     if (geteuid() != 0) {
-        std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(folder.path(),
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         EXPECT_THROW(document.save(file), ListError);
         std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
         EXPECT_EQ(slurp(file), second);

@@ -25,8 +25,7 @@ Outcome prizelist(const fakes::TempFolder &folder, const std::string &arguments,
     const auto out = folder.path() / "stdout.txt";
     const auto err = folder.path() / "stderr.txt";
     const std::string command = "cd '" + folder.path().string() + "' && " + environment + " '" PRIZELIST_PATH "' " +
-                                arguments +
-                                " >'" + out.string() + "' 2>'" + err.string() + "'";
+                                arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
     Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
     std::filesystem::remove(out);
@@ -78,7 +77,7 @@ TEST(PrizelistCommand, RefusesBrokenCsvAndLeavesTheListAsItWas)
     EXPECT_NE(missing.err.find("cannot open nofile.csv: " + std::string(std::strerror(ENOENT))), std::string::npos)
         << missing.err;
 
-    EXPECT_EQ(prizelist(folder, "import bad.csv").status, 2);  // no -o
+    EXPECT_EQ(prizelist(folder, "import bad.csv").status, 2);   // no -o
     EXPECT_EQ(prizelist(folder, "shuffle data.ini").status, 2); // no such command
 }
 
@@ -145,7 +144,8 @@ TEST(PrizelistCommand, EncodeMendsAListSavedAsUtf8WithoutTheMark)
     ASSERT_EQ(mended.status, 0) << mended.err;
     EXPECT_EQ(slurp(folder.path() / "data.ini"),
               fakes::record("60", "255", kGlowStick, "10") + fakes::record("40", "0", kLollipop, "5"));
-    EXPECT_NE(mended.err.find("picture/棒棒糖.jpg\" is missing"), std::string::npos) << mended.err; // only 棒棒糖's is missing
+    EXPECT_NE(mended.err.find("picture/棒棒糖.jpg\" is missing"), std::string::npos)
+        << mended.err; // only 棒棒糖's is missing
     EXPECT_EQ(mended.err.find("UTF-8"), std::string::npos) << mended.err;
 
     const Outcome marked = prizelist(folder, "encode data.ini --to utf8-bom -o marked.ini");

@@ -30,9 +30,9 @@ TEST(ParseNumber, AcceptsBlanksSignDecimalPointAndExponentInAnyLocale)
         const char *text;
         double value;
     };
-    for (const Case &c : {Case{"12", 12}, Case{" 12 ", 12}, Case{"\t-2.5", -2.5}, Case{".5", 0.5}, Case{"5.", 5},
-                          Case{"+7", 7}, Case{"1e3", 1000}, Case{"1E-2", 0.01}, Case{"2.5e+1", 25}, Case{"007", 7},
-                          Case{"-0", 0}}) {
+    for (const Case &c :
+         {Case{"12", 12}, Case{" 12 ", 12}, Case{"\t-2.5", -2.5}, Case{".5", 0.5}, Case{"5.", 5}, Case{"+7", 7},
+          Case{"1e3", 1000}, Case{"1E-2", 0.01}, Case{"2.5e+1", 25}, Case{"007", 7}, Case{"-0", 0}}) {
         SCOPED_TRACE(c.text);
         auto parsed = parseNumber(c.text);
         ASSERT_TRUE(parsed.has_value());
@@ -113,13 +113,12 @@ TEST(RuntimeError, CarriesTheNumberAndText)
         int number;
         const char *text;
     };
-    for (const Case &c : {Case{ErrorCode::Overflow, 6, "Overflow"},
-                          Case{ErrorCode::SubscriptOutOfRange, 9, "Subscript out of range"},
-                          Case{ErrorCode::TypeMismatch, 13, "Type mismatch"},
-                          Case{ErrorCode::FileNotFound, 53, "File not found"},
-                          Case{ErrorCode::InputPastEndOfFile, 62, "Input past end of file"},
-                          Case{ErrorCode::PathFileAccessError, 75, "Path/File access error"},
-                          Case{ErrorCode::InvalidPicture, 481, "Invalid picture"}}) {
+    for (const Case &c :
+         {Case{ErrorCode::Overflow, 6, "Overflow"}, Case{ErrorCode::SubscriptOutOfRange, 9, "Subscript out of range"},
+          Case{ErrorCode::TypeMismatch, 13, "Type mismatch"}, Case{ErrorCode::FileNotFound, 53, "File not found"},
+          Case{ErrorCode::InputPastEndOfFile, 62, "Input past end of file"},
+          Case{ErrorCode::PathFileAccessError, 75, "Path/File access error"},
+          Case{ErrorCode::InvalidPicture, 481, "Invalid picture"}}) {
         RuntimeError error(c.code);
         EXPECT_EQ(error.number(), c.number);
         EXPECT_EQ(error.text(), c.text);
@@ -167,8 +166,11 @@ TEST(GbkDecoder, DecodesRealGbkBytes)
 TEST(GbkDecoder, ReplacesInvalidBytesAndKeepsGoing)
 {
     GbkDecoder gbk;
-    EXPECT_EQ(gbk.decode("a\xFF" "b"), "a\uFFFD" "b");
-    EXPECT_EQ(gbk.decode("\xD3"), "\uFFFD");               // lead byte cut off at the end of the line
+    EXPECT_EQ(gbk.decode("a\xFF"
+                         "b"),
+              "a\uFFFD"
+              "b");
+    EXPECT_EQ(gbk.decode("\xD3"), "\uFFFD"); // lead byte cut off at the end of the line
     EXPECT_EQ(gbk.decode("\xD3\xAB\xD3"), "荧\uFFFD");
     EXPECT_EQ(gbk.decode(std::string("x\0y", 3)), std::string("x\0y", 3));
     // The decoder is reused line after line; a bad line leaves no state behind.
@@ -201,8 +203,8 @@ TEST(GbkDecoder, DecodesEveryOneAndTwoByteSequenceAsEveryBuildDoes)
 TEST(SanitizeUtf8, KeepsValidTextAndReplacesBrokenSequences)
 {
     EXPECT_EQ(sanitizeUtf8("荧光棒 ok"), "荧光棒 ok");
-    EXPECT_EQ(sanitizeUtf8("\xC0\xAF"), "\uFFFD\uFFFD");       // overlong slash
+    EXPECT_EQ(sanitizeUtf8("\xC0\xAF"), "\uFFFD\uFFFD");           // overlong slash
     EXPECT_EQ(sanitizeUtf8("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD"); // surrogate
-    EXPECT_EQ(sanitizeUtf8("\xE8\x8D"), "\uFFFD\uFFFD");       // cut short
+    EXPECT_EQ(sanitizeUtf8("\xE8\x8D"), "\uFFFD\uFFFD");           // cut short
     EXPECT_EQ(sanitizeUtf8("\xF0\x9F\x8E\x81"), "\xF0\x9F\x8E\x81");
 }

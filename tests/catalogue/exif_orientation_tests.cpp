@@ -13,7 +13,8 @@ using catalogue::jpegOrientationOfFile;
 namespace {
 std::string bundledJpeg()
 {
-    std::ifstream in(std::filesystem::path(SAMPLE_DIR) / "picture" / catalogue::utf8Path("棒棒糖.jpg"), std::ios::binary);
+    std::ifstream in(std::filesystem::path(SAMPLE_DIR) / "picture" / catalogue::utf8Path("棒棒糖.jpg"),
+                     std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 

@@ -11,7 +11,8 @@ TEST(ReadPrizeListOnWindows, ANameWindowsCannotUseOpensNoFile)
 {
     fakes::TempFolder folder;
     std::string list;
-    for (const char *name : {"AUX", "com1.old", "a:stream", "Cup.", "Cup ", "what?", "\xD3\xAB\xB9\xE2\xB0\xF4"}) // the last: 荧光棒 in GBK
+    for (const char *name : {"AUX", "com1.old", "a:stream", "Cup.", "Cup ", "what?",
+                             "\xD3\xAB\xB9\xE2\xB0\xF4"}) // the last: 荧光棒 in GBK
         list += record("10", "1", name, "1");
     folder.writeDataIni(list);
     folder.addPicture("荧光棒");

@@ -80,7 +80,8 @@ TEST(ReadPrizeList, AFinalLineBreakMakesNoDifference)
 TEST(ReadPrizeList, ATrailingEmptyLineAddsAPrizeThatWeighsNothing)
 {
     fakes::TempFolder folder;
-    folder.writeDataIni(record("10", "1", "a", "1") + record("30", "1", "b", "1") + record("60", "1", "c", "1") + "\r\n");
+    folder.writeDataIni(record("10", "1", "a", "1") + record("30", "1", "b", "1") + record("60", "1", "c", "1") +
+                        "\r\n");
     auto loaded = load(folder);
     EXPECT_EQ(loaded->prizes->prizeCount, 4);
     EXPECT_EQ(bounds(*loaded->prizes), (Bounds{10, 40, 100, 100, 100}));
@@ -189,7 +190,8 @@ TEST(ReadPrizeList, NeverOpensAPictureOutsideThePictureFolder)
     folder.write("x.jpg", "outside");
     folder.write("picture/sub/y.jpg", "nested");
     std::string list;
-    for (const std::string &name : std::vector<std::string>{"../x", "sub/y", "sub\\y", "", ".", "..", std::string("x\0y", 3)})
+    for (const std::string &name :
+         std::vector<std::string>{"../x", "sub/y", "sub\\y", "", ".", "..", std::string("x\0y", 3)})
         list += record("10", "1", name, "1");
     list += record("10", "1", "fine", "1");
     folder.writeDataIni(list);
@@ -216,7 +218,8 @@ TEST(IsWindowsFileName, RefusesDeviceNamesReservedCharactersAndTrailingDotsOrBla
     for (const char *name : {"CON", "con", "Nul.txt", "aux.tar.gz", "COM1", "lpt9.jpg", "PRN .x", "a:b", "a<b", "a>b",
                              "a\"b", "a|b", "a?", "*", "tab\there", "Cup.", "Cup "})
         EXPECT_FALSE(isWindowsFileName(name)) << name;
-    for (const char *name : {"荧光棒", "Golden Cup", "v1.5 ...x", "CONSOLE", "COM10", "LPT0", "NUL-free", "x.con", ".jpg"})
+    for (const char *name :
+         {"荧光棒", "Golden Cup", "v1.5 ...x", "CONSOLE", "COM10", "LPT0", "NUL-free", "x.con", ".jpg"})
         EXPECT_TRUE(isWindowsFileName(name)) << name;
 }
 
@@ -227,7 +230,7 @@ TEST(UpperCaseFold, FoldsLettersOfEveryScriptAsWindowsComparesFileNames)
     EXPECT_EQ(upperCaseFold("čaj ñandú ÿ"), "ČAJ ÑANDÚ Ÿ");
     EXPECT_EQ(upperCaseFold("чай ёж ς"), "ЧАЙ ЁЖ Σ");
     EXPECT_EQ(upperCaseFold("\xFF\xC3x\xE4\xB8"), "\xFF\xC3X\xE4\xB8"); // broken bytes kept
-    EXPECT_EQ(upperCaseFold("×÷ß"), "×÷ß");                                   // no simple upper case
+    EXPECT_EQ(upperCaseFold("×÷ß"), "×÷ß");                             // no simple upper case
 }
 
 TEST(ReadPrizeList, ReadsTheBundledGbkListWithAPictureForEveryPrize)

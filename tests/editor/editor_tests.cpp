@@ -304,7 +304,8 @@ TEST(Editor, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
     BundledList list;
     list.folder.write("picture/保温杯.jpg", "no picture"); // the plan replaces it before Save
     std::ifstream good(list.folder.path() / "picture" / "金条.jpg", std::ios::binary);
-    const auto bytes = std::make_shared<const std::string>(std::istreambuf_iterator<char>(good), std::istreambuf_iterator<char>());
+    const auto bytes =
+        std::make_shared<const std::string>(std::istreambuf_iterator<char>(good), std::istreambuf_iterator<char>());
     const auto document = authoring::PrizeDocument::open(list.dataIni);
     editor::LiveOdds odds(1.0);
     std::vector<std::shared_ptr<const editor::ListCheck>> shown;
@@ -318,7 +319,8 @@ TEST(Editor, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
 
     const odds::PrizeRow &first = shown[0]->report.prizes[3];
     EXPECT_EQ(first.picturePath, list.folder.path() / "picture" / "保温杯.jpg");
-    EXPECT_EQ(shown[0]->picturesChecking.count(first.picturePath), 1u) << "the table finds the staged copy by the prize's own path";
+    EXPECT_EQ(shown[0]->picturesChecking.count(first.picturePath), 1u)
+        << "the table finds the staged copy by the prize's own path";
     EXPECT_EQ(shown[1]->report.prizes[3].picture, odds::PictureState::Loaded);
 }
 
@@ -365,8 +367,8 @@ TEST(Editor, RowsDraggedBeforeARowKeepTheirOrder)
     std::vector<std::string> names;
     for (int row = 0; row < window.model().rowCount(); ++row)
         names.push_back(window.model().document().text(row, Field::Name));
-    EXPECT_EQ(names, (std::vector<std::string>{"棒棒糖", "保温杯", "蓝牙耳机", "荧光棒", "玩具熊", "智能手表",
-                                               "电影票", "金条"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"棒棒糖", "保温杯", "蓝牙耳机", "荧光棒", "玩具熊", "智能手表", "电影票",
+                                               "金条"}));
 }
 
 TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAtSaveAndFollowsItsPrizesName)
@@ -490,13 +492,13 @@ TEST(Editor, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsItWas)
         ASSERT_TRUE(window.openList(list.dataIni));
         PrizeTableModel &model = window.model();
         model.confirm = [](const QString &) { return true; };
-        model.setText(0, Field::Name, "Glow stick");     // a picture renamed
-        model.setPicture(1, kToolsData / "red.jpg");     // one replaced
-        model.setText(2, Field::Name, "棒棒糖");          // one overwritten by a rename
+        model.setText(0, Field::Name, "Glow stick"); // a picture renamed
+        model.setPicture(1, kToolsData / "red.jpg"); // one replaced
+        model.setText(2, Field::Name, "棒棒糖");     // one overwritten by a rename
         model.removePrizes({3});
         model.addPrize(0);
-        model.setPicture(0, kToolsData / "blue.png");    // one imported
-        EXPECT_EQ(filesIn(list.folder.path()), before);  // the disk changes only at Save
+        model.setPicture(0, kToolsData / "blue.png");   // one imported
+        EXPECT_EQ(filesIn(list.folder.path()), before); // the disk changes only at Save
 
         while (window.undoStack().canUndo())
             window.undoStack().undo();
@@ -591,7 +593,8 @@ TEST(Editor, NoDropOrFailedEditChangesTheListOrTheUndoStack)
     QObject::connect(qobject_cast<editor::EditorApplication *>(qApp), &editor::EditorApplication::unexpectedError,
                      &window, [&](const QString &what) { unexpected << what; });
     window.show();
-    QMetaObject::invokeMethod(&window, [] { throw std::runtime_error("lost in a handler"); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &window, [] { throw std::runtime_error("lost in a handler"); }, Qt::QueuedConnection);
     QCoreApplication::processEvents();
     EXPECT_EQ(unexpected, QStringList{"lost in a handler"});
     EXPECT_TRUE(window.isVisible());
@@ -613,7 +616,7 @@ TEST(Editor, UnsavedEditsKeptBeforeACrashComeBackWhenTheListIsOpenedAgain)
         window.keepRecoveryCopy(); // as the timer does a few seconds after an edit
         copy = window.recoveryFile();
         EXPECT_TRUE(fs::exists(copy));
-    } // ended without Save, Discard or Close, as by a crash
+    }                                               // ended without Save, Discard or Close, as by a crash
     EXPECT_EQ(filesIn(list.folder.path()), before); // nothing written beside the list
 
     EditorWindow window;
@@ -727,8 +730,7 @@ TEST(Editor, AFailedSaveOrOpenExplainsAndKeepsTheEdits)
     window.model().setText(0, Field::Weight, "31");
     {
         NextMessageBox no(QStringLiteral("No"));
-        EXPECT_FALSE(window.saveListAs(list.folder.path() / "no-such-folder" / "data.ini",
-                                       authoring::Encoding::Gbk));
+        EXPECT_FALSE(window.saveListAs(list.folder.path() / "no-such-folder" / "data.ini", authoring::Encoding::Gbk));
         EXPECT_TRUE(no.text.contains("does not exist"));
     }
     EXPECT_FALSE(fs::exists(list.folder.path() / "no-such-folder"));
@@ -810,8 +812,8 @@ TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
     fakes::TempFolder elsewhere;
     auto document = authoring::PrizeDocument::open(list.dataIni);
     document.setText(0, Field::Weight, "29");
-    const fs::path game = editor::fillGameFolder(elsewhere.path(), document, editor::PictureFolder(list.dataIni),
-                                                 PRIZEDRAW_EXECUTABLE);
+    const fs::path game =
+        editor::fillGameFolder(elsewhere.path(), document, editor::PictureFolder(list.dataIni), PRIZEDRAW_EXECUTABLE);
     EXPECT_EQ(game, elsewhere.path() / "prizedraw");
     EXPECT_EQ(slurp(game), slurp(PRIZEDRAW_EXECUTABLE));
     EXPECT_NE(fs::status(game).permissions() & fs::perms::owner_exec, fs::perms::none);
@@ -849,9 +851,11 @@ TEST(Editor, MenusHeadersAndWarningsAreInChineseUnderTheChineseCatalogue)
         window.model().setText(0, Field::Weight, "0");
         waitForOdds(window);
         EXPECT_EQ(menus(window), QStringList({"文件(&F)", "编辑(&E)", "游戏(&G)"}));
-        EXPECT_EQ(window.model().headerData(PrizeTableModel::Weight, Qt::Horizontal, Qt::DisplayRole).toString(), "权重");
+        EXPECT_EQ(window.model().headerData(PrizeTableModel::Weight, Qt::Horizontal, Qt::DisplayRole).toString(),
+                  "权重");
         ASSERT_GT(window.warnings().count(), 0);
-        EXPECT_TRUE(window.warnings().item(0)->text().contains("权重")) << window.warnings().item(0)->text().toStdString();
+        EXPECT_TRUE(window.warnings().item(0)->text().contains("权重"))
+            << window.warnings().item(0)->text().toStdString();
         // Qt's own buttons, from Debian's Qt translations.
         EXPECT_EQ(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), "取消");
     }

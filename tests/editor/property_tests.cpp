@@ -137,7 +137,7 @@ TEST(EditorProperty, EditsUndosSavesAndDiscardsKeepTheListAndItsPicturesAsAPlain
         const int row = rows > 0 ? pick(rows) : 0;
         const auto current = reference.now();
         switch (pick(rows > 0 ? 12 : 5)) { // an empty list can only be added to
-        case 0: // undo
+        case 0:                            // undo
             log += " undo";
             if (undo.canUndo()) {
                 undo.undo();
@@ -154,9 +154,8 @@ TEST(EditorProperty, EditsUndosSavesAndDiscardsKeepTheListAndItsPicturesAsAPlain
         case 2: { // save, failing at a random call or not at all
             const int failAt = pick(24);
             log += " save" + std::to_string(failAt);
-            fakes::FaultyFileSystem files(failAt == 0 ? fakes::FaultyFileSystem::Fault::None
-                                                      : fakes::FaultyFileSystem::Fault::Fail,
-                                          failAt);
+            fakes::FaultyFileSystem files(
+                failAt == 0 ? fakes::FaultyFileSystem::Fault::None : fakes::FaultyFileSystem::Fault::Fail, failAt);
             bool failed = false;
             try {
                 model.save(dataIni, files);

@@ -120,11 +120,10 @@ TEST(GameController, AnErrorInATickStopsTheTimerBeforeItIsReported)
     RecordingScreen screen;
     std::vector<std::string> logAtReport;
     // The load takes 4 numbers (one per card), the first tick its 5th.
-    GameController controller(window, screen, std::make_unique<FailingRandom>(5),
-                              [&](int number, const std::string &) {
-                                  logAtReport = window.log;
-                                  logAtReport.push_back("report " + std::to_string(number));
-                              });
+    GameController controller(window, screen, std::make_unique<FailingRandom>(5), [&](int number, const std::string &) {
+        logAtReport = window.log;
+        logAtReport.push_back("report " + std::to_string(number));
+    });
     ASSERT_TRUE(controller.load(folder.path(), pictures));
     controller.click();
     controller.tick();
@@ -184,9 +183,14 @@ TEST(GameOptions, TakeAScaleFrom1To8AndAFullScreenStart)
     EXPECT_TRUE(parse({"--fullscreen", "--scale", "2"}).fullScreen);
     EXPECT_TRUE(parse({"-h"}).help);
     EXPECT_TRUE(parse({"--version"}).version);
-    for (const std::vector<std::string> &bad :
-         {std::vector<std::string>{"--scale"}, {"--scale", "0.5"}, {"--scale", "9"}, {"--scale", "nan"},
-          {"--scale", "1.5x"}, {"--scale="}, {"--full"}, {"data.ini"}})
+    for (const std::vector<std::string> &bad : {std::vector<std::string>{"--scale"},
+                                                {"--scale", "0.5"},
+                                                {"--scale", "9"},
+                                                {"--scale", "nan"},
+                                                {"--scale", "1.5x"},
+                                                {"--scale="},
+                                                {"--full"},
+                                                {"data.ini"}})
         EXPECT_FALSE(parse(bad).error.empty()) << bad.back();
     EXPECT_NE(app::gameHelp().find("--fullscreen"), std::string::npos);
 }

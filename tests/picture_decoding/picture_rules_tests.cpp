@@ -11,8 +11,8 @@
 #include <mutex>
 #include <thread>
 
-using window::Pixels;
 using window::pictureCutShort;
+using window::Pixels;
 
 namespace {
 
@@ -34,8 +34,8 @@ TEST(PictureRules, AFileCutShortIsToldFromAWholeOne)
         EXPECT_TRUE(pictureCutShort(std::span(jpeg).first(keep))) << keep;
 
     // A PNG of one chunk that claims 2 GiB, and one without IEND.
-    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0x7F, 0xFF, 0xFF, 0xFF, 'I', 'H',
-                                     'D', 'R'};
+    std::vector<std::uint8_t> png = {0x89, 'P',  'N',  'G',  '\r', '\n', 0x1A, '\n',
+                                     0x7F, 0xFF, 0xFF, 0xFF, 'I',  'H',  'D',  'R'};
     EXPECT_TRUE(pictureCutShort(png));
     png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 0, 'I', 'E', 'N', 'D', 1, 2, 3, 4};
     EXPECT_FALSE(pictureCutShort(png));
@@ -44,8 +44,9 @@ TEST(PictureRules, AFileCutShortIsToldFromAWholeOne)
 
     // A 1 x 1 GIF: its blocks end in the trailer, and bytes after that are
     // shown past, as browsers do.
-    std::vector<std::uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF,
-                                     0x21, 0xF9, 4, 1, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, 0x3B};
+    std::vector<std::uint8_t> gif = {'G', 'I',  'F',  '8',  '9',  'a',  1, 0, 1, 0,    0x80, 0, 0,    0, 0,
+                                     0,   0xFF, 0xFF, 0xFF, 0x21, 0xF9, 4, 1, 0, 0,    0,    0, 0x2C, 0, 0,
+                                     0,   0,    1,    0,    1,    0,    0, 2, 2, 0x44, 1,    0, 0x3B};
     EXPECT_FALSE(pictureCutShort(gif));
     for (std::size_t keep : {gif.size() - 1, gif.size() - 4, std::size_t(12)})
         EXPECT_TRUE(pictureCutShort(std::span(gif).first(keep))) << keep;
@@ -56,8 +57,8 @@ TEST(PictureRules, AFileCutShortIsToldFromAWholeOne)
 TEST(PictureRules, AnOs2BitmapsSizeIsReadFromItsShortHeader)
 {
     // File header, then a 12-byte header of 16-bit fields: 300 x 2, 24 bits.
-    const std::vector<std::uint8_t> os2 = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0,
-                                           12, 0, 0, 0, 0x2C, 1, 2, 0, 1, 0, 24, 0};
+    const std::vector<std::uint8_t> os2 = {'B', 'M', 0, 0, 0, 0,    0, 0, 0, 0, 26, 0,  0,
+                                           0,   12,  0, 0, 0, 0x2C, 1, 2, 0, 1, 0,  24, 0};
     const auto size = window::headerSize(os2);
     ASSERT_TRUE(size);
     EXPECT_EQ(size->width, 300u);
@@ -103,7 +104,8 @@ TEST(DecodeBudget, NeverMoreThanTheBudgetIsInUseAndAnOversizedDecodeRunsAlone)
     for (int t = 0; t < 8; ++t)
         threads.emplace_back([&, t] {
             for (int round = 0; round < 200; ++round) {
-                const std::uint64_t bytes = (t == 0 && round % 10 == 0) ? 250 : std::uint64_t(10 + (t * 7 + round) % 50);
+                const std::uint64_t bytes =
+                    (t == 0 && round % 10 == 0) ? 250 : std::uint64_t(10 + (t * 7 + round) % 50);
                 const auto share = budget.take(bytes);
                 const std::lock_guard lock(mutex);
                 const std::uint64_t inUse = budget.inUse();

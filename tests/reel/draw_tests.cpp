@@ -29,7 +29,8 @@ std::unique_ptr<Catalogue> catalogueOf(const std::vector<Prize> &list)
         a.name = "p" + std::to_string(k);
         a.amount = "a" + std::to_string(k);
         if (list[k].hasPicture)
-            prizes->picture(static_cast<int>(k)) = PicturePtr(std::make_shared<fakes::FakePicture>("p" + std::to_string(k) + ".jpg"));
+            prizes->picture(static_cast<int>(k)) =
+                PicturePtr(std::make_shared<fakes::FakePicture>("p" + std::to_string(k) + ".jpg"));
     }
     prizes->prizeCount = static_cast<std::int16_t>(list.size());
     cumulativePass(*prizes);
@@ -139,8 +140,16 @@ TEST(Newreset, ShowsTheDrawnPrizesOwnPictureOrNone)
 
 TEST(Newreset, AnUnusableColourShowsBlackAndNeverFailsTheDraw)
 {
-    auto prizes = catalogueOf({{"10", "abc"}, {"10", "65280"}, {"10", "16777216"}, {"10", "-1"}, {"10", "2147483648"},
-                               {"10", "255.5"}, {"10", ""}, {"10", " 16777215 "}, {"10", "1e999"}, {"10", "12abc"}});
+    auto prizes = catalogueOf({{"10", "abc"},
+                               {"10", "65280"},
+                               {"10", "16777216"},
+                               {"10", "-1"},
+                               {"10", "2147483648"},
+                               {"10", "255.5"},
+                               {"10", ""},
+                               {"10", " 16777215 "},
+                               {"10", "1e999"},
+                               {"10", "12abc"}});
     const std::vector<std::int32_t> expected = {0, 65280, 0, 0, 0, 256, 0, 16777215, 0, 0};
     for (std::size_t k = 0; k < expected.size(); ++k) {
         SCOPED_TRACE(k);

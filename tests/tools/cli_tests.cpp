@@ -27,8 +27,7 @@ Run prizeodds(const fakes::TempFolder &folder, const std::string &arguments, con
     const auto out = folder.path() / "stdout.txt";
     const auto err = folder.path() / "stderr.txt";
     const std::string command = "cd '" + folder.path().string() + "' && " + environment + " '" PRIZEODDS_PATH "' " +
-                                arguments + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
+                                arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
     Run run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -153,5 +152,6 @@ TEST(PrizeoddsCommand, SpeaksChineseUnderAChineseLocaleWithTheJsonCodesUnchanged
     EXPECT_NE(help.out.find("用法："), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("退出状态"), std::string::npos) << help.out;
     EXPECT_NE(prizeodds(list.folder, "missing.ini", "LC_ALL=zh_CN.UTF-8").err.find("运行时错误 53"), std::string::npos);
-    EXPECT_NE(prizeodds(list.folder, "--html", "LC_ALL=zh_CN.UTF-8").err.find("--html 后面要跟一个值"), std::string::npos);
+    EXPECT_NE(prizeodds(list.folder, "--html", "LC_ALL=zh_CN.UTF-8").err.find("--html 后面要跟一个值"),
+              std::string::npos);
 }

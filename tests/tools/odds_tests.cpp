@@ -133,11 +133,10 @@ TEST(OddsWarnings, NameThePrizeTheyAreAbout)
     list.picture("ok");
     list.folder.write("picture/fake.jpg", "GIF89a, not a picture the game shows");
     std::filesystem::create_directories(list.folder.path() / "picture" / "folder.jpg");
-    const auto report = list.report(fakes::record("99.995", "255", "ok", "1") +
-                                    fakes::record("0.005", "16777216", "fake", "1") +
-                                    fakes::record("0", "blue", "folder", "1") +
-                                    fakes::record("0", "-1", "a/b", "1") +
-                                    fakes::record("0", "0", "gone", "1"));
+    const auto report =
+        list.report(fakes::record("99.995", "255", "ok", "1") + fakes::record("0.005", "16777216", "fake", "1") +
+                    fakes::record("0", "blue", "folder", "1") + fakes::record("0", "-1", "a/b", "1") +
+                    fakes::record("0", "0", "gone", "1"));
     using V = std::vector<std::string>;
     EXPECT_TRUE(allCodesFor(report, 0).empty());
     EXPECT_EQ(allCodesFor(report, 1), (V{"rare", "color-unusable", "picture-refused"}));
@@ -187,12 +186,15 @@ TEST(OddsWarnings, NameThePictureFileAndTheNearMissBesideIt)
 
 TEST(PictureFolderMatch, NamesWindowsUsersMakeAreNearMissesClosestFirst)
 {
-    const std::vector<std::string> files = {
-        "保温杯.jpg.jpg", "电影票.jpg.png", "金条.jpeg.jpg", "荧光棒 - 副本.jpg", "玩具熊 - Copy (2).JPG",
-        "棒棒糖(1).jpg", "手表 (2).png", "蓝牙耳机.jpeg", "电动牙刷.JPG", "\xEF\xBC\xA9pad.png", // full-width I
-        "a.jpg - 副本.jpg", "礼品.png", "礼品(1).jpg", "notes(1).txt"};
-    const std::vector<std::string> names = {"保温杯", "电影票", "金条", "荧光棒", "玩具熊", "棒棒糖", "手表", "蓝牙耳机",
-                                            "电动牙刷", "iPad", "A", "礼品", "notes"};
+    const std::vector<std::string> files = {"保温杯.jpg.jpg",        "电影票.jpg.png",
+                                            "金条.jpeg.jpg",         "荧光棒 - 副本.jpg",
+                                            "玩具熊 - Copy (2).JPG", "棒棒糖(1).jpg",
+                                            "手表 (2).png",          "蓝牙耳机.jpeg",
+                                            "电动牙刷.JPG",          "\xEF\xBC\xA9pad.png", // full-width I
+                                            "a.jpg - 副本.jpg",      "礼品.png",
+                                            "礼品(1).jpg",           "notes(1).txt"};
+    const std::vector<std::string> names = {"保温杯",   "电影票",   "金条", "荧光棒", "玩具熊", "棒棒糖", "手表",
+                                            "蓝牙耳机", "电动牙刷", "iPad", "A",      "礼品",   "notes"};
     const odds::PictureFolderMatch folder(files, names, false);
     for (std::size_t i = 0; i + 3 < names.size(); ++i)
         EXPECT_EQ(folder.nearMiss(names[i]), files[i]) << names[i];
@@ -245,8 +247,10 @@ TEST(OddsWarnings, ANearMissBesideThePictureTheCardShowsNamesBoth)
     ASSERT_EQ(report.warnings.size(), 1u);
     EXPECT_EQ(report.warnings[0].code, "picture-near-miss");
     EXPECT_EQ(report.warnings[0].file, inFolder("蓝牙耳机.jpeg"));
-    EXPECT_NE(report.warnings[0].message.find("\"" + inFolder("蓝牙耳机.jpeg") + "\" looks meant for this prize, but "
-                                              "the card shows \"" + inFolder("蓝牙耳机.jpg") + "\""),
+    EXPECT_NE(report.warnings[0].message.find("\"" + inFolder("蓝牙耳机.jpeg") +
+                                              "\" looks meant for this prize, but "
+                                              "the card shows \"" +
+                                              inFolder("蓝牙耳机.jpg") + "\""),
               std::string::npos)
         << report.warnings[0].message;
 
@@ -279,9 +283,9 @@ TEST(OddsWarnings, APortraitPictureIsSaidToShowSquashedWithItsProportions)
     };
     list.folder.write("picture/portrait.jpg", png(3000, 4000));
     list.folder.write("picture/square.jpg", png(1000, 1100));
-    const auto report = list.report(fakes::record("40", "255", "landscape", "1") +
-                                    fakes::record("30", "255", "portrait", "1") +
-                                    fakes::record("30", "255", "square", "1"));
+    const auto report =
+        list.report(fakes::record("40", "255", "landscape", "1") + fakes::record("30", "255", "portrait", "1") +
+                    fakes::record("30", "255", "square", "1"));
     ASSERT_EQ(report.warnings.size(), 1u);
     EXPECT_EQ(report.warnings[0].code, "picture-portrait");
     EXPECT_EQ(report.warnings[0].index, 1);
@@ -346,8 +350,9 @@ TEST(OddsWarnings, ANameOrAmountWiderThanItsLabelOrAFontWithoutACharacterIsNamed
                 return warning.message;
         return std::string();
     };
-    EXPECT_NE(messageOf("name-too-wide").find("168 pixels wide in the card's font, but the card has room for 161: it "
-                                              "shows only \"一二三四五六七八九十一二三\""),
+    EXPECT_NE(messageOf("name-too-wide")
+                  .find("168 pixels wide in the card's font, but the card has room for 161: it "
+                        "shows only \"一二三四五六七八九十一二三\""),
               std::string::npos);
     EXPECT_NE(messageOf("name-character-missing").find("U+1F381"), std::string::npos);
     EXPECT_FALSE(hasCode(odds::buildReport(list.list), "name-too-wide")); // nothing to measure with
@@ -374,7 +379,8 @@ TEST(OddsWarnings, TellWhichLineTheGameCutsShort)
 {
     ListFolder list;
     const std::string tooLong(catalogue::PrizeListFile::kMaxLineBytes + 1, 'n');
-    const auto report = list.report(fakes::record("50", "255", tooLong, "1") + fakes::record("50", "65535", "b", "1", tooLong));
+    const auto report =
+        list.report(fakes::record("50", "255", tooLong, "1") + fakes::record("50", "65535", "b", "1", tooLong));
     ASSERT_EQ(report.prizes.size(), 2u);
     EXPECT_EQ(report.prizes[0].name, tooLong.substr(1));
     EXPECT_EQ(codesFor(report, 0).front(), "line-cut");
@@ -387,9 +393,10 @@ TEST(OddsWarnings, TellWhichLineTheGameCutsShort)
 TEST(OddsWarnings, APictureFarSmallerThanTheCardIsSaidToLookBlurry)
 {
     ListFolder list;
-    list.picture("card");              // the size of the card's picture box
+    list.picture("card");             // the size of the card's picture box
     list.picture("icon", "blue.png"); // 16 x 10
-    const auto report = list.report(fakes::record("50", "65280", "card", "1") + fakes::record("50", "65280", "icon", "1"));
+    const auto report =
+        list.report(fakes::record("50", "65280", "card", "1") + fakes::record("50", "65280", "icon", "1"));
     EXPECT_TRUE(codesFor(report, 0).empty());
     ASSERT_EQ(codesFor(report, 1), std::vector<std::string>{"picture-too-small"});
     EXPECT_NE(report.warnings[0].message.find("only 16 × 10 pixels"), std::string::npos) << report.warnings[0].message;

@@ -43,7 +43,8 @@ TEST(HtmlSheet, EmbedsATwelveMegapixelPhotoAtTwiceTheCardsPictureSize)
     ASSERT_FALSE(base64.empty());
     const std::string embedded = fromBase64(base64);
     EXPECT_LT(embedded.size(), std::size_t(100) << 10);
-    const auto size = window::headerSize(std::span(reinterpret_cast<const std::uint8_t *>(embedded.data()), embedded.size()));
+    const auto size =
+        window::headerSize(std::span(reinterpret_cast<const std::uint8_t *>(embedded.data()), embedded.size()));
     ASSERT_TRUE(size);
     EXPECT_EQ(size->width, 2U * 177); // the picture box, 2655 x 1695 twips
     EXPECT_EQ(size->height, 2U * 113);

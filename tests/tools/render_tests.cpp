@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-
 using namespace testing_odds;
 using odds::displayWidth;
 
@@ -19,7 +18,7 @@ TEST(DisplayText, ChineseTakesTwoColumnsAndControlsAreDefused)
     EXPECT_EQ(odds::pad("荧光棒", 8), "荧光棒  ");
     EXPECT_EQ(odds::pad("7", 3, odds::Align::Right), "  7");
     EXPECT_EQ(odds::terminalSafe("a\x1B[2Jb\r\n"), "a\uFFFD[2Jb\uFFFD\uFFFD");
-    EXPECT_EQ(odds::terminalSafe("x\u202Ey"), "x\uFFFDy");       // no right-to-left override
+    EXPECT_EQ(odds::terminalSafe("x\u202Ey"), "x\uFFFDy");        // no right-to-left override
     EXPECT_EQ(odds::terminalSafe("ok \xFF"), "ok \uFFFD");        // a stray byte
     EXPECT_EQ(odds::fitWidth("荧光棒荧光棒", 7), "荧光棒\u2026"); // never half a wide character
     EXPECT_EQ(odds::fitWidth("short", 7), "short");
@@ -27,9 +26,9 @@ TEST(DisplayText, ChineseTakesTwoColumnsAndControlsAreDefused)
 
 TEST(DisplayText, WidthsComeFromTheUnicodeTablesAtTheirEdges)
 {
-    EXPECT_EQ(displayWidth("e\u0301"), 1);          // a combining accent takes no column
-    EXPECT_EQ(displayWidth("\u4E00\u9FFF"), 4);      // the first and last of the main CJK block
-    EXPECT_EQ(displayWidth("\uFF21\U0001F381"), 4);  // a fullwidth letter and an emoji
+    EXPECT_EQ(displayWidth("e\u0301"), 1);            // a combining accent takes no column
+    EXPECT_EQ(displayWidth("\u4E00\u9FFF"), 4);       // the first and last of the main CJK block
+    EXPECT_EQ(displayWidth("\uFF21\U0001F381"), 4);   // a fullwidth letter and an emoji
     EXPECT_EQ(displayWidth("\u00AD\u200B\uFF61"), 2); // soft hyphen 1, zero-width space 0, halfwidth dot 1
     EXPECT_EQ(odds::terminalSafe("a\u2028b\u2029\u0085"), "a\uFFFDb\uFFFD\uFFFD");
     EXPECT_EQ(odds::terminalSafe("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD"); // a surrogate is no character
@@ -101,8 +100,8 @@ TEST(HtmlSheet, EmbedsPicturesAndEscapesPrizeText)
 {
     ListFolder list;
     list.picture("Cup");
-    const auto report =
-        list.report(fakes::record("70", "255", "Cup", "1") + fakes::record("20", "65280", "<b>Tom & \"Jerry\"</b>", "2"));
+    const auto report = list.report(fakes::record("70", "255", "Cup", "1") +
+                                    fakes::record("20", "65280", "<b>Tom & \"Jerry\"</b>", "2"));
     const std::string html = odds::renderHtml(report);
     // The JPEG is embedded whole: its first bytes FF D8 FF E0 00 10 4A 46 49 46 in base64.
     EXPECT_NE(html.find("src=\"data:image/jpeg;base64,/9j/4AAQSkZJRg"), std::string::npos);

@@ -340,7 +340,8 @@ TEST_F(Win32Form, F11FillsTheMonitorWithTheDesignScaledAndCentredAndEscapeGivesB
     EXPECT_EQ(centre(window::design::Role::Marker), kYellow);
     // Past the designed client area only the window's background shows: the
     // viewing area's hidden right end, beside the centred design, stays hidden.
-    const PixelRect view = window::design::toWindowPixels(window::design::control(window::design::Role::ViewingArea), fit.dpi);
+    const PixelRect view =
+        window::design::toWindowPixels(window::design::control(window::design::Role::ViewingArea), fit.dpi);
     if (fit.client.right() < width) {
         EXPECT_EQ(form->pixel(fit.client.right(), fit.top + view.top + view.height / 2), 0x404040);
     }
@@ -392,8 +393,8 @@ TEST_F(Win32Form, AWholeSpinLastsAsManyTicksAsTheHeadlessReel)
         long timedTick = 0;
         std::vector<long long> starts;
     };
-    auto form = std::make_unique<TimedForm>(folder.path(), std::make_unique<FixedSeed>(2024),
-                                            [](int, const std::string &) {}, 1, 96);
+    auto form = std::make_unique<TimedForm>(
+        folder.path(), std::make_unique<FixedSeed>(2024), [](int, const std::string &) {}, 1, 96);
     ASSERT_TRUE(form->show());
     reel::HeadlessWindow headless;
     FixedSeed random(2024);
@@ -421,8 +422,8 @@ TEST_F(Win32Form, AWholeSpinLastsAsManyTicksAsTheHeadlessReel)
     std::sort(intervals.begin(), intervals.end());
     ASSERT_FALSE(intervals.empty());
     const auto at = [&](double share) { return intervals[std::size_t(share * double(intervals.size() - 1))]; };
-    std::printf("%zu tick intervals: median %.2f ms, p95 %.2f ms, max %.2f ms\n", intervals.size(), at(0.5),
-                at(0.95), intervals.back());
+    std::printf("%zu tick intervals: median %.2f ms, p95 %.2f ms, max %.2f ms\n", intervals.size(), at(0.5), at(0.95),
+                intervals.back());
 }
 
 TEST_F(Win32Form, AnErrorInTheLoadIsReportedAndTheWindowNeverShows)

@@ -26,10 +26,14 @@ std::string bundledJpeg()
 // the start-of-image marker, as a camera writes it.
 std::string withOrientation(const std::string &jpeg, int orientation)
 {
-    const std::string exif = std::string("\xFF\xE1\x00\x22" "Exif\0\0", 10) +
+    const std::string exif = std::string("\xFF\xE1\x00\x22"
+                                         "Exif\0\0",
+                                         10) +
                              std::string("MM\x00\x2A\x00\x00\x00\x08", 8) + std::string("\x00\x01", 2) +
                              std::string("\x01\x12\x00\x03\x00\x00\x00\x01\x00", 9) + char(orientation) +
-                             std::string("\x00\x00" "\x00\x00\x00\x00", 6);
+                             std::string("\x00\x00"
+                                         "\x00\x00\x00\x00",
+                                         6);
     return jpeg.substr(0, 2) + exif + jpeg.substr(2);
 }
 
@@ -95,7 +99,9 @@ TEST_F(WicPictures, AGifWithBytesAfterItsTrailerAndAnOs2BitmapAreShown)
 
     // An OS/2 bitmap: a 12-byte header of 16-bit fields, 2 x 2 pixels of
     // 24 bits, rows bottom up and padded to 4 bytes, blue green red.
-    std::string os2("BM\x2A\0\0\0\0\0\0\0\x1A\0\0\0" "\x0C\0\0\0\x02\0\x02\0\x01\0\x18\0", 26);
+    std::string os2("BM\x2A\0\0\0\0\0\0\0\x1A\0\0\0"
+                    "\x0C\0\0\0\x02\0\x02\0\x01\0\x18\0",
+                    26);
     for (int row = 0; row < 2; ++row)
         os2 += std::string("\x10\x20\x30\x10\x20\x30\0\0", 8);
     const window::Pixels bitmap = decodePicture(folder.write("os2.bmp", os2), {2, 2});

@@ -51,7 +51,8 @@ struct Report {
     std::vector<std::pair<int, QString>> errors;
     window::ErrorReport sink()
     {
-        return [this](int number, const std::string &text) { errors.emplace_back(number, QString::fromStdString(text)); };
+        return
+            [this](int number, const std::string &text) { errors.emplace_back(number, QString::fromStdString(text)); };
     }
 };
 
@@ -89,8 +90,8 @@ protected:
     FourPrizes prizes;
     Report report;
     // Cards 0 to 3 draw prizes 0 to 3.
-    Form1 form{prizes.folder.path(), std::make_unique<fakes::ScriptedRandom>(std::vector<float>{0.1f, 0.3f, 0.6f, 0.9f}),
-               report.sink()};
+    Form1 form{prizes.folder.path(),
+               std::make_unique<fakes::ScriptedRandom>(std::vector<float>{0.1f, 0.3f, 0.6f, 0.9f}), report.sink()};
 
     void SetUp() override { form.show(); }
 };
@@ -127,7 +128,8 @@ TEST_F(Form1Shown, CardsSitAtTheirDesignedPlacesCutAtBothEdges)
     const QColor background(0x40, 0x40, 0x40);
     // Card 0 shows its right 1805 twips, up to x = 120 px; the gap follows.
     EXPECT_EQ(window::toPixels(form.left(0)) + 177, 120);
-    EXPECT_TRUE(near(pixels.pixelColor(110, 150), face) || near(pixels.pixelColor(110, 150), FourPrizes::kPicture[0], 24));
+    EXPECT_TRUE(near(pixels.pixelColor(110, 150), face) ||
+                near(pixels.pixelColor(110, 150), FourPrizes::kPicture[0], 24));
     EXPECT_TRUE(near(pixels.pixelColor(122, 150), background));
     // Card 1 from 128, the gap between cards 1 and 2 shows the background.
     EXPECT_TRUE(near(pixels.pixelColor(127, 150), background));
@@ -138,8 +140,7 @@ TEST_F(Form1Shown, CardsSitAtTheirDesignedPlacesCutAtBothEdges)
     EXPECT_TRUE(near(pixels.pixelColor(538, 240), QColor(0xFF, 0xFF, 0)));
 
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(form.awardbox(i).geometry(),
-                  QRect(window::toPixels(reel::design::kCardLeftsTwips[i]), 0, 177, 169));
+        EXPECT_EQ(form.awardbox(i).geometry(), QRect(window::toPixels(reel::design::kCardLeftsTwips[i]), 0, 177, 169));
         EXPECT_EQ(form.left(i), reel::design::kCardLeftsTwips[i]);
     }
 }
@@ -261,8 +262,10 @@ TEST_F(Form1Shown, F11FillsTheScreenWithTheDesignScaledAndEscapeGivesBackTheDesi
     const window::design::ScreenFit fit = window::design::fitToScreen(screen.width(), screen.height());
     EXPECT_DOUBLE_EQ(form.dpi(), fit.dpi);
     const QPoint origin(fit.left, fit.top);
-    EXPECT_EQ(form.Command1().geometry(), window::pixelRect(window::design::control("Command1").rect, fit.dpi).translated(origin));
-    EXPECT_EQ(form.awardbox(1).geometry().size(), window::pixelRect(window::design::control("awardbox", 1).rect, fit.dpi).size());
+    EXPECT_EQ(form.Command1().geometry(),
+              window::pixelRect(window::design::control("Command1").rect, fit.dpi).translated(origin));
+    EXPECT_EQ(form.awardbox(1).geometry().size(),
+              window::pixelRect(window::design::control("awardbox", 1).rect, fit.dpi).size());
     EXPECT_EQ(form.awardname(1).font().pixelSize(), window::design::pointsToPixels(12, fit.dpi));
     // The viewing area's hidden right end stays hidden past the designed client area.
     EXPECT_LE(form.Picture1().mask().boundingRect().translated(form.Picture1().pos()).right(), fit.client.right() - 1);

@@ -52,7 +52,7 @@ std::string pngHeader(quint32 width, quint32 height)
         for (int shift = 24; shift >= 0; shift -= 8)
             chunk.append(char((v >> shift) & 0xFF));
     chunk.append("\x08\x02\x00\x00\x00", 5); // 8-bit RGB, no interlace
-    quint32 crc = 0xFFFFFFFF; // the chunk's CRC-32, so that readers accept it
+    quint32 crc = 0xFFFFFFFF;                // the chunk's CRC-32, so that readers accept it
     for (char c : chunk) {
         crc ^= quint8(c);
         for (int k = 0; k < 8; ++k)
@@ -74,11 +74,15 @@ std::string jpegWithOrientation(const QImage &image, int orientation)
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPEG", 95);
-    const std::string exif = std::string("\xFF\xE1\x00\x22" "Exif\0\0", 10) +
+    const std::string exif = std::string("\xFF\xE1\x00\x22"
+                                         "Exif\0\0",
+                                         10) +
                              std::string("MM\x00\x2A\x00\x00\x00\x08", 8) + // big-endian TIFF, first IFD at 8
-                             std::string("\x00\x01", 2) +                    // one entry:
+                             std::string("\x00\x01", 2) +                   // one entry:
                              std::string("\x01\x12\x00\x03\x00\x00\x00\x01\x00", 9) + char(orientation) +
-                             std::string("\x00\x00" "\x00\x00\x00\x00", 6); // SHORT orientation; no next IFD
+                             std::string("\x00\x00"
+                                         "\x00\x00\x00\x00",
+                                         6); // SHORT orientation; no next IFD
     return jpeg.left(2).toStdString() + exif + jpeg.mid(2).toStdString();
 }
 

@@ -199,8 +199,9 @@ TEST(PicturePipeline, ACardDecodesItsPictureItselfWhenNoThreadHasAndTheWalkDecod
     TenPrizes prizes;
     // No decoding threads: only what a card needs is ever decoded.
     std::vector<int> errors;
-    Form1 form(prizes.folder.path(), std::make_unique<SeededRandom>(3),
-               [&](int number, const std::string &) { errors.push_back(number); }, 0);
+    Form1 form(
+        prizes.folder.path(), std::make_unique<SeededRandom>(3),
+        [&](int number, const std::string &) { errors.push_back(number); }, 0);
     form.show();
     QCoreApplication::processEvents();
 
@@ -308,9 +309,8 @@ TEST(PicturePipeline, AListWithEveryPictureMissingLoadsWithEmptySlotsAndPlainCar
         list += fakes::record("20", "65280", "Gone" + std::to_string(k), "1");
     folder.writeDataIni(list);
     std::vector<int> errors;
-    Form1 form(folder.path(), std::make_unique<SeededRandom>(5), [&](int number, const std::string &) {
-        errors.push_back(number);
-    });
+    Form1 form(folder.path(), std::make_unique<SeededRandom>(5),
+               [&](int number, const std::string &) { errors.push_back(number); });
     form.show();
     ASSERT_TRUE(form.loaded());
     EXPECT_TRUE(errors.empty());

@@ -68,9 +68,9 @@ TEST(Design, CardsAgreeWithTheReelAndHoldTheirControlsInside)
         const design::Control &card = design::control("awardbox", i);
         EXPECT_EQ(card.rect.left, reel::design::kCardLeftsTwips[i]);
         EXPECT_EQ(card.rect.width, reel::design::kCardWidthTwips);
-        EXPECT_EQ(names(design::children(card.id)),
-                  "awardpic" + std::to_string(i) + " awardname" + std::to_string(i) + " x" + std::to_string(i) +
-                      " award" + std::to_string(i) + " colorbox" + std::to_string(i) + " ");
+        EXPECT_EQ(names(design::children(card.id)), "awardpic" + std::to_string(i) + " awardname" + std::to_string(i) +
+                                                        " x" + std::to_string(i) + " award" + std::to_string(i) +
+                                                        " colorbox" + std::to_string(i) + " ");
         for (const design::Control *inside : design::children(card.id)) {
             EXPECT_GE(inside->rect.left, 0) << inside->id.name << i;
             EXPECT_LE(inside->rect.right(), card.rect.width) << inside->id.name << i;
@@ -105,7 +105,8 @@ TEST(DesignScaled, EveryControlLiesWithinAPixelOfItsDesignTimesTheScale)
                 in = box.container;
             }
             const design::PixelRect r = design::toWindowPixels(c, dpi);
-            const std::string what = std::string(c.id.name) + std::to_string(c.id.index) + " at " + std::to_string(scale);
+            const std::string what =
+                std::string(c.id.name) + std::to_string(c.id.index) + " at " + std::to_string(scale);
             // Each level rounds on its own: half a pixel per level, two levels at most.
             EXPECT_NEAR(r.left, x * pixelsPerTwip + borders, 1.0) << what;
             EXPECT_NEAR(r.top, y * pixelsPerTwip + borders, 1.0) << what;
@@ -149,7 +150,8 @@ TEST(DesignRoles, AClickFindsTheTopmostControlThatTakesTheFocusWithCardsWhereThe
 {
     const float designed[4] = {-850, 1920, 4680, 7440};
     const auto at = [&](int x, int y, double dpi = 96, const float *lefts = nullptr) {
-        const design::Control *hit = design::focusableAt(x, y, dpi, std::span<const float>(lefts ? lefts : designed, 4));
+        const design::Control *hit =
+            design::focusableAt(x, y, dpi, std::span<const float>(lefts ? lefts : designed, 4));
         return hit ? std::string(hit->id.name) + (hit->id.index >= 0 ? std::to_string(hit->id.index) : "") : "none";
     };
     EXPECT_EQ(at(200, 320), "Command1");

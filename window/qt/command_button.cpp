@@ -43,8 +43,9 @@ void CommandButton::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), face);
         const QPalette &p = palette();
         drawClassicEdge(painter, rect(),
-                        sunken ? EdgeColors{p.shadow().color(), p.light().color(), p.dark().color(), p.button().color()}
-                               : EdgeColors{p.light().color(), p.shadow().color(), p.midlight().color(), p.dark().color()},
+                        sunken
+                            ? EdgeColors{p.shadow().color(), p.light().color(), p.dark().color(), p.button().color()}
+                            : EdgeColors{p.light().color(), p.shadow().color(), p.midlight().color(), p.dark().color()},
                         edge_);
     }
 

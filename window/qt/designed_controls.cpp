@@ -58,8 +58,8 @@ void DesignedControls::buildChildren(QWidget &parent, ControlSurface &surface, d
 
 PictureBox &DesignedControls::buildPictureBox(QWidget *parent, const design::Control &box)
 {
-    auto *built = new PictureBox(parent, objectName(box.id), pixelRect(box.rect), paletteRole(box.back.system),
-                                 box.border);
+    auto *built =
+        new PictureBox(parent, objectName(box.id), pixelRect(box.rect), paletteRole(box.back.system), box.border);
     if (const std::optional<QColor> fixed = qtColor(box.back))
         built->setBackgroundColor(*fixed);
     widgets_.emplace_back(box.id, built);
@@ -70,9 +70,7 @@ PictureBox &DesignedControls::buildPictureBox(QWidget *parent, const design::Con
 void DesignedControls::buildWidget(QWidget &parent, const design::Control &control)
 {
     switch (control.kind) {
-    case design::Kind::PictureBox:
-        buildPictureBox(&parent, control);
-        break;
+    case design::Kind::PictureBox: buildPictureBox(&parent, control); break;
     case design::Kind::CommandButton: {
         auto *button = new CommandButton(&parent, objectName(control.id), pixelRect(control.rect),
                                          fromUtf8(control.text), colorOrBlack(control.back));
@@ -92,8 +90,7 @@ void DesignedControls::buildWidget(QWidget &parent, const design::Control &contr
         widgets_.emplace_back(control.id, timer);
         break;
     }
-    default:
-        break; // drawn on the surface
+    default: break; // drawn on the surface
     }
 }
 
@@ -110,8 +107,7 @@ void DesignedControls::layOut(double dpi, QPoint origin) const
         } else if (auto *button = dynamic_cast<CommandButton *>(object); button) {
             constexpr int kTwipsPerDesignPixel = design::kTwipsPerInch / design::kDesignDpi;
             button->setPlace(place, qtFont(c.font, dpi), design::borderPixels(design::Border::Thin, dpi),
-                             toPixels(4 * kTwipsPerDesignPixel, dpi),
-                             std::max(1, toPixels(kTwipsPerDesignPixel, dpi)));
+                             toPixels(4 * kTwipsPerDesignPixel, dpi), std::max(1, toPixels(kTwipsPerDesignPixel, dpi)));
         }
     }
     for (const auto &[id, graphic] : graphics_) {
@@ -131,21 +127,16 @@ void DesignedControls::addGraphical(ControlSurface &surface, const design::Contr
 {
     GraphicalControl *added = nullptr;
     switch (control.kind) {
-    case design::Kind::Line:
-        added = &surface.add<Line>(pixelLine(control.line), qtColor(control.fore));
-        break;
+    case design::Kind::Line: added = &surface.add<Line>(pixelLine(control.line), qtColor(control.fore)); break;
     case design::Kind::Label:
         added = &surface.add<Label>(pixelRect(control.rect), qtFont(control.font), colorOrBlack(control.fore),
                                     control.text);
         break;
-    case design::Kind::Image:
-        added = &surface.add<Image>(pixelRect(control.rect));
-        break;
+    case design::Kind::Image: added = &surface.add<Image>(pixelRect(control.rect)); break;
     case design::Kind::Shape:
         added = &surface.add<Shape>(pixelRect(control.rect), colorOrBlack(control.back), colorOrBlack(control.fore));
         break;
-    default:
-        return; // a widget of its own
+    default: return; // a widget of its own
     }
     graphics_.emplace_back(control.id, added);
 }

@@ -31,7 +31,8 @@ void reportRunTimeError(int number, const std::string &text)
 
     if (hasVisibleDisplay()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Run-time error"),
-                        QString::fromStdString(catalogue::runTimeErrorHeading(number) + "\n\n" + text), QMessageBox::Ok);
+                        QString::fromStdString(catalogue::runTimeErrorHeading(number) + "\n\n" + text),
+                        QMessageBox::Ok);
         // Closing the report must not end the program with status 0 as
         // the last window closed would.
         box.setAttribute(Qt::WA_QuitOnClose, false);

@@ -117,8 +117,8 @@ void Form1::buildCards()
         x_[i] = face.x;
         award_[i] = face.award;
         colorbox_[i] = face.colorbox;
-        cards_[i].emplace(*face.awardbox, *face.awardpic, *face.awardname, *face.award, *face.colorbox,
-                          leftTwips_[i], moves_);
+        cards_[i].emplace(*face.awardbox, *face.awardpic, *face.awardname, *face.award, *face.colorbox, leftTwips_[i],
+                          moves_);
     }
 }
 
@@ -214,8 +214,8 @@ void Form1::applyDpi(double dpi, QPoint origin)
     // the window's own edge cuts it off in the window: the viewing area
     // reaches 810 twips beyond it.
     const QRect client = surface_.clientRect();
-    for (QWidget *child : {static_cast<QWidget *>(picture1_), static_cast<QWidget *>(picture2_),
-                           static_cast<QWidget *>(command1_)}) {
+    for (QWidget *child :
+         {static_cast<QWidget *>(picture1_), static_cast<QWidget *>(picture2_), static_cast<QWidget *>(command1_)}) {
         if (game_.fullScreen())
             child->setMask((child->geometry() & client).translated(-child->pos()));
         else

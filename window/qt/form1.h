@@ -118,7 +118,7 @@ private:
 
     double windowDpi_ = design::kDesignDpi; // the window's own size, out of full screen
     double dpi_ = design::kDesignDpi;
-    QRect windowGeometry_;                  // where the window was before full screen
+    QRect windowGeometry_; // where the window was before full screen
     QTimer *pointerIdle_ = nullptr;
 
     ControlSurface surface_;

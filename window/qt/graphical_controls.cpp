@@ -28,10 +28,7 @@ void Line::paint(QPainter &painter, const QPalette &palette) const
     painter.drawLine(QLineF(line_.p1(), line_.p2()).translated(toCentre));
 }
 
-QRect Line::bounds() const
-{
-    return QRect(line_.p1(), line_.p2()).normalized().adjusted(0, 0, width_ - 1, width_ - 1);
-}
+QRect Line::bounds() const { return QRect(line_.p1(), line_.p2()).normalized().adjusted(0, 0, width_ - 1, width_ - 1); }
 
 void Line::setLine(QLine pixels, int widthPixels)
 {

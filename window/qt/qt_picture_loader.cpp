@@ -92,7 +92,7 @@ void openChecked(const std::filesystem::path &file, QFile &source, EndWatchingDe
 
     device.setEnd(source.size());
     device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    reader.setDevice(&device); // the format comes from the content, never the name
+    reader.setDevice(&device);            // the format comes from the content, never the name
     const QSize fullSize = reader.size(); // from the header alone
     if (!fullSize.isValid() || qint64(fullSize.width()) * fullSize.height() > ImageDecoder::kMaxPixels)
         throw RuntimeError(ErrorCode::InvalidPicture);
@@ -137,7 +137,7 @@ QImage ImageDecoder::decode(const std::filesystem::path &file) const
     reader.setAutoTransform(true);
     const bool onItsSide = reader.transformation() & QImageIOHandler::TransformationRotate90;
     reader.setScaledSize(onItsSide ? size_.transposed() : size_);
-    reader.setQuality(100); // smooth scaling where the format offers a choice
+    reader.setQuality(100);                    // smooth scaling where the format offers a choice
     const QByteArray format = reader.format(); // asked before reading: afterwards it reads on
     QImage image = reader.read();
     if (image.isNull() || cutShort(format, source, device))

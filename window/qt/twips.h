@@ -49,12 +49,9 @@ inline std::optional<QColor> qtColor(const design::Color &color)
 inline QPalette::ColorRole paletteRole(design::SystemColor color)
 {
     switch (color) {
-    case design::SystemColor::ButtonFace:
-        return QPalette::Button;
-    case design::SystemColor::WindowText:
-        return QPalette::WindowText;
-    case design::SystemColor::None:
-        break;
+    case design::SystemColor::ButtonFace: return QPalette::Button;
+    case design::SystemColor::WindowText: return QPalette::WindowText;
+    case design::SystemColor::None: break;
     }
     return QPalette::Window;
 }

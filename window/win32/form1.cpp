@@ -167,10 +167,11 @@ void Form1::CardState::setPicture(const catalogue::PicturePtr &p)
 
 Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSource> random, ErrorReport report,
              int decodingThreads, int dpi, double scale)
-    : dataFolder_(std::move(dataFolder)), game_(*this, *this, std::move(random), std::move(report)),
-      cards_{CardState(*this), CardState(*this), CardState(*this), CardState(*this)}, scale_(scale > 0 ? scale : 1),
-      fixedDpi_(dpi > 0), tick_(kTickMessage, UINT(design::control(Role::Timer).intervalMs)),
-      decoding_(decodingThreads)
+    : dataFolder_(std::move(dataFolder)),
+      game_(*this, *this, std::move(random), std::move(report)), cards_{CardState(*this), CardState(*this),
+                                                                        CardState(*this), CardState(*this)},
+      scale_(scale > 0 ? scale : 1), fixedDpi_(dpi > 0),
+      tick_(kTickMessage, UINT(design::control(Role::Timer).intervalMs)), decoding_(decodingThreads)
 {
     for (int i = 0; i < kCards; ++i) {
         const Control &card = design::control(Role::CardFrame, i);
@@ -429,7 +430,8 @@ void Form1::setFullScreen(bool on)
         const int width = whole.right - whole.left;
         const int height = whole.bottom - whole.top;
         const design::ScreenFit fit = design::fitToScreen(width, height);
-        SetWindowLongPtrW(hwnd_, GWL_STYLE, LONG_PTR(kFullScreenStyle | (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE)));
+        SetWindowLongPtrW(hwnd_, GWL_STYLE,
+                          LONG_PTR(kFullScreenStyle | (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE)));
         SetWindowPos(hwnd_, HWND_TOP, whole.left, whole.top, width, height, SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
         origin_ = {fit.left, fit.top};
         makeSurface(fit.dpi, width, height);
@@ -535,9 +537,7 @@ void Form1::paintControl(HDC dc, const Control &control)
         drawLine(dc, design::toPixels(control.line, dpi_), toColorRef(control.fore), design::linePixels(dpi_));
         return;
     case Kind::CommandButton: paintButton(dc, control); return;
-    case Kind::Image:
-        paintImage(dc, pixelsOf(control), card >= 0 ? &cards_[std::size_t(card)] : nullptr);
-        return;
+    case Kind::Image: paintImage(dc, pixelsOf(control), card >= 0 ? &cards_[std::size_t(card)] : nullptr); return;
     case Kind::Shape: {
         const PixelRect r = pixelsOf(control);
         const COLORREF fillColor = card >= 0 ? cards_[std::size_t(card)].fill : toColorRef(control.back);

@@ -167,7 +167,7 @@ private:
     POINT origin_{0, 0};
     WINDOWPLACEMENT windowPlace_{}; // the window before full screen
     bool pointerHidden_ = false;
-    HDC buffer_ = nullptr;      // the off-screen bitmap's device context
+    HDC buffer_ = nullptr; // the off-screen bitmap's device context
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ bufferDefault_ = nullptr;
     std::uint32_t *bits_ = nullptr; // the bitmap's pixels, top-down, 0x00RRGGBB

@@ -118,8 +118,8 @@ Pixels decodePicture(const std::filesystem::path &file, DeviceSize size)
         requireWithinLimit(*claimed);
     if (pictureCutShort(bytes))
         throw RuntimeError(ErrorCode::InvalidPicture);
-    const int orientation = catalogue::jpegOrientation(
-        std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
+    const int orientation =
+        catalogue::jpegOrientation(std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
 
     const ComScope com;
     const ComPtr<IWICImagingFactory> factory = imagingFactory();
@@ -158,10 +158,10 @@ std::string encodeJpeg(const Pixels &pixels, float quality)
         const ComPtr<IWICImagingFactory> factory = imagingFactory();
         const UINT stride = UINT(pixels.width) * 4;
         ComPtr<IWICBitmap> bitmap;
-        require(factory->CreateBitmapFromMemory(
-            UINT(pixels.width), UINT(pixels.height), GUID_WICPixelFormat32bppPBGRA, stride,
-            UINT(pixels.argb.size() * 4),
-            const_cast<BYTE *>(reinterpret_cast<const BYTE *>(pixels.argb.data())), &bitmap));
+        require(factory->CreateBitmapFromMemory(UINT(pixels.width), UINT(pixels.height), GUID_WICPixelFormat32bppPBGRA,
+                                                stride, UINT(pixels.argb.size() * 4),
+                                                const_cast<BYTE *>(reinterpret_cast<const BYTE *>(pixels.argb.data())),
+                                                &bitmap));
         ComPtr<IWICFormatConverter> converter; // JPEG holds no alpha
         require(factory->CreateFormatConverter(&converter));
         require(converter->Initialize(bitmap.Get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
