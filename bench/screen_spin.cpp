@@ -3,6 +3,7 @@
 // screen, ticks per spin, and the CPU share of a core. Run by bench/fullscreen.sh.
 // Usage: screen_spin DATA_FOLDER SPINS [full]
 #include "form1.h"
+#include "measures.h"
 #include "random_source.h"
 
 #include <QApplication>
@@ -21,20 +22,8 @@
 
 namespace {
 
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(p * double(values.size() - 1) + 0.5)];
-}
-
-double processCpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+using bench::percentile;
+using bench::processCpuMs;
 
 // Times each frame of the window: the update request that paints every dirty
 // widget into the backing store and flushes it to the screen.

@@ -11,6 +11,7 @@
 #include "allocation_count.h"
 #include "first_frame.h"
 #include "form1.h"
+#include "measures.h"
 #include "random_source.h"
 
 #include <QApplication>
@@ -33,20 +34,8 @@
 
 namespace {
 
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(p * double(values.size() - 1) + 0.5)];
-}
-
-double processCpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+using bench::percentile;
+using bench::processCpuMs;
 
 long peakResidentKb()
 {

@@ -64,6 +64,14 @@ RECT toRect(PixelRect r) { return {r.left, r.top, r.right(), r.bottom()}; }
 // the line's own pixels on, right and down.
 void drawLine(HDC dc, design::PixelLine line, COLORREF color, int width)
 {
+    if (width > 1 && (line.x1 == line.x2 || line.y1 == line.y2)) {
+        // A rule: one band, as the slanted case below covers it.
+        fill(dc,
+             {std::min(line.x1, line.x2), std::min(line.y1, line.y2), std::max(line.x1, line.x2) + width,
+              std::max(line.y1, line.y2) + width},
+             color);
+        return;
+    }
     if (width > 1) {
         const HPEN pen = CreatePen(PS_SOLID, 1, color);
         const HGDIOBJ old = SelectObject(dc, pen);
