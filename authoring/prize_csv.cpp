@@ -158,42 +158,62 @@ struct ReadRows {
     std::vector<int> rows;
 };
 
-ReadRows readRows(const std::string &text)
+// Pasted rows: no header needed, columns may be left out, rows may stop
+// early; what is missing takes the texts of a new prize.
+struct Pasting {
+    Texts missing;
+};
+
+ReadRows readRows(const std::string &text, const Pasting *pasting = nullptr)
 {
     const SeparatorLine sep = separatorLine(text);
     CsvReader reader(std::string_view(text).substr(sep.length), sep.separator, sep.length ? 2 : 1);
 
-    const std::optional<CsvRow> header = reader.next(kMaxCsvColumns);
+    std::optional<CsvRow> header = reader.next(kMaxCsvColumns);
     if (!header)
         failAtRow(1, 1, i18n::tr("no header row (weight,color,name,amount,note)"));
     if (header->tooManyFields)
         failAtRow(header->line, header->row,
                   i18n::tr("more than {0} columns in the header (a list needs weight, color, name, amount and note)",
                            kMaxCsvColumns));
-    const std::size_t width = header->fields.size();
-    std::set<std::string> names;
+    std::size_t width = header->fields.size();
     std::array<std::optional<std::size_t>, kFields> columnOf;
-    for (std::size_t c = 0; c < width; ++c) {
-        const std::string name = lowered(header->fields[c]);
-        const std::optional<Field> field = fieldOfColumn(name);
-        if (!names.insert(name).second || (field && columnOf[static_cast<int>(*field)]))
-            failAtRow(header->line, header->row, i18n::tr("the column \"{0}\" is named twice", header->fields[c]));
-        if (field)
-            columnOf[static_cast<int>(*field)] = c;
+    std::optional<CsvRow> firstRow;
+    const bool named = std::all_of(header->fields.begin(), header->fields.end(), [](const std::string &field) {
+        return fieldOfColumn(lowered(field)).has_value();
+    });
+    if (pasting && !named) {
+        // No header: the columns stand in the list's own order.
+        for (int f = 0; f < kFields; ++f)
+            columnOf[f] = std::size_t(f);
+        firstRow = std::move(header);
+        width = std::max<std::size_t>(width, kFields);
+    } else {
+        std::set<std::string> names;
+        for (std::size_t c = 0; c < width; ++c) {
+            const std::string name = lowered(header->fields[c]);
+            const std::optional<Field> field = fieldOfColumn(name);
+            if (!names.insert(name).second || (field && columnOf[static_cast<int>(*field)]))
+                failAtRow(header->line, header->row, i18n::tr("the column \"{0}\" is named twice", header->fields[c]));
+            if (field)
+                columnOf[static_cast<int>(*field)] = c;
+        }
+        for (int f = 0; f < kFields && !pasting; ++f)
+            if (!columnOf[f] && static_cast<Field>(f) != Field::Note)
+                failAtRow(
+                    header->line, header->row,
+                    i18n::tr("no \"{0}\" column in the header (it needs weight, color, name, amount; note is optional)",
+                             fieldName(static_cast<Field>(f))));
     }
-    for (int f = 0; f < kFields; ++f)
-        if (!columnOf[f] && static_cast<Field>(f) != Field::Note)
-            failAtRow(
-                header->line, header->row,
-                i18n::tr("no \"{0}\" column in the header (it needs weight, color, name, amount; note is optional)",
-                         fieldName(static_cast<Field>(f))));
 
     ReadRows read;
-    while (const std::optional<CsvRow> row = reader.next(width)) {
+    while (std::optional<CsvRow> row = firstRow ? std::exchange(firstRow, std::nullopt) : reader.next(width)) {
         if (row->tooManyFields)
             failAtRow(row->line, row->row, i18n::tr("more fields than the {0} of the header", width));
         if (std::all_of(row->fields.begin(), row->fields.end(), [](const std::string &f) { return f.empty(); }))
             continue; // a spreadsheet's trailing ",,,," rows
+        if (pasting)
+            row->fields.resize(width);
         if (row->fields.size() != width)
             failAtRow(row->line, row->row, i18n::tr("{0} fields, but the header has {1}", row->fields.size(), width));
         if (read.document.size() == catalogue::Catalogue::kMaxPrizes)
@@ -203,8 +223,11 @@ ReadRows readRows(const std::string &text)
         Texts texts;
         bool anyText = false;
         for (int f = 0; f < kFields; ++f) {
-            if (!columnOf[f])
+            if (!columnOf[f] || (pasting && row->fields[*columnOf[f]].empty())) {
+                if (pasting)
+                    texts[f] = pasting->missing[f];
                 continue;
+            }
             texts[f] = row->fields[*columnOf[f]];
             anyText = anyText || !texts[f].empty();
             if (texts[f].find_first_of("\r\n") != std::string::npos)
@@ -228,6 +251,8 @@ ReadRows readRows(const std::string &text)
 
     // Such a list shows only empty cards; most often the weights are text
     // that is no number, and an import must not replace a working list with it.
+    if (pasting)
+        return read;
     bool anyDrawn = false;
     for (int prize = 0; prize < read.document.size() && !anyDrawn; ++prize)
         anyDrawn = catalogue::weightOf(catalogue::Variant(read.document.text(prize, Field::Weight))) > 0;
@@ -315,6 +340,14 @@ CsvImport importCsv(std::string_view bytes, std::optional<CsvEncoding> forced)
 }
 
 PrizeDocument fromCsv(std::string_view bytes) { return importCsv(bytes).document; }
+
+PrizeDocument pastedRows(std::string_view text, const Texts &missing)
+{
+    if (text.size() > kMaxCsvBytes)
+        throw ListError(i18n::tr("more than {0} MB of text", kMaxCsvBytes >> 20));
+    const Pasting pasting{missing};
+    return readRows("sep=\t\r\n" + std::string(text), &pasting).document;
+}
 
 std::string firstNames(const PrizeDocument &document, int count)
 {

@@ -52,6 +52,14 @@ struct CsvImport {
 CsvImport importCsv(std::string_view bytes, std::optional<CsvEncoding> forced = std::nullopt);
 PrizeDocument fromCsv(std::string_view bytes); // importCsv(bytes).document
 
+// Rows copied from a spreadsheet or the prize table (UTF-8, tab-separated),
+// read by importCsv's rules for each cell. A first row that names columns as
+// a header does sets their order and may leave some out; without one the
+// columns stand in the list's order (weight, color, name, amount, note) and
+// a row may stop early. A column left out or a cell left empty takes its
+// text from missing. Throws ListError "line N, ..." as importCsv does.
+PrizeDocument pastedRows(std::string_view text, const Texts &missing);
+
 // The first count names of a list, quoted and separated by commas, with
 // "…" when there are more: to show two readings side by side.
 std::string firstNames(const PrizeDocument &document, int count = 3);

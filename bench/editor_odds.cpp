@@ -42,7 +42,7 @@ int main(int argc, char **argv)
     if (!window.openList(argv[1]))
         return 1;
     // Opening: until the table shows the odds, then until every picture is judged.
-    const QModelIndex firstChance = window.model().index(0, editor::PrizeTableModel::Chance);
+    const QModelIndex firstChance = window.model().index(0, editing::PrizeTable::Chance);
     while (window.model().rowCount() > 0 && firstChance.data().toString().isEmpty())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents(); // the repaint of the table
@@ -54,7 +54,7 @@ int main(int argc, char **argv)
     std::vector<double> editMs, oddsMs;
     for (int k = 0; k < edits; ++k) {
         const int row = (k * 37) % model.rowCount();
-        const QModelIndex weight = model.index(row, editor::PrizeTableModel::Weight);
+        const QModelIndex weight = model.index(row, editing::PrizeTable::Weight);
         const double was = weight.data().toDouble();
         QElapsedTimer timer;
         timer.start();

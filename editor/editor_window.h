@@ -1,20 +1,25 @@
-// The list editor's main window: the prize table with live odds and
-// warnings, the card preview, the file menu and Play.
+// The list editor's Qt window: a view over the editing core's session. It
+// lays out the table with live odds and warnings, the card preview, the
+// menus and the toolbar, and answers the core's questions with Qt's dialogs.
 #pragma once
 
 #include "card_preview.h"
-#include "live_odds.h"
+#include "editor_session.h"
 #include "prize_table_model.h"
+#include "qt_pictures.h"
+#include "qt_text_measure.h"
 
 #include <QMainWindow>
-#include <QUndoStack>
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QAction;
 class QListWidget;
 class QListWidgetItem;
+class QMenu;
 class QProgressBar;
 class QTableView;
 class QLabel;
@@ -22,96 +27,93 @@ class QTimer;
 
 namespace editor {
 
-class EditorWindow : public QMainWindow {
+class EditorWindow : public QMainWindow, public editing::EditorView {
     Q_OBJECT
 public:
     explicit EditorWindow(QWidget *parent = nullptr);
     ~EditorWindow() override;
 
-    // Each explains a failure in a message box and keeps the list in the
-    // window as it was.
-    // Decoding::Utf8 reads a list without a byte-order mark as UTF-8; Save then writes it with one.
-    bool openList(const std::filesystem::path &file,
-                  catalogue::PrizeListFile::Decoding decoding = catalogue::PrizeListFile::Decoding::GbkUnlessMarked);
-    bool saveList();
-    bool saveListAs(const std::filesystem::path &file, authoring::Encoding encoding);
-
-    const std::optional<std::filesystem::path> &file() const { return file_; }
-
-    // Unsaved edits are copied here a few seconds after each change, and the
-    // copy removed on Save, Discard and Close; opening the list again after
-    // a crash offers them back.
-    std::filesystem::path recoveryFile() const;
-    void keepRecoveryCopy();
-    // The editor whose recovery copies this window keeps and removes: this
-    // process. Another editor's copy is offered only once it no longer runs.
-    authoring::ProcessId recoveryOwner = authoring::thisProcess();
-    // For a new list, which has no file to open: offers edits kept from one.
-    void offerRecoveredUntitled();
+    editing::EditorSession &session() { return *session_; }
+    editing::PrizeTable &prizes() { return session_->table(); }
+    editing::UndoStack &undoStack() { return session_->undo(); }
     PrizeTableModel &model() { return *model_; }
-    QUndoStack &undoStack() { return undo_; }
-    // Whether the odds shown are those of the list as it stands.
-    bool oddsUpToDate() const { return !checkQueued_ && odds_.upToDate(); }
+
+    // The session's, for a caller that has a window.
+    bool openList(const std::filesystem::path &file,
+                  catalogue::PrizeListFile::Decoding decoding = catalogue::PrizeListFile::Decoding::GbkUnlessMarked)
+    {
+        return session_->openList(file, decoding);
+    }
+    bool saveList() { return session_->saveList(); }
+    bool saveListAs(const std::filesystem::path &file, authoring::Encoding encoding)
+    {
+        return session_->saveListAs(file, encoding);
+    }
+    const std::optional<std::filesystem::path> &file() const { return session_->file(); }
+    std::filesystem::path recoveryFile() const { return session_->recoveryFile(); }
+    void keepRecoveryCopy() { session_->keepRecoveryCopy(); }
+    void offerRecoveredUntitled() { session_->offerRecoveredUntitled(); }
+    bool oddsUpToDate() const { return session_->oddsUpToDate(); }
+    void play(double scale = 1.0) { session_->play(scale); }
+
     QTableView &table() { return *table_; }
     CardPreview &preview() { return *preview_; }
     QLabel &previewCaption() { return *previewCaption_; }
     QProgressBar &weightTotal() { return *total_; }
     QListWidget &warnings() { return *warnings_; }
 
-    // Play: the game to copy beside the list, and how it is started (an
-    // absolute program, its folder, and the size it is shown at: 1 as it
-    // is, 1.5 or 2 for a projector). Returns false when it could not start.
-    std::filesystem::path game;
+    // How Play starts the game: an absolute program, its folder, and the
+    // size it is shown at. Returns false when it could not start.
     std::function<bool(const std::filesystem::path &program, const std::filesystem::path &folder, double scale)>
-        startGame;
-    void play(double scale = 1.0);
+        gameStarter;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // --- editing::EditorView ---
+    void titleChanged() override;
+    void checkShown() override;
+    void selectRows(const std::vector<int> &rows) override;
+    void note(const std::string &text) override;
+    void inform(const std::string &text) override;
+    void fail(const std::string &what, const std::string &why) override;
+    bool confirm(const std::string &question) override;
+    Unsaved askUnsaved(const std::string &question) override;
+    std::optional<std::size_t> choose(const std::string &question, const std::vector<std::string> &answers) override;
+    std::optional<std::filesystem::path> chooseFileToOpen(FileKind kind) override;
+    std::optional<ListTarget> chooseListToSave(const ListTarget &proposed) override;
+    std::optional<std::filesystem::path> chooseCsvToSave(const std::filesystem::path &proposed) override;
+    std::optional<std::filesystem::path> chooseFolder(const std::string &title) override;
+    void post(std::function<void()> task) override;
+    void startTimer(int ms, std::function<void()> task) override;
+    void stopTimer() override;
+    std::string jpegOf(const std::filesystem::path &source) override { return editor::jpegOf(source); }
+    bool startGame(const std::filesystem::path &program, const std::filesystem::path &folder, double scale) override
+    {
+        return gameStarter(program, folder, scale);
+    }
+
     void buildMenus();
-    void newList();
-    void openListAsked();
-    // Reads the list's file again as UTF-8, as one undoable edit.
-    void reopenAsUtf8();
-    bool saveListAsAsked();
-    void importCsv();
-    void exportCsv();
-    void choosePicture();
-    // Asks to save unsaved changes; false when the user cancels.
-    bool keepOrDropChanges();
-    void showFailure(const QString &what, const QString &why);
-    void removeRecoveryCopy();
-    void offerRecovered();
-
-    void setFile(std::optional<std::filesystem::path> file);
-    void updateTitle();
-    void requestCheck();
-    void showCheck();
-    void showWarnings(const std::vector<odds::Warning> &warnings);
-    // The fix a warning offers: a near-miss picture file planned as its
-    // prize's picture, or the list reopened as UTF-8.
-    void fixWarning(QListWidgetItem *item);
+    void showRecentLists();
     void showPreview();
-    QList<int> selectedRows() const;
-    void selectRows(const QList<int> &rows);
+    std::vector<int> selectedRows() const;
+    void copyRows();
+    void pasteRows();
 
-    QUndoStack undo_;
+    QtPictureDecoder decoder_;
+    window::QtTextMeasure texts_; // only the check's worker thread uses it
+    std::unique_ptr<editing::EditorSession> session_;
     PrizeTableModel *model_;
-    LiveOdds odds_;
-    bool checkQueued_ = false;
-    std::optional<std::filesystem::path> file_;
-    // The file as opened or last saved here, to notice another program's save.
-    std::optional<authoring::DiskVersion> onDisk_;
-    QTimer *recoveryTimer_;
+    QTimer *timer_;
+    std::function<void()> timerTask_;
 
     QTableView *table_;
     QProgressBar *total_;
     QListWidget *warnings_;
-    std::optional<std::vector<odds::Warning>> shownWarnings_;
     CardPreview *preview_;
     QLabel *previewCaption_;
+    QMenu *recentMenu_ = nullptr;
 };
 
 } // namespace editor

@@ -5,7 +5,7 @@
 #include "fakes.h"
 #include "form1.h"
 #include "game_folder.h"
-#include "live_odds.h"
+#include "live_check.h"
 #include "translations.h"
 
 #include <QAbstractButton>
@@ -36,6 +36,7 @@ namespace fs = std::filesystem;
 using authoring::Field;
 using editor::EditorWindow;
 using editor::PrizeTableModel;
+using editing::PrizeTable;
 
 const fs::path kSample = SAMPLE_DIR;
 const fs::path kToolsData = TOOLS_DATA_DIR;
@@ -107,13 +108,13 @@ TEST(Editor, AChangedWeightChangesTheExactOddsAndTheTotal)
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
     waitForOdds(window);
-    EXPECT_EQ(cell(window, 0, PrizeTableModel::Draws), "5033165");
+    EXPECT_EQ(cell(window, 0, PrizeTable::Draws), "5033165");
     EXPECT_EQ(window.weightTotal().value(), 100);
 
-    window.model().setData(window.model().index(0, PrizeTableModel::Weight), "20", Qt::EditRole);
+    window.model().setData(window.model().index(0, PrizeTable::Weight), "20", Qt::EditRole);
     waitForOdds(window);
-    EXPECT_EQ(cell(window, 0, PrizeTableModel::Draws), "3355444"); // r rounds to single precision
-    EXPECT_EQ(cell(window, 0, PrizeTableModel::Chance), "20.0000 %");
+    EXPECT_EQ(cell(window, 0, PrizeTable::Draws), "3355444"); // r rounds to single precision
+    EXPECT_EQ(cell(window, 0, PrizeTable::Chance), "20.0000 %");
     EXPECT_EQ(window.weightTotal().value(), 90);
     EXPECT_TRUE(window.weightTotal().format().contains("the empty card takes 10.0000 %"));
     EXPECT_TRUE(window.isWindowModified());
@@ -121,7 +122,7 @@ TEST(Editor, AChangedWeightChangesTheExactOddsAndTheTotal)
     // A total off 100 must not look like a full bar, over or under.
     const QColor full = QApplication::palette(&window.weightTotal()).color(QPalette::Highlight);
     EXPECT_NE(window.weightTotal().palette().color(QPalette::Highlight), full);
-    window.model().setData(window.model().index(0, PrizeTableModel::Weight), "50", Qt::EditRole);
+    window.model().setData(window.model().index(0, PrizeTable::Weight), "50", Qt::EditRole);
     waitForOdds(window);
     EXPECT_EQ(window.weightTotal().value(), 100);
     EXPECT_NE(window.weightTotal().palette().color(QPalette::Highlight), full);
@@ -135,7 +136,7 @@ std::vector<std::string> weights(EditorWindow &window)
 {
     std::vector<std::string> out;
     for (int row = 0; row < window.model().rowCount(); ++row)
-        out.push_back(cell(window, row, PrizeTableModel::Weight));
+        out.push_back(cell(window, row, PrizeTable::Weight));
     return out;
 }
 
@@ -146,13 +147,13 @@ TEST(Editor, ScalingWeightsTo100IsExactAtTheListsDecimalsAndOneUndo)
     ASSERT_TRUE(window.openList(list.dataIni));
     PrizeTableModel &model = window.model();
     const auto setWeight = [&](int row, const char *weight) {
-        model.setData(model.index(row, PrizeTableModel::Weight), weight, Qt::EditRole);
+        model.setData(model.index(row, PrizeTable::Weight), weight, Qt::EditRole);
     };
 
     // Chosen rows take what the others leave: 88 taken, so 8, 4, 1 share 12 by largest remainders.
     setWeight(0, "31");
     const auto before = weights(window);
-    model.scaleWeightsTo100({5, 6, 7});
+    window.prizes().scaleWeightsTo100({5, 6, 7});
     auto after = before;
     after[5] = "7", after[6] = "4", after[7] = "1";
     EXPECT_EQ(weights(window), after);
@@ -164,7 +165,7 @@ TEST(Editor, ScalingWeightsTo100IsExactAtTheListsDecimalsAndOneUndo)
 
     // All rows, at the one decimal the list now uses: 103.5 scaled to exactly 100.0.
     setWeight(0, "33.5");
-    model.scaleWeightsTo100({});
+    window.prizes().scaleWeightsTo100({});
     int tenths = 0;
     for (const std::string &weight : weights(window)) {
         ASSERT_EQ(weight.find('.'), weight.size() - 2) << weight;
@@ -172,7 +173,7 @@ TEST(Editor, ScalingWeightsTo100IsExactAtTheListsDecimalsAndOneUndo)
     }
     EXPECT_EQ(tenths, 1000);
     window.undoStack().undo();
-    EXPECT_EQ(cell(window, 0, PrizeTableModel::Weight), "33.5");
+    EXPECT_EQ(cell(window, 0, PrizeTable::Weight), "33.5");
 }
 
 TEST(Editor, ScalingKeepsEqualWeightsEqualWithMoreDecimalsWhereNeeded)
@@ -183,10 +184,10 @@ TEST(Editor, ScalingKeepsEqualWeightsEqualWithMoreDecimalsWhereNeeded)
                         fakes::record("57", "255", "e", "1"));
     EditorWindow window;
     ASSERT_TRUE(window.openList(folder.path() / "data.ini"));
-    window.model().scaleWeightsTo100({}); // 97 to 100: never 11, 10, 10, 10
+    window.prizes().scaleWeightsTo100({}); // 97 to 100: never 11, 10, 10, 10
     EXPECT_EQ(weights(window), (std::vector<std::string>{"10.3", "10.3", "10.3", "10.3", "58.8"}));
     window.undoStack().undo();
-    window.model().scaleWeightsTo100({0, 1, 2, 3}); // 43 left for four
+    window.prizes().scaleWeightsTo100({0, 1, 2, 3}); // 43 left for four
     EXPECT_EQ(weights(window), (std::vector<std::string>{"10.75", "10.75", "10.75", "10.75", "57"}));
 }
 
@@ -201,7 +202,7 @@ TEST(Editor, ScalingSaysWhatItDoesWithWeightsThatAreNoNumberOrNegativeAndTheBarN
     const QColor full = QApplication::palette(&window.weightTotal()).color(QPalette::Highlight);
     {
         NextMessageBox ok(QStringLiteral("OK"));
-        window.model().scaleWeightsTo100({});
+        window.prizes().scaleWeightsTo100({});
         EXPECT_TRUE(ok.text.contains("\"a\": its weight \"十\" is no number, so the game counts it as 0"))
             << ok.text.toStdString();
         EXPECT_TRUE(ok.text.contains("\"b\": its weight -5 is negative")) << ok.text.toStdString();
@@ -222,19 +223,19 @@ TEST(Editor, TheColourColumnShowsHashRrggbbKeepsTheGamesNumberAndRefusesWhatIsNo
     EditorWindow window;
     PrizeTableModel &model = window.model();
     ASSERT_TRUE(window.openList(list.dataIni));
-    const auto color = [&] { return model.document().text(0, Field::Color); };
-    EXPECT_TRUE(model.setData(model.index(0, PrizeTableModel::Color), "#FF0000", Qt::EditRole));
+    const auto color = [&] { return window.prizes().document().text(0, Field::Color); };
+    EXPECT_TRUE(model.setData(model.index(0, PrizeTable::Color), "#FF0000", Qt::EditRole));
     EXPECT_EQ(color(), "255");
-    EXPECT_EQ(cell(window, 0, PrizeTableModel::Color), "#FF0000");
-    EXPECT_TRUE(model.setData(model.index(0, PrizeTableModel::Color), "1e90ff", Qt::EditRole)); // no #, but a letter
+    EXPECT_EQ(cell(window, 0, PrizeTable::Color), "#FF0000");
+    EXPECT_TRUE(model.setData(model.index(0, PrizeTable::Color), "1e90ff", Qt::EditRole)); // no #, but a letter
     EXPECT_EQ(color(), std::to_string(0x1E + 256 * 0x90 + 65536 * 0xFF));
-    EXPECT_TRUE(model.setData(model.index(0, PrizeTableModel::Color), "65280", Qt::EditRole));
-    EXPECT_EQ(cell(window, 0, PrizeTableModel::Color), "#00FF00");
+    EXPECT_TRUE(model.setData(model.index(0, PrizeTable::Color), "65280", Qt::EditRole));
+    EXPECT_EQ(cell(window, 0, PrizeTable::Color), "#00FF00");
 
     const int steps = window.undoStack().count();
     for (const char *typed : {"red", "#FF00", "16777216", "-1", "12.5", ""}) {
         NextMessageBox ok(QStringLiteral("OK"));
-        EXPECT_FALSE(model.setData(model.index(0, PrizeTableModel::Color), typed, Qt::EditRole)) << typed;
+        EXPECT_FALSE(model.setData(model.index(0, PrizeTable::Color), typed, Qt::EditRole)) << typed;
         EXPECT_TRUE(ok.text.contains("for example #FF0000")) << ok.text.toStdString();
     }
     EXPECT_EQ(color(), "65280");
@@ -249,7 +250,7 @@ TEST(Editor, ThePreviewShowsTheChosenOrFirstPrizeNeverTheDesignsTexts)
     BundledList list;
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    window.model().setData(window.model().index(0, PrizeTableModel::Name), "马克杯", Qt::EditRole);
+    window.model().setData(window.model().index(0, PrizeTable::Name), "马克杯", Qt::EditRole);
     window.table().selectionModel()->clear();
     waitForOdds(window);
     EXPECT_EQ(window.preview().name(), QStringLiteral("马克杯"));
@@ -261,7 +262,7 @@ TEST(Editor, ANameTooWideForTheCardIsSaidInTheWarningsAndUnderThePreview)
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
     const QString name = QString(20, QChar(0x5956)); // 20 x 奖, far wider than the card's 161 pixels
-    window.model().setData(window.model().index(0, PrizeTableModel::Name), name, Qt::EditRole);
+    window.model().setData(window.model().index(0, PrizeTable::Name), name, Qt::EditRole);
     window.table().selectionModel()->clear();
     waitForOdds(window);
     bool warned = false;
@@ -271,66 +272,13 @@ TEST(Editor, ANameTooWideForTheCardIsSaidInTheWarningsAndUnderThePreview)
     EXPECT_TRUE(window.previewCaption().text().contains("but the card has room for 161"));
 }
 
-TEST(Editor, OddsComeAtOnceAndPictureVerdictsFollowInTheSameCheck)
-{
-    BundledList list;
-    fs::remove(list.folder.path() / "picture" / "金条.jpg");
-    list.folder.write("picture/保温杯.jpg", "no picture");
-    const auto document = authoring::PrizeDocument::open(list.dataIni);
-    editor::LiveOdds odds(1.0);
-    std::vector<std::shared_ptr<const editor::ListCheck>> shown;
-    QObject::connect(&odds, &editor::LiveOdds::checked, [&] { shown.push_back(odds.latest()); });
-    odds.request(document, list.dataIni);
-    QElapsedTimer waited;
-    waited.start();
-    while (!odds.upToDate() && waited.elapsed() < 30000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_EQ(shown.size(), 2u);
-
-    const odds::OddsReport &first = shown[0]->report;
-    const odds::OddsReport &last = shown[1]->report;
-    EXPECT_EQ(shown[0]->picturesChecking.size(), 7u) << "every file that is there waits for its verdict";
-    EXPECT_TRUE(shown[1]->picturesChecking.empty());
-    ASSERT_EQ(first.prizes.size(), last.prizes.size());
-    for (std::size_t k = 0; k < last.prizes.size(); ++k)
-        EXPECT_EQ(first.prizes[k].count, last.prizes[k].count) << k;
-    EXPECT_EQ(first.prizes[7].picture, odds::PictureState::Missing) << "a missing file is known at once";
-    EXPECT_EQ(last.prizes[3].picture, odds::PictureState::Refused);
-    EXPECT_EQ(last.prizes[0].picture, odds::PictureState::Loaded);
-}
-
-TEST(Editor, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
-{
-    BundledList list;
-    list.folder.write("picture/保温杯.jpg", "no picture"); // the plan replaces it before Save
-    std::ifstream good(list.folder.path() / "picture" / "金条.jpg", std::ios::binary);
-    const auto bytes =
-        std::make_shared<const std::string>(std::istreambuf_iterator<char>(good), std::istreambuf_iterator<char>());
-    const auto document = authoring::PrizeDocument::open(list.dataIni);
-    editor::LiveOdds odds(1.0);
-    std::vector<std::shared_ptr<const editor::ListCheck>> shown;
-    QObject::connect(&odds, &editor::LiveOdds::checked, [&] { shown.push_back(odds.latest()); });
-    odds.request(document, list.dataIni, {{"保温杯", bytes}});
-    QElapsedTimer waited;
-    waited.start();
-    while (!odds.upToDate() && waited.elapsed() < 30000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_EQ(shown.size(), 2u);
-
-    const odds::PrizeRow &first = shown[0]->report.prizes[3];
-    EXPECT_EQ(first.picturePath, list.folder.path() / "picture" / "保温杯.jpg");
-    EXPECT_EQ(shown[0]->picturesChecking.count(first.picturePath), 1u)
-        << "the table finds the staged copy by the prize's own path";
-    EXPECT_EQ(shown[1]->report.prizes[3].picture, odds::PictureState::Loaded);
-}
-
 TEST(Editor, UndoingEveryKindOfEditSavesTheExactBytesThatWereRead)
 {
     BundledList list;
     const std::string original = slurp(list.dataIni);
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    PrizeTableModel &model = window.model();
+    PrizeTable &model = window.prizes();
     model.setText(1, Field::Amount, "7");
     model.addPrize(2);
     model.duplicatePrizes({0, 3});
@@ -351,7 +299,7 @@ TEST(Editor, UndoAfterSavingInTheOtherEncodingWritesNoBytesOfTheOldOne)
     BundledList list;
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    window.model().setText(0, Field::Name, "Glow stick");
+    window.prizes().setText(0, Field::Name, "Glow stick");
     ASSERT_TRUE(window.saveListAs(list.dataIni, authoring::Encoding::Utf8));
     window.undoStack().undo(); // brings back the record as read, in GBK
     ASSERT_TRUE(window.saveList());
@@ -363,10 +311,10 @@ TEST(Editor, RowsDraggedBeforeARowKeepTheirOrder)
     BundledList list;
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    window.model().movePrizesBefore({0, 2, 6}, 5);
+    window.prizes().movePrizesBefore({0, 2, 6}, 5);
     std::vector<std::string> names;
     for (int row = 0; row < window.model().rowCount(); ++row)
-        names.push_back(window.model().document().text(row, Field::Name));
+        names.push_back(window.prizes().document().text(row, Field::Name));
     EXPECT_EQ(names, (std::vector<std::string>{"棒棒糖", "保温杯", "蓝牙耳机", "荧光棒", "玩具熊", "智能手表", "电影票",
                                                "金条"}));
 }
@@ -376,13 +324,13 @@ TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAtSaveAndFollowsItsPrizesName
     BundledList list;
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    PrizeTableModel &model = window.model();
+    PrizeTable &model = window.prizes();
     model.addPrize(8);
     model.setText(8, Field::Name, "风筝");
     model.setPicture(8, kToolsData / "blue.png");
     const fs::path kite = list.folder.path() / "picture" / "风筝.jpg";
     waitForOdds(window);
-    EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "loaded"); // shown as it will be
+    EXPECT_EQ(cell(window, 8, PrizeTable::Picture), "loaded"); // shown as it will be
     EXPECT_FALSE(fs::exists(kite));                                 // written only at Save
     ASSERT_TRUE(window.saveList());
     EXPECT_EQ(slurp(kite).substr(0, 3), "\xFF\xD8\xFF"); // converted to JPEG
@@ -400,20 +348,20 @@ TEST(Editor, APictureGoesIntoThePictureFolderAsJpegAtSaveAndFollowsItsPrizesName
     model.setText(8, Field::Name, "a/b");
     ASSERT_TRUE(window.saveList());
     waitForOdds(window);
-    EXPECT_EQ(cell(window, 8, PrizeTableModel::Picture), "unsafe name");
+    EXPECT_EQ(cell(window, 8, PrizeTable::Picture), "unsafe name");
     EXPECT_TRUE(fs::exists(kite)); // a name that is no file name takes no picture with it
 }
 
 TEST(Editor, APictureChosenForAListNeverSavedShowsInTheTableThePreviewAndTheChecks)
 {
     EditorWindow window;
-    PrizeTableModel &model = window.model();
+    PrizeTable &model = window.prizes();
     model.addPrize(0);
     model.setText(0, Field::Name, "风筝");
     model.setText(0, Field::Weight, "100");
     model.setPicture(0, kToolsData / "blue.png");
     waitForOdds(window);
-    EXPECT_EQ(cell(window, 0, PrizeTableModel::Picture), "loaded");
+    EXPECT_EQ(cell(window, 0, PrizeTable::Picture), "loaded");
     std::vector<std::string> codes;
     for (const odds::Warning &warning : model.check()->report.warnings)
         codes.push_back(warning.code);
@@ -430,10 +378,10 @@ TEST(Editor, AWarningNamesItsPrizeWhollyAndTakesANearMissPictureAtSave)
     BundledList list;
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    PrizeTableModel &model = window.model();
+    PrizeTable &model = window.prizes();
     model.addPrize(8);
     model.setText(8, Field::Name, "iPad");
-    EXPECT_EQ(model.index(8, PrizeTableModel::Index).data().toInt(), 9); // counted as the warning counts
+    EXPECT_EQ(window.model().index(8, PrizeTable::Index).data().toInt(), 9); // counted as the warning counts
     fs::copy_file(kToolsData / "blue.png", list.folder.path() / "picture" / "ipad.PNG");
     waitForOdds(window);
     QListWidgetItem *offer = nullptr;
@@ -468,7 +416,7 @@ TEST(Editor, AListInUtf8WithoutAMarkIsReopenedAsUtf8FromItsWarningAndSavedWithOn
     EXPECT_TRUE(lines[2].startsWith("Or to write it in GBK")) << lines[2].toStdString();
     EXPECT_TRUE(lines[2].contains("prizelist encode data.ini --from utf8 --to gbk"));
     emit window.warnings().itemDoubleClicked(offer);
-    EXPECT_EQ(window.model().document().text(0, Field::Name), "荧光棒");
+    EXPECT_EQ(window.prizes().document().text(0, Field::Name), "荧光棒");
     // A change like any other: Play and Save write what the table shows, and undo reads it as before.
     EXPECT_TRUE(window.isWindowModified());
     waitForOdds(window);
@@ -476,7 +424,7 @@ TEST(Editor, AListInUtf8WithoutAMarkIsReopenedAsUtf8FromItsWarningAndSavedWithOn
         EXPECT_FALSE(window.warnings().item(i)->text().contains("begins with a UTF-8 byte-order mark"))
             << window.warnings().item(i)->text().toStdString();
     window.undoStack().undo();
-    EXPECT_NE(window.model().document().text(0, Field::Name), "荧光棒");
+    EXPECT_NE(window.prizes().document().text(0, Field::Name), "荧光棒");
     EXPECT_FALSE(window.isWindowModified());
     window.undoStack().redo();
     ASSERT_TRUE(window.saveList());
@@ -490,8 +438,8 @@ TEST(Editor, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsItWas)
     {
         EditorWindow window;
         ASSERT_TRUE(window.openList(list.dataIni));
-        PrizeTableModel &model = window.model();
-        model.confirm = [](const QString &) { return true; };
+        PrizeTable &model = window.prizes();
+        model.confirm = [](const std::string &) { return true; };
         model.setText(0, Field::Name, "Glow stick"); // a picture renamed
         model.setPicture(1, kToolsData / "red.jpg"); // one replaced
         model.setText(2, Field::Name, "棒棒糖");     // one overwritten by a rename
@@ -524,11 +472,11 @@ TEST(Editor, UnusedPicturesAreListedAsTheFolderWillBeAfterSave)
     BundledList list;
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    window.model().confirm = [](const QString &) { return true; };
-    window.model().setText(0, Field::Name, "Glow stick"); // 荧光棒.jpg is to become Glow stick.jpg
+    window.prizes().confirm = [](const std::string &) { return true; };
+    window.prizes().setText(0, Field::Name, "Glow stick"); // 荧光棒.jpg is to become Glow stick.jpg
     waitForOdds(window);
     QStringList unused;
-    for (const odds::Warning &warning : window.model().check()->report.warnings)
+    for (const odds::Warning &warning : window.prizes().check()->report.warnings)
         if (warning.code == "picture-unused")
             unused << QString::fromStdString(warning.file);
     EXPECT_EQ(unused, QStringList()) << "荧光棒.jpg goes at Save, and Glow stick.jpg is prize 0's";
@@ -540,8 +488,8 @@ TEST(Editor, PrizesThatShareANameKeepTheirPictureWhenOneIsRenamed)
     const std::string glowStick = slurp(list.folder.path() / "picture" / "荧光棒.jpg");
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    window.model().duplicatePrizes({0});
-    window.model().setText(1, Field::Name, "荧光棒 大");
+    window.prizes().duplicatePrizes({0});
+    window.prizes().setText(1, Field::Name, "荧光棒 大");
     ASSERT_TRUE(window.saveList());
     EXPECT_EQ(slurp(list.folder.path() / "picture" / "荧光棒.jpg"), glowStick); // copied, not moved
     EXPECT_EQ(slurp(list.folder.path() / "picture" / "荧光棒 大.jpg"), glowStick);
@@ -553,11 +501,16 @@ TEST(Editor, NoDropOrFailedEditChangesTheListOrTheUndoStack)
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
     PrizeTableModel &model = window.model();
-    model.setText(0, Field::Weight, "29");
-    const std::string listBytes = model.document().bytes();
+    PrizeTable &prizes = window.prizes();
+    prizes.setText(0, Field::Weight, "29");
+    const std::string listBytes = prizes.document().bytes();
     const int steps = window.undoStack().count();
     QStringList failures;
-    QObject::connect(&model, &PrizeTableModel::editFailed, [&](const QString &why) { failures << why; });
+    const auto showFailure = prizes.editFailed;
+    prizes.editFailed = [&](const std::string &why) {
+        failures << QString::fromStdString(why);
+        showFailure(why);
+    };
 
     // Rows dragged from a longer list in another window, or no rows at all.
     auto *ours = model.mimeData({model.index(7, 0)});
@@ -568,24 +521,24 @@ TEST(Editor, NoDropOrFailedEditChangesTheListOrTheUndoStack)
         drop.setData("application/x-prizeedit-rows", payload);
         EXPECT_FALSE(model.dropMimeData(&drop, Qt::MoveAction, 0, 0, {})) << payload.toStdString();
     }
-    EXPECT_EQ(model.document().bytes(), listBytes);
+    EXPECT_EQ(prizes.document().bytes(), listBytes);
 
     // A question that fails half-way through a rename.
-    model.confirm = [](const QString &) -> bool { throw std::runtime_error("the question could not be asked"); };
+    prizes.confirm = [](const std::string &) -> bool { throw std::runtime_error("the question could not be asked"); };
     {
         NextMessageBox ok(QStringLiteral("OK"));
-        EXPECT_FALSE(model.setData(model.index(0, PrizeTableModel::Name), "棒棒糖", Qt::EditRole));
+        EXPECT_FALSE(model.setData(model.index(0, PrizeTable::Name), "棒棒糖", Qt::EditRole));
         EXPECT_TRUE(ok.text.contains("The change was not made."));
     }
     EXPECT_EQ(failures, QStringList{"the question could not be asked"});
-    EXPECT_EQ(model.document().bytes(), listBytes);
+    EXPECT_EQ(prizes.document().bytes(), listBytes);
     EXPECT_EQ(window.undoStack().count(), steps);
     EXPECT_EQ(window.undoStack().index(), steps);
     // No macro left open: the next edit is a step of its own.
     model.dropMimeData(ours, Qt::MoveAction, 0, 0, {}); // its own rows still move
     delete ours;
-    EXPECT_EQ(model.document().text(0, Field::Name), "金条");
-    model.setText(1, Field::Weight, "19");
+    EXPECT_EQ(prizes.document().text(0, Field::Name), "金条");
+    prizes.setText(1, Field::Weight, "19");
     EXPECT_EQ(window.undoStack().count(), steps + 2);
 
     // An error no handler caught is reported, and the window stays.
@@ -598,7 +551,7 @@ TEST(Editor, NoDropOrFailedEditChangesTheListOrTheUndoStack)
     QCoreApplication::processEvents();
     EXPECT_EQ(unexpected, QStringList{"lost in a handler"});
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(model.document().text(1, Field::Weight), "19");
+    EXPECT_EQ(prizes.document().text(1, Field::Weight), "19");
 }
 
 TEST(Editor, UnsavedEditsKeptBeforeACrashComeBackWhenTheListIsOpenedAgain)
@@ -609,10 +562,10 @@ TEST(Editor, UnsavedEditsKeptBeforeACrashComeBackWhenTheListIsOpenedAgain)
     {
         EditorWindow window;
         const authoring::ProcessId self = authoring::thisProcess();
-        window.recoveryOwner = {self.number, self.started + 1}; // an editor that has ended since
+        window.session().recoveryOwner = {self.number, self.started + 1}; // an editor that has ended since
         ASSERT_TRUE(window.openList(list.dataIni));
-        window.model().setText(0, Field::Weight, "29");
-        window.model().setPicture(1, kToolsData / "red.jpg");
+        window.prizes().setText(0, Field::Weight, "29");
+        window.prizes().setPicture(1, kToolsData / "red.jpg");
         window.keepRecoveryCopy(); // as the timer does a few seconds after an edit
         copy = window.recoveryFile();
         EXPECT_TRUE(fs::exists(copy));
@@ -625,14 +578,14 @@ TEST(Editor, UnsavedEditsKeptBeforeACrashComeBackWhenTheListIsOpenedAgain)
         ASSERT_TRUE(window.openList(list.dataIni));
         EXPECT_TRUE(yes.text.contains("Restore"));
     }
-    EXPECT_EQ(window.model().document().text(0, Field::Weight), "29");
-    EXPECT_EQ(*window.model().pictures().picture("棒棒糖"), slurp(kToolsData / "red.jpg"));
+    EXPECT_EQ(window.prizes().document().text(0, Field::Weight), "29");
+    EXPECT_EQ(*window.prizes().pictures().picture("棒棒糖"), slurp(kToolsData / "red.jpg"));
     EXPECT_TRUE(window.isWindowModified());
     ASSERT_TRUE(window.saveList());
     EXPECT_FALSE(fs::exists(copy));
     EXPECT_EQ(slurp(list.folder.path() / "picture" / "棒棒糖.jpg"), slurp(kToolsData / "red.jpg"));
 
-    window.model().setText(0, Field::Weight, "28");
+    window.prizes().setText(0, Field::Weight, "28");
     window.keepRecoveryCopy();
     EXPECT_TRUE(fs::exists(window.recoveryFile()));
     NextMessageBox discard(QStringLiteral("Discard"));
@@ -645,21 +598,21 @@ TEST(Editor, ASecondEditorNeverOffersOrDeletesTheRecoveryCopyOfOneThatRuns)
     BundledList list;
     EditorWindow first; // this process, which runs
     ASSERT_TRUE(first.openList(list.dataIni));
-    first.model().setText(0, Field::Weight, "29");
+    first.prizes().setText(0, Field::Weight, "29");
     first.keepRecoveryCopy();
     const fs::path copy = first.recoveryFile();
     ASSERT_TRUE(fs::exists(copy));
     {
         EditorWindow second;
         const authoring::ProcessId self = authoring::thisProcess();
-        second.recoveryOwner = {self.number + 1, self.started}; // another editor
+        second.session().recoveryOwner = {self.number + 1, self.started}; // another editor
         {
             NextMessageBox no(QStringLiteral("No")); // would let an offered copy go
             ASSERT_TRUE(second.openList(list.dataIni));
             QCoreApplication::processEvents();
             EXPECT_TRUE(no.text.isEmpty()) << no.text.toStdString();
         }
-        second.model().setText(0, Field::Weight, "31");
+        second.prizes().setText(0, Field::Weight, "31");
         second.keepRecoveryCopy();
         EXPECT_NE(second.recoveryFile(), copy);
         NextMessageBox discard(QStringLiteral("Discard"));
@@ -674,7 +627,7 @@ TEST(Editor, SaveAsksBeforeReplacingAListAnotherProgramSavedMeanwhile)
     BundledList list;
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    window.model().setText(0, Field::Weight, "29");
+    window.prizes().setText(0, Field::Weight, "29");
     auto other = authoring::PrizeDocument::open(list.dataIni); // another editor, or prizelist
     other.setText(1, Field::Weight, "3");
     other.save(list.dataIni);
@@ -691,7 +644,7 @@ TEST(Editor, SaveAsksBeforeReplacingAListAnotherProgramSavedMeanwhile)
         EXPECT_TRUE(window.saveList());
     }
     EXPECT_EQ(authoring::PrizeDocument::open(list.dataIni).text(0, Field::Weight), "29");
-    window.model().setText(0, Field::Weight, "28");
+    window.prizes().setText(0, Field::Weight, "28");
     NextMessageBox none(QStringLiteral("Overwrite"));
     EXPECT_TRUE(window.saveList()); // its own save is no other program's
     EXPECT_TRUE(none.text.isEmpty());
@@ -703,7 +656,7 @@ TEST(Editor, ANameGbkCannotHoldRefusesSaveAndOffersUtf8)
     const std::string original = slurp(list.dataIni);
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    window.model().setText(7, Field::Name, "金条😀");
+    window.prizes().setText(7, Field::Name, "金条😀");
 
     {
         NextMessageBox cancel(QStringLiteral("Cancel"));
@@ -712,7 +665,7 @@ TEST(Editor, ANameGbkCannotHoldRefusesSaveAndOffersUtf8)
     }
     EXPECT_EQ(slurp(list.dataIni), original);
     EXPECT_TRUE(window.isWindowModified());
-    EXPECT_EQ(window.model().document().text(7, Field::Name), "金条😀");
+    EXPECT_EQ(window.prizes().document().text(7, Field::Name), "金条😀");
 
     {
         NextMessageBox utf8(QStringLiteral("Save as UTF-8"));
@@ -727,7 +680,7 @@ TEST(Editor, AFailedSaveOrOpenExplainsAndKeepsTheEdits)
     BundledList list;
     EditorWindow window;
     ASSERT_TRUE(window.openList(list.dataIni));
-    window.model().setText(0, Field::Weight, "31");
+    window.prizes().setText(0, Field::Weight, "31");
     {
         NextMessageBox no(QStringLiteral("No"));
         EXPECT_FALSE(window.saveListAs(list.folder.path() / "no-such-folder" / "data.ini", authoring::Encoding::Gbk));
@@ -744,7 +697,7 @@ TEST(Editor, AFailedSaveOrOpenExplainsAndKeepsTheEdits)
         EXPECT_FALSE(window.openList(list.folder.path()));
         EXPECT_TRUE(ok.text.contains("Could not open"));
     }
-    EXPECT_EQ(window.model().document().text(0, Field::Weight), "31");
+    EXPECT_EQ(window.prizes().document().text(0, Field::Weight), "31");
     EXPECT_EQ(window.file(), list.dataIni);
     EXPECT_TRUE(window.isWindowModified());
 }
@@ -764,7 +717,7 @@ TEST(Editor, ThePreviewIsTheGameWindowsCardPixelForPixel)
     EditorWindow window;
     ASSERT_TRUE(window.openList(folder.path() / "data.ini"));
     waitForOdds(window);
-    window.table().setCurrentIndex(window.model().index(0, PrizeTableModel::Name));
+    window.table().setCurrentIndex(window.model().index(0, PrizeTable::Name));
     window.show();
     const QImage previewCard = window.preview().card().grab().toImage();
 
@@ -779,13 +732,13 @@ TEST(Play, StartsTheGameByItsAbsolutePathForAListOpenedByARelativeOne)
     const fs::path here = fs::current_path();
     fs::current_path(list.folder.path().parent_path());
     EditorWindow window;
-    window.game = PRIZEDRAW_EXECUTABLE;
+    window.session().game = PRIZEDRAW_EXECUTABLE;
     struct Started {
         fs::path program, folder;
         double scale;
     };
     std::vector<Started> started;
-    window.startGame = [&](const fs::path &program, const fs::path &folder, double scale) {
+    window.gameStarter = [&](const fs::path &program, const fs::path &folder, double scale) {
         started.push_back({program, folder, scale});
         return true;
     };
@@ -813,7 +766,7 @@ TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
     auto document = authoring::PrizeDocument::open(list.dataIni);
     document.setText(0, Field::Weight, "29");
     const fs::path game =
-        editor::fillGameFolder(elsewhere.path(), document, editor::PictureFolder(list.dataIni), PRIZEDRAW_EXECUTABLE);
+        editing::fillGameFolder(elsewhere.path(), document, editing::PictureFolder(list.dataIni), PRIZEDRAW_EXECUTABLE);
     EXPECT_EQ(game, elsewhere.path() / "prizedraw");
     EXPECT_EQ(slurp(game), slurp(PRIZEDRAW_EXECUTABLE));
     EXPECT_NE(fs::status(game).permissions() & fs::perms::owner_exec, fs::perms::none);
@@ -821,16 +774,16 @@ TEST(Play, AGameFolderHoldsTheGameTheListAsDataIniAndItsPictures)
     for (const auto &picture : fs::directory_iterator(list.folder.path() / "picture"))
         EXPECT_EQ(slurp(elsewhere.path() / "picture" / picture.path().filename()), slurp(picture.path()));
 
-    EXPECT_FALSE(editor::canPlayInListFolder(list.folder.path() / "prizes.ini", game)); // the game reads only data.ini
-    EXPECT_TRUE(editor::canPlayInListFolder(list.dataIni, game));
-    EXPECT_EQ(editor::placeGame(elsewhere.path(), game), game); // already there: nothing copied over itself
+    EXPECT_FALSE(editing::canPlayInListFolder(list.folder.path() / "prizes.ini", game)); // the game reads only data.ini
+    EXPECT_TRUE(editing::canPlayInListFolder(list.dataIni, game));
+    EXPECT_EQ(editing::placeGame(elsewhere.path(), game), game); // already there: nothing copied over itself
 
     // Installed, bin/prizedraw is only the launcher of the bundled list: Play copies the game itself.
     const fs::path bin = elsewhere.path() / "bin";
-    EXPECT_EQ(editor::gameFor(bin), bin / "prizedraw");
+    EXPECT_EQ(editing::gameFor(bin), bin / "prizedraw");
     fs::create_directories(elsewhere.path() / "lib" / "prizedraw");
     fs::copy_file(game, elsewhere.path() / "lib" / "prizedraw" / "prizedraw");
-    EXPECT_EQ(editor::gameFor(bin), elsewhere.path() / "lib" / "prizedraw" / "prizedraw");
+    EXPECT_EQ(editing::gameFor(bin), elsewhere.path() / "lib" / "prizedraw" / "prizedraw");
 }
 
 } // namespace
@@ -848,10 +801,10 @@ TEST(Editor, MenusHeadersAndWarningsAreInChineseUnderTheChineseCatalogue)
         const editor::Translations chinese(i18n::Language::SimplifiedChinese);
         EditorWindow window;
         ASSERT_TRUE(window.openList(list.dataIni));
-        window.model().setText(0, Field::Weight, "0");
+        window.prizes().setText(0, Field::Weight, "0");
         waitForOdds(window);
-        EXPECT_EQ(menus(window), QStringList({"文件(&F)", "编辑(&E)", "游戏(&G)"}));
-        EXPECT_EQ(window.model().headerData(PrizeTableModel::Weight, Qt::Horizontal, Qt::DisplayRole).toString(),
+        EXPECT_EQ(menus(window), QStringList({"文件(&F)", "编辑(&E)", "查看(&V)", "游戏(&G)"}));
+        EXPECT_EQ(window.model().headerData(PrizeTable::Weight, Qt::Horizontal, Qt::DisplayRole).toString(),
                   "权重");
         ASSERT_GT(window.warnings().count(), 0);
         EXPECT_TRUE(window.warnings().item(0)->text().contains("权重"))

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace editor {
+namespace editing {
 
 class PictureFolder {
 public:
@@ -15,13 +15,8 @@ public:
     // Where the game looks for the picture of a prize of this name.
     std::filesystem::path fileOf(const std::string &name) const { return folder_ / (name + ".jpg"); }
 
-    // What source becomes in the folder: a JPEG byte for byte, any other
-    // picture the game's decoder accepts converted to JPEG. Throws
-    // authoring::ListError for a file that is no picture or cannot be read.
-    static std::string pictureBytes(const std::filesystem::path &source);
-
 private:
     std::filesystem::path folder_;
 };
 
-} // namespace editor
+} // namespace editing

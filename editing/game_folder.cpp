@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-namespace editor {
+namespace editing {
 
 namespace fs = std::filesystem;
 using authoring::ListError;
@@ -75,4 +75,4 @@ fs::path fillGameFolder(const fs::path &folder, const authoring::PrizeDocument &
     return placeGame(folder, game);
 }
 
-} // namespace editor
+} // namespace editing

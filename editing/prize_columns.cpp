@@ -10,7 +10,7 @@
 #include <cctype>
 #include <cmath>
 
-namespace editor {
+namespace editing {
 
 namespace {
 
@@ -65,4 +65,4 @@ bool sameColor(const std::string &a, const std::string &b)
     return usable(a) && usable(b) && reel::cardColor(catalogue::Variant(a)) == reel::cardColor(catalogue::Variant(b));
 }
 
-} // namespace editor
+} // namespace editing

@@ -1,11 +1,11 @@
-// Chosen pictures as they go into the list's picture folder.
-#include "picture_folder.h"
+// The Qt decoder for the core, and chosen pictures as they go into the list's picture folder.
+#include "qt_pictures.h"
 
 #include "i18n.h"
 #include "picture_plan.h"
 #include "prize_odds.h"
 #include "picture_loader.h"
-#include "qt_picture_loader.h"
+#include "twips.h"
 #include "runtime_error.h"
 
 #include <QBuffer>
@@ -16,7 +16,21 @@ namespace editor {
 
 using authoring::ListError;
 
-std::string PictureFolder::pictureBytes(const std::filesystem::path &source)
+namespace {
+// The card's picture box, as the game's window has it.
+QSize pictureBoxPixels(qreal ratio)
+{
+    const QRect box = window::pixelRect(window::design::control("awardpic", 0).rect);
+    return QSize(qRound(box.width() * ratio), qRound(box.height() * ratio));
+}
+} // namespace
+
+QtPictureDecoder::QtPictureDecoder(qreal devicePixelRatio)
+    : decoder_(pictureBoxPixels(devicePixelRatio), devicePixelRatio)
+{
+}
+
+std::string jpegOf(const std::filesystem::path &source)
 {
     try {
         // The game's own limits on size and pixels, before anything is decoded.

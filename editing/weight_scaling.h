@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace editor {
+namespace editing {
 
 struct WeightScaling {
     // The rows scaled, each with its new weight as written.
@@ -29,4 +29,4 @@ struct WeightScaling {
 // already reach 100.
 WeightScaling scaleWeightsTo100(const authoring::PrizeDocument &document, std::vector<int> rows);
 
-} // namespace editor
+} // namespace editing

@@ -1,27 +1,26 @@
-// The odds and warnings of the list being edited, computed off the
-// user-interface thread so that typing never waits for them.
+// The odds and warnings of the list being edited, computed on a worker
+// thread so that typing never waits for them, and handed to the user-interface
+// thread through the front end's post.
 #pragma once
 
-#include "cached_picture_loader.h"
 #include "picture_plan.h"
+#include "picture_verdicts.h"
 #include "prize_document.h"
 #include "prize_odds.h"
-#include "qt_text_measure.h"
+#include "text_measure.h"
 
-#include <QFutureWatcher>
-#include <QObject>
-#include <QPromise>
-#include <QTemporaryDir>
-
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
-#include <map>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
+#include <thread>
 
-namespace editor {
+namespace editing {
 
 // One check of the list as it stood at one edit.
 struct ListCheck {
@@ -34,11 +33,17 @@ struct ListCheck {
     std::set<std::filesystem::path> picturesChecking;
 };
 
-class LiveOdds : public QObject {
-    Q_OBJECT
+class LiveCheck {
 public:
-    explicit LiveOdds(qreal pictureRatio, QObject *parent = nullptr);
-    ~LiveOdds() override;
+    // Runs a task on the user-interface thread; callable from any thread.
+    using Post = std::function<void(std::function<void()>)>;
+
+    // decoder and measure are used on the worker thread only, and must
+    // outlive this.
+    LiveCheck(PictureDecoder &decoder, window::TextMeasure *measure, Post post);
+    ~LiveCheck();
+    LiveCheck(const LiveCheck &) = delete;
+    LiveCheck &operator=(const LiveCheck &) = delete;
 
     // Checks a copy of the document as it would be saved to dataIni: the
     // planned pictures by prize name, the others from the folder beside
@@ -53,10 +58,10 @@ public:
     // The odds of the newest request are shown, with its pictures judged.
     bool upToDate() const { return latest_ && latest_->generation == requested_ && latest_->picturesChecking.empty(); }
 
-signals:
     // A check is ready, and latest() holds it: the odds at once, then, when
     // pictures were still to be judged, the same check with their verdicts.
-    void checked();
+    // Called on the user-interface thread.
+    std::function<void()> checked = [] {};
 
 private:
     struct Request {
@@ -66,27 +71,40 @@ private:
         std::map<std::string, authoring::PictureBytes> planned;
     };
     using Result = std::shared_ptr<const ListCheck>;
+
+    void work();
+    void run(const Request &request);
+    void deliver(Result result);
     // A file holding a planned picture, for the decoder, which reads files.
     std::filesystem::path staged(const authoring::PictureBytes &picture);
-    void startNext();
-    void run(QPromise<Result> &promise, const Request &request);
     // listPathOf receives, for each staged copy loaded, the list's path it stands for.
     std::shared_ptr<ListCheck> check(const Request &request, catalogue::PictureLoader &pictures,
                                      std::map<std::filesystem::path, std::filesystem::path> *listPathOf = nullptr);
 
-    CachedPictureLoader pictures_;
-    odds::PictureSizes sizes_;    // only the pool thread of a check uses it
-    window::QtTextMeasure texts_; // only the pool thread of a check uses it
+    PictureVerdicts pictures_;
+    window::TextMeasure *measure_;
+    Post post_;
+    // Tasks posted by the worker check this before they touch the checker.
+    std::shared_ptr<LiveCheck *> alive_;
+
+    // Worker thread only.
+    odds::PictureSizes sizes_;
     // Planned pictures written out in a folder of the editor's own, never
-    // beside the list; only the pool thread of a check touches them.
-    QTemporaryDir staging_;
+    // beside the list.
+    std::filesystem::path staging_;
     std::map<const std::string *, std::pair<authoring::PictureBytes, std::filesystem::path>> staged_;
     int stagedCount_ = 0;
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
     std::optional<Request> waiting_;
-    std::atomic<bool> newerWaiting_{false}; // the running check leaves its pictures to the next one
-    QFutureWatcher<Result> running_;
+    bool stopping_ = false;
+
+    // User-interface thread only.
     Result latest_;
     std::uint64_t requested_ = 0;
+
+    std::thread worker_; // last: started once everything above is made
 };
 
-} // namespace editor
+} // namespace editing

@@ -10,7 +10,7 @@
 #include <map>
 #include <optional>
 
-namespace editor {
+namespace editing {
 
 using authoring::Field;
 
@@ -166,4 +166,4 @@ WeightScaling scaleWeightsTo100(const authoring::PrizeDocument &document, std::v
     }
 }
 
-} // namespace editor
+} // namespace editing

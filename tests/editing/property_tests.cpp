@@ -3,9 +3,10 @@
 // list and the picture folder must hold. PRIZEEDIT_PROPERTY_SEED and
 // PRIZEEDIT_PROPERTY_STEPS run it longer.
 #include "fakes.h"
+#include "fake_editor_view.h"
 #include "faulty_file_system.h"
 #include "picture_loader.h"
-#include "prize_table_model.h"
+#include "prize_table.h"
 
 #include "slurp.h"
 
@@ -21,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using authoring::Field;
 using authoring::Texts;
-using editor::PrizeTableModel;
+using editing::PrizeTable;
 
 const fs::path kSample = SAMPLE_DIR;
 const fs::path kToolsData = TOOLS_DATA_DIR;
@@ -89,7 +90,7 @@ ListState onDisk(const fs::path &folder)
     return state;
 }
 
-ListState inEditor(const PrizeTableModel &model, const std::vector<std::string> &names)
+ListState inEditor(const PrizeTable &model, const std::vector<std::string> &names)
 {
     ListState state;
     for (int prize = 0; prize < model.document().size(); ++prize)
@@ -112,9 +113,14 @@ TEST(EditorProperty, EditsUndosSavesAndDiscardsKeepTheListAndItsPicturesAsAPlain
     fs::copy(kSample / "data.ini", dataIni);
     fs::copy(kSample / "picture", folder.path() / "picture");
 
-    QUndoStack undo;
-    PrizeTableModel model(undo);
-    model.confirm = [](const QString &) { return true; };
+    editing::UndoStack undo;
+    PrizeTable model(undo);
+    model.confirm = [](const std::string &) { return true; };
+    fakes::SignatureDecoder decoder;
+    model.jpegOf = [&](const fs::path &source) {
+        decoder.judge(source);
+        return slurp(source);
+    };
     const auto open = [&] {
         model.resetDocument(authoring::PrizeDocument::open(dataIni));
         model.resetPictureFolder(folder.path() / "picture");

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-namespace editor {
+namespace editing {
 
 // The game's executable for an editor in editorFolder: installed, the game
 // lives in its own folder lib/prizedraw/ and bin/prizedraw is only a launcher
@@ -34,4 +34,4 @@ std::filesystem::path placeGame(const std::filesystem::path &folder, const std::
 std::filesystem::path fillGameFolder(const std::filesystem::path &folder, const authoring::PrizeDocument &document,
                                      const PictureFolder &pictures, const std::filesystem::path &game);
 
-} // namespace editor
+} // namespace editing

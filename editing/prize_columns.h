@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace editor {
+namespace editing {
 
 // What the colour column shows for a colour line: "#RRGGBB" for a colour the
 // card shows as written; the line itself otherwise, so that the user sees
@@ -21,4 +21,4 @@ std::string colorLineOf(const std::string &typed);
 // Whether two colour lines show the same colour on the card.
 bool sameColor(const std::string &a, const std::string &b);
 
-} // namespace editor
+} // namespace editing

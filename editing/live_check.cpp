@@ -1,0 +1,204 @@
+// Checking the list on a worker thread, newest request first.
+#include "live_check.h"
+
+#include "i18n.h"
+#include "list_check.h"
+#include "process.h"
+
+#include <fstream>
+
+namespace editing {
+
+namespace fs = std::filesystem;
+
+namespace {
+// A list that has no folder yet has no pictures.
+class NoPictures : public catalogue::PictureLoader {
+public:
+    catalogue::PicturePtr load(const fs::path &) override
+    {
+        throw catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound);
+    }
+};
+// The pictures as they will be once saved: planned ones from their staged
+// copies, the others as the folder holds them. A list not saved yet has no
+// folder, but its planned pictures show all the same.
+class PlannedPictures : public catalogue::PictureLoader {
+public:
+    PlannedPictures(std::map<std::string, fs::path> staged, catalogue::PictureLoader &files,
+                    catalogue::PictureLoader &folder)
+        : staged_(std::move(staged)), files_(files), folder_(folder)
+    {
+    }
+    catalogue::PicturePtr load(const fs::path &file) override
+    {
+        const auto planned = staged_.find(nameOf(file));
+        if (planned == staged_.end())
+            return folder_.load(file);
+        if (planned->second.empty())
+            throw catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound); // planned to go
+        listPathOf[planned->second] = file;
+        return files_.load(planned->second);
+    }
+    fs::path fileRead(const fs::path &file) override
+    {
+        const auto planned = staged_.find(nameOf(file));
+        return planned == staged_.end() ? folder_.fileRead(file) : planned->second;
+    }
+    // The list's own path of each staged copy loaded, as the table names it.
+    std::map<fs::path, fs::path> listPathOf;
+
+private:
+    static std::string nameOf(const fs::path &file)
+    {
+        const std::u8string spelt = file.filename().u8string(); // the reader asks for picture/<name>.jpg
+        std::string name(spelt.begin(), spelt.end());
+        name.resize(name.size() - std::min<std::size_t>(name.size(), 4));
+        return name;
+    }
+    std::map<std::string, fs::path> staged_; // empty path: no picture
+    catalogue::PictureLoader &files_;
+    catalogue::PictureLoader &folder_;
+};
+
+fs::path stagingFolder()
+{
+    static int count = 0;
+    std::error_code error;
+    const fs::path temp = fs::temp_directory_path(error);
+    if (error)
+        return {};
+    return temp / ("prizeedit-" + std::to_string(authoring::thisProcess().number) + "-" + std::to_string(++count));
+}
+} // namespace
+
+LiveCheck::LiveCheck(PictureDecoder &decoder, window::TextMeasure *measure, Post post)
+    : pictures_(decoder), measure_(measure), post_(std::move(post)), alive_(std::make_shared<LiveCheck *>(this)),
+      staging_(stagingFolder()), worker_([this] { work(); })
+{
+}
+
+LiveCheck::~LiveCheck()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true; // no picture is judged for a window that is going
+    }
+    wake_.notify_one();
+    worker_.join();
+    alive_.reset();
+    std::error_code ignored; // a copy the system still holds goes with the temporary folder
+    if (!staging_.empty())
+        fs::remove_all(staging_, ignored);
+}
+
+void LiveCheck::request(const authoring::PrizeDocument &document, std::optional<fs::path> dataIni,
+                        std::map<std::string, authoring::PictureBytes> planned)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_ = Request{++requested_, document, std::move(dataIni), std::move(planned)};
+    }
+    wake_.notify_one();
+}
+
+void LiveCheck::work()
+{
+    for (;;) {
+        Request request;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || waiting_; });
+            if (stopping_)
+                return;
+            request = std::move(*waiting_);
+            waiting_.reset();
+        }
+        run(request);
+    }
+}
+
+void LiveCheck::deliver(Result result)
+{
+    post_([alive = std::weak_ptr(alive_), result = std::move(result)] {
+        if (const auto self = alive.lock()) {
+            (*self)->latest_ = result;
+            (*self)->checked();
+        }
+    });
+}
+
+void LiveCheck::run(const Request &request)
+{
+    // The odds first, with pictures not judged yet counted as there; then
+    // the pictures, and the same check again with their verdicts.
+    PictureVerdicts::Deferring deferring(pictures_);
+    std::map<fs::path, fs::path> listPathOf;
+    std::shared_ptr<ListCheck> first = check(request, deferring, &listPathOf);
+    for (const fs::path &file : deferring.unjudged) {
+        const auto planned = listPathOf.find(file); // a staged copy shows as the list's own picture
+        first->picturesChecking.insert(planned == listPathOf.end() ? file : planned->second);
+    }
+    deliver(first);
+    if (deferring.unjudged.empty())
+        return;
+    for (const fs::path &file : deferring.unjudged) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (waiting_ || stopping_)
+                return; // the next check judges what is left: verdicts are kept
+        }
+        try {
+            pictures_.load(file);
+        } catch (const catalogue::RuntimeError &) {
+            // a refusal is a verdict too, kept for the check below
+        }
+    }
+    deliver(check(request, pictures_));
+}
+
+std::shared_ptr<ListCheck> LiveCheck::check(const Request &request, catalogue::PictureLoader &pictures,
+                                            std::map<fs::path, fs::path> *listPathOf)
+{
+    auto check = std::make_shared<ListCheck>();
+    check->generation = request.generation;
+    try {
+        NoPictures none;
+        std::map<std::string, fs::path> planned;
+        for (const auto &[name, picture] : request.planned)
+            planned[name] = picture ? staged(picture) : fs::path();
+        // Pictures no plan holds any more are let go; their files stay until
+        // the editor ends, as the check shown may still decode them.
+        std::erase_if(staged_, [&](const auto &kept) {
+            return std::none_of(request.planned.begin(), request.planned.end(),
+                                [&](const auto &entry) { return entry.second.get() == kept.first; });
+        });
+        PlannedPictures loader(std::move(planned), pictures, request.dataIni ? pictures : none);
+        check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader, &sizes_);
+        // The folder as Save will leave it; a list not saved yet has none.
+        check->list.pictureFolderFiles = authoring::filesAfterSave(
+            request.dataIni ? std::move(check->list.pictureFolderFiles) : std::vector<std::string>(), request.planned);
+        if (listPathOf)
+            *listPathOf = std::move(loader.listPathOf);
+        check->report = odds::buildReport(check->list, measure_);
+    } catch (const std::exception &error) {
+        check->error = error.what();
+    }
+    return check;
+}
+
+fs::path LiveCheck::staged(const authoring::PictureBytes &picture)
+{
+    auto found = staged_.find(picture.get());
+    if (found != staged_.end())
+        return found->second.second;
+    std::error_code error;
+    if (staging_.empty() || (fs::create_directories(staging_, error), error))
+        throw authoring::ListError(i18n::tr("no temporary folder to check the chosen pictures in"));
+    const fs::path file = staging_ / (std::to_string(++stagedCount_) + ".jpg");
+    std::ofstream(file, std::ios::binary) << *picture;
+    staged_[picture.get()] = {picture, file};
+    return file;
+}
+
+} // namespace editing

@@ -1,0 +1,218 @@
+// The editing core without a toolkit: the live check, the undo history, rows
+// pasted from a spreadsheet, and the session's files, through a fake view.
+#include "editor_session.h"
+#include "fake_editor_view.h"
+#include "fakes.h"
+#include "live_check.h"
+#include "prize_table.h"
+#include "slurp.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using authoring::Field;
+using editing::PrizeTable;
+
+const fs::path kSample = SAMPLE_DIR;
+const fs::path kToolsData = TOOLS_DATA_DIR;
+
+// The bundled list and its pictures, copied into a temporary folder.
+struct BundledList {
+    fakes::TempFolder folder;
+    fs::path dataIni = folder.path() / "data.ini";
+    BundledList()
+    {
+        fs::copy(kSample / "data.ini", dataIni);
+        fs::copy(kSample / "picture", folder.path() / "picture");
+    }
+};
+
+// A session over a fake view, keeping its state in a folder of its own.
+struct Session {
+    fakes::TempFolder state;
+    fakes::FakeEditorView view;
+    editing::EditorSession session{view, view.judge, nullptr};
+    Session()
+    {
+        session.stateFolder = state.path() / "state";
+        session.documentsFolder = state.path() / "文档";
+    }
+};
+
+// Every check the live check shows for one request, until its pictures are judged.
+std::vector<std::shared_ptr<const editing::ListCheck>>
+checksOf(const authoring::PrizeDocument &document, const fs::path &dataIni,
+         std::map<std::string, authoring::PictureBytes> planned = {})
+{
+    fakes::FakeEditorView view;
+    editing::LiveCheck odds(view.judge, nullptr, [&view](std::function<void()> task) { view.post(std::move(task)); });
+    std::vector<std::shared_ptr<const editing::ListCheck>> shown;
+    odds.checked = [&] { shown.push_back(odds.latest()); };
+    odds.request(document, dataIni, std::move(planned));
+    view.runPostedUntil([&] { return odds.upToDate(); });
+    return shown;
+}
+
+TEST(LiveCheck, OddsComeAtOnceAndPictureVerdictsFollowInTheSameCheck)
+{
+    BundledList list;
+    fs::remove(list.folder.path() / "picture" / "金条.jpg");
+    list.folder.write("picture/保温杯.jpg", "no picture");
+    const auto document = authoring::PrizeDocument::open(list.dataIni);
+    const auto shown = checksOf(document, list.dataIni);
+    ASSERT_EQ(shown.size(), 2u);
+
+    const odds::OddsReport &first = shown[0]->report;
+    const odds::OddsReport &last = shown[1]->report;
+    EXPECT_EQ(shown[0]->picturesChecking.size(), 7u) << "every file that is there waits for its verdict";
+    EXPECT_TRUE(shown[1]->picturesChecking.empty());
+    ASSERT_EQ(first.prizes.size(), last.prizes.size());
+    for (std::size_t k = 0; k < last.prizes.size(); ++k)
+        EXPECT_EQ(first.prizes[k].count, last.prizes[k].count) << k;
+    EXPECT_EQ(first.prizes[7].picture, odds::PictureState::Missing) << "a missing file is known at once";
+    EXPECT_EQ(last.prizes[3].picture, odds::PictureState::Refused);
+    EXPECT_EQ(last.prizes[0].picture, odds::PictureState::Loaded);
+}
+
+TEST(LiveCheck, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
+{
+    BundledList list;
+    list.folder.write("picture/保温杯.jpg", "no picture"); // the plan replaces it before Save
+    std::ifstream good(list.folder.path() / "picture" / "金条.jpg", std::ios::binary);
+    const auto bytes =
+        std::make_shared<const std::string>(std::istreambuf_iterator<char>(good), std::istreambuf_iterator<char>());
+    const auto document = authoring::PrizeDocument::open(list.dataIni);
+    const auto shown = checksOf(document, list.dataIni, {{"保温杯", bytes}});
+    ASSERT_EQ(shown.size(), 2u);
+
+    const odds::PrizeRow &first = shown[0]->report.prizes[3];
+    EXPECT_EQ(first.picturePath, list.folder.path() / "picture" / "保温杯.jpg");
+    EXPECT_EQ(shown[0]->picturesChecking.count(first.picturePath), 1u)
+        << "the table finds the staged copy by the prize's own path";
+    EXPECT_EQ(shown[1]->report.prizes[3].picture, odds::PictureState::Loaded);
+}
+
+
+TEST(UndoHistory, IsCleanOnlyAtTheSavedStepAndAFailedBatchLeavesNoStep)
+{
+    editing::UndoStack undo;
+    int value = 0;
+    const auto set = [&](int to) {
+        const int from = value;
+        value = to;
+        editing::EditBatch edit("set " + std::to_string(to));
+        edit.add([&value, to] { value = to; }, [&value, from] { value = from; });
+        edit.pushTo(undo);
+    };
+    set(1);
+    undo.setClean();
+    set(2);
+    EXPECT_FALSE(undo.isClean());
+    undo.undo();
+    EXPECT_TRUE(undo.isClean());
+    EXPECT_EQ(undo.redoText(), "set 2");
+    undo.undo();
+    set(3); // the saved step is out of reach for good
+    while (undo.canUndo())
+        undo.undo();
+    EXPECT_FALSE(undo.isClean());
+    EXPECT_EQ(value, 0);
+
+    const std::size_t steps = undo.count();
+    try {
+        editing::EditBatch edit("half");
+        value = 7;
+        edit.add([&] { value = 7; }, [&] { value = 0; });
+        throw std::runtime_error("the second step failed");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_EQ(value, 0) << "the steps done are undone";
+    EXPECT_EQ(undo.count(), steps);
+}
+
+TEST(PastedRows, BecomePrizesInTheTablesOrderOrAsTheirHeaderSaysAsOneStep)
+{
+    editing::UndoStack undo;
+    PrizeTable table(undo);
+    std::vector<std::string> failures;
+    table.editFailed = [&](const std::string &why) { failures.push_back(why); };
+    table.addPrize(0);
+
+    // As a spreadsheet puts rows on the clipboard: tabs, CR LF, a percent weight, a quoted tab.
+    EXPECT_EQ(table.pasteRows("30%\t#FF0000\t小猫\t2\t\"a\tb\"\r\n70\t255\t伞\t1\t\r\n", 0),
+              (std::vector<int>{0, 1}));
+    ASSERT_EQ(table.rowCount(), 3);
+    EXPECT_EQ(table.document().texts(0), (authoring::Texts{"30", "255", "小猫", "2", "a\tb"}));
+    EXPECT_EQ(table.document().text(1, Field::Name), "伞");
+    // What Ctrl+C gives pastes back the same.
+    const std::string copied = table.rowsAsText({0, 1});
+    EXPECT_EQ(copied, "30\t#FF0000\t小猫\t2\t\"a\tb\"\r\n70\t#FF0000\t伞\t1\t\r\n");
+    table.pasteRows(copied, 3);
+    EXPECT_EQ(table.document().texts(3), table.document().texts(0));
+
+    // A header row in the user's own order, in Chinese.
+    table.pasteRows("名称\t数量\t权重\n风筝\t5\t12\n", 0);
+    EXPECT_EQ(table.document().text(0, Field::Name), "风筝");
+    EXPECT_EQ(table.document().text(0, Field::Weight), "12");
+    EXPECT_EQ(table.document().text(0, Field::Amount), "5");
+    EXPECT_EQ(table.document().text(0, Field::Color), "65535") << "a column left out is as in a new prize";
+
+    undo.undo(); // one paste, one step
+    EXPECT_EQ(table.document().text(0, Field::Name), "小猫");
+    const std::string before = table.document().bytes();
+    EXPECT_TRUE(table.pasteRows("no\"quote\tclosed", 0).empty());
+    EXPECT_EQ(failures.size(), 1u);
+    EXPECT_EQ(table.document().bytes(), before);
+}
+
+TEST(EditorSession, ANewListIsFirstSavedInTheDocumentsFolderAndRemembered)
+{
+    Session s;
+    s.session.table().addPrize(0);
+    s.view.listTarget = editing::EditorView::ListTarget{s.state.path() / "文档" / "年会" / "data.ini",
+                                                       authoring::Encoding::Gbk};
+    s.view.confirmations = {true}; // make the folder
+    ASSERT_TRUE(s.session.saveList());
+    EXPECT_EQ(s.view.proposedTarget->file, s.state.path() / "文档" / "data.ini");
+    EXPECT_TRUE(fs::exists(s.state.path() / "文档" / "年会" / "data.ini"));
+    EXPECT_FALSE(s.session.modified());
+    EXPECT_EQ(s.session.listName(), "data.ini");
+
+    BundledList other;
+    ASSERT_TRUE(s.session.openList(other.dataIni));
+    EXPECT_EQ(s.session.recentLists(),
+              (std::vector<fs::path>{other.dataIni, s.state.path() / "文档" / "年会" / "data.ini"}));
+    fs::remove(other.dataIni);
+    EXPECT_EQ(s.session.recentLists().size(), 1u) << "a list that is gone is not offered";
+}
+
+TEST(EditorSession, AnEditIsCheckedAndCopiedForRecoveryAndPlaySavesFirst)
+{
+    BundledList list;
+    Session s;
+    s.session.game = list.folder.path() / "prizedraw-game";
+    list.folder.write("prizedraw-game", "the game");
+    ASSERT_TRUE(s.session.openList(list.dataIni));
+    s.session.table().setCell(0, PrizeTable::Weight, "50");
+    ASSERT_TRUE(s.view.waitForOdds(s.session));
+    EXPECT_NE(s.session.weightTotal().text.find("Weights add up to 120 of 100"), std::string::npos)
+        << s.session.weightTotal().text;
+    EXPECT_TRUE(s.session.weightTotal().off);
+
+    ASSERT_TRUE(s.view.timer) << "a copy is kept a little after the edit";
+    s.view.timer();
+    EXPECT_TRUE(fs::exists(s.session.recoveryFile()));
+
+    s.session.play(1.5);
+    EXPECT_FALSE(s.session.modified());
+    EXPECT_EQ(authoring::PrizeDocument::open(list.dataIni).text(0, Field::Weight), "50");
+    EXPECT_FALSE(fs::exists(s.session.recoveryFile()));
+    ASSERT_EQ(s.view.gamesStarted.size(), 1u) << (s.view.failures.empty() ? "" : s.view.failures.front());
+    EXPECT_EQ(s.view.gamesStarted.front().second, 1.5);
+}
+
+} // namespace
