@@ -17,8 +17,9 @@ namespace editing {
 class PictureDecoder {
 public:
     virtual ~PictureDecoder() = default;
-    // Decodes the whole file, so that a cut one is refused now; throws the
-    // game's catalogue::RuntimeError for a file it would not show.
+    // Reads as much of the file as tells whether the game would show it
+    // (its header, its size); throws the game's catalogue::RuntimeError for
+    // a file it would not.
     virtual void judge(const std::filesystem::path &file) = 0;
     // The file as a card's picture, its pixels decoded when first drawn.
     virtual catalogue::PicturePtr pictureOf(const std::filesystem::path &file) = 0;

@@ -15,7 +15,9 @@ class QtPictureDecoder : public editing::PictureDecoder {
 public:
     // Pictures are decoded at the card's picture box in device pixels.
     explicit QtPictureDecoder(qreal devicePixelRatio);
-    void judge(const std::filesystem::path &file) override { decoder_.decode(file); }
+    // The header alone: a thousand twelve-megapixel photos are judged in a
+    // second, and a thumbnail is decoded only when its row is shown.
+    void judge(const std::filesystem::path &file) override { decoder_.check(file); }
     catalogue::PicturePtr pictureOf(const std::filesystem::path &file) override
     {
         return std::make_shared<window::QtPicture>(file, decoder_);
