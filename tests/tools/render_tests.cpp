@@ -2,6 +2,7 @@
 #include "display_text.h"
 #include "list_folder.h"
 #include "render.h"
+#include "render_html.h"
 
 #include "i18n.h"
 
