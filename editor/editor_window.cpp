@@ -616,16 +616,16 @@ void EditorWindow::showCheck()
     showWarnings(report.warnings);
     const double total = report.totalWeight;
     total_->setValue(int(std::clamp(total, 0.0, 100.0)));
-    const auto warned = [&](std::string_view code) {
+    const auto warned = [&](odds::WarningCode code) {
         return int(std::count_if(report.warnings.begin(), report.warnings.end(),
                                  [&](const odds::Warning &warning) { return warning.code == code; }));
     };
     // A total the game counts with weights that are no number (as 0) or
     // negative is not the total the list seems to give: never a plain full bar.
-    const int noNumber = warned("weight-not-a-number");
-    const int negative = warned("weight-negative");
+    const int noNumber = warned(odds::WarningCode::WeightNotANumber);
+    const int negative = warned(odds::WarningCode::WeightNegative);
     QPalette palette = QApplication::palette(total_);
-    if (warned("total-not-100") > 0 || noNumber > 0 || negative > 0)
+    if (warned(odds::WarningCode::TotalNot100) > 0 || noNumber > 0 || negative > 0)
         palette.setColor(QPalette::Highlight, kTotalOff);
     total_->setPalette(palette);
     QString text = tr("Weights add up to %1 of 100").arg(total, 0, 'g', 10);
@@ -661,10 +661,10 @@ void EditorWindow::showWarnings(const std::vector<odds::Warning> &warnings)
             text = tr("Prize %1 \"%2\": %3").arg(*warning.index + 1).arg(QString::fromStdString(warning.name), text);
         // One remedy a line, the one this window offers first.
         QStringList lines{text};
-        const bool offersPicture = warning.code == "picture-near-miss" && warning.index && check;
+        const bool offersPicture = warning.code == odds::WarningCode::PictureNearMiss && warning.index && check;
         if (offersPicture)
             lines << tr("Double-click here to take it as this prize's picture (written at Save).");
-        const bool offersReopen = warning.code == "utf8-without-bom" && file_;
+        const bool offersReopen = warning.code == odds::WarningCode::Utf8WithoutBom && file_;
         if (offersReopen)
             lines << tr("Double-click here to reopen the list as UTF-8; Save then writes it with a byte-order mark.");
         for (const i18n::Message &remedy : warning.remedies) {
