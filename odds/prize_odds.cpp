@@ -555,11 +555,10 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
                 warnPrize(row, WarningCode::PictureNearMiss,
                           isBundledSample(list.pictureFolder / catalogue::utf8Path(ownFile))
                               ? i18n::trLater("{0} looks meant for this prize, but the card shows {1}, the bundled "
-                                              "sample picture: to show yours, replace {1} with it, or take it as this "
-                                              "prize's picture",
+                                              "sample picture: to show yours, replace {1} with it",
                                               near, own)
                               : i18n::trLater("{0} looks meant for this prize, but the card shows {1}: to show it "
-                                              "instead, replace {1} with it, or take it as this prize's picture",
+                                              "instead, replace {1} with it",
                                               near, own),
                           inPictureFolder(*nearMiss));
             }

@@ -251,6 +251,9 @@ TEST(OddsWarnings, ANearMissBesideThePictureTheCardShowsNamesBoth)
                                               inFolder("蓝牙耳机.jpg") + "\""),
               std::string::npos)
         << report.warnings[0].message;
+    // Taking the file as the prize's picture is the editor's to offer, not the tools'.
+    EXPECT_TRUE(report.warnings[0].message.ends_with("replace \"" + inFolder("蓝牙耳机.jpg") + "\" with it"))
+        << report.warnings[0].message;
 
     // Beside the bundled sample, the warning says so. Every bundled picture is
     // known, and only they are.
