@@ -35,7 +35,7 @@ PictureBytes PicturePlan::picture(const std::string &name) const
         return planned->second;
     if (!folder_)
         return nullptr;
-    auto bytes = readFileIfAny(pictureFileOf(*folder_, name));
+    auto bytes = readFileIfAny(catalogue::pictureFileOf(*folder_, name)); // none for a name the platform refuses
     return bytes ? std::make_shared<const std::string>(std::move(*bytes)) : nullptr;
 }
 

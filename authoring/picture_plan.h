@@ -43,12 +43,6 @@ private:
     std::map<std::string, PictureBytes> changes_;
 };
 
-// Where the game looks for the picture of a prize of this name.
-inline std::filesystem::path pictureFileOf(const std::filesystem::path &folder, const std::string &name)
-{
-    return folder / (name + ".jpg");
-}
-
 // The UTF-8 names of the files in a picture folder once changes are saved,
 // sorted: folderFiles, those it holds now, with each planned picture in and
 // each planned removal out.

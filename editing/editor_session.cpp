@@ -464,17 +464,17 @@ EditorSession::WeightTotal EditorSession::weightTotal() const
         return {};
     const odds::OddsReport &report = check->report;
     const double total = report.totalWeight;
-    const auto warned = [&](std::string_view code) {
+    const auto warned = [&](odds::WarningCode code) {
         return int(std::count_if(report.warnings.begin(), report.warnings.end(),
                                  [&](const odds::Warning &warning) { return warning.code == code; }));
     };
     // A total the game counts with weights that are no number (as 0) or
     // negative is not the total the list seems to give: never a plain full bar.
-    const int noNumber = warned("weight-not-a-number");
-    const int negative = warned("weight-negative");
+    const int noNumber = warned(odds::WarningCode::WeightNotANumber);
+    const int negative = warned(odds::WarningCode::WeightNegative);
     WeightTotal shown;
     shown.percent = int(std::clamp(total, 0.0, 100.0));
-    shown.off = warned("total-not-100") > 0 || noNumber > 0 || negative > 0;
+    shown.off = warned(odds::WarningCode::TotalNot100) > 0 || noNumber > 0 || negative > 0;
     shown.text = i18n::tr("Weights add up to {0} of 100", fmt::format("{:.10g}", total));
     if (noNumber > 0)
         shown.text += i18n::tr("; weights that are no number count as 0 ({0})", noNumber);
@@ -511,13 +511,13 @@ void EditorSession::listWarnings(const std::vector<odds::Warning> &warnings)
             text = i18n::tr("Prize {0} \"{1}\": {2}", *warning.index + 1, warning.name, text);
         // One remedy a line, the one this window offers first.
         std::vector<std::string> lines{text};
-        if (warning.code == "picture-near-miss" && warning.index && check) {
+        if (warning.code == odds::WarningCode::PictureNearMiss && warning.index && check) {
             item.fix = WarningItem::Fix::TakePicture;
             // warning.file is "picture/<file>", beside the list
             item.picture = check->list.pictureFolder.parent_path() / catalogue::utf8Path(warning.file);
             lines.push_back(i18n::tr("Double-click here to take it as this prize's picture (written at Save)."));
         }
-        if (warning.code == "utf8-without-bom" && file_) {
+        if (warning.code == odds::WarningCode::Utf8WithoutBom && file_) {
             item.fix = WarningItem::Fix::ReopenUtf8;
             lines.push_back(
                 i18n::tr("Double-click here to reopen the list as UTF-8; Save then writes it with a byte-order mark."));

@@ -1,10 +1,9 @@
 // Game folders for Play.
 #include "game_folder.h"
 
+#include "folder_access.h"
 #include "i18n.h"
 #include "picture_loader.h"
-
-#include <unistd.h>
 
 namespace editing {
 
@@ -18,21 +17,17 @@ fs::path gameFor(const fs::path &editorFolder)
     return fs::is_regular_file(installed, error) ? installed : editorFolder / "prizedraw";
 }
 
-namespace {
-bool writable(const fs::path &folder) { return ::access(folder.c_str(), W_OK) == 0; }
-} // namespace
-
 bool canPlayInListFolder(const fs::path &dataIni, const fs::path &game)
 {
     std::error_code error;
-    return dataIni.filename() == "data.ini" &&
-           (writable(dataIni.parent_path()) || fs::is_regular_file(dataIni.parent_path() / game.filename(), error));
+    return dataIni.filename() == "data.ini" && (authoring::canWriteIn(dataIni.parent_path()) ||
+                                                fs::is_regular_file(dataIni.parent_path() / game.filename(), error));
 }
 
 fs::path gameInListFolder(const fs::path &dataIni, const fs::path &game)
 {
     const fs::path folder = dataIni.parent_path();
-    return writable(folder) ? placeGame(folder, game) : folder / game.filename();
+    return authoring::canWriteIn(folder) ? placeGame(folder, game) : folder / game.filename();
 }
 
 fs::path placeGame(const fs::path &folder, const fs::path &game)

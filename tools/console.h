@@ -21,9 +21,6 @@ std::vector<std::string> utf8Arguments(int argc, char **argv);
 // language already.
 void useSystemLanguage();
 
-// The argument parser's help with its "Usage:" heading in the user's language.
-std::string translatedHelp(std::string help);
-
 // Whether stream writes to a terminal, where progress may rewrite its line.
 bool isTerminal(std::FILE *stream);
 

@@ -51,4 +51,11 @@ std::string optionErrorText(const std::exception &error)
     return error.what();
 }
 
+std::string translatedHelp(std::string help)
+{
+    if (const auto at = help.find("Usage:"); at != std::string::npos)
+        help.replace(at, 6, i18n::tr("Usage:"));
+    return help;
+}
+
 } // namespace odds

@@ -11,4 +11,7 @@ namespace odds {
 // exception's own text.
 std::string optionErrorText(const std::exception &error);
 
+// The argument parser's help with its "Usage:" heading in the user's language.
+std::string translatedHelp(std::string help);
+
 } // namespace odds

@@ -3,6 +3,7 @@
 #include "game_pictures.h"
 #include "prizedraw_version.h"
 #include "render.h"
+#include "render_html.h"
 
 #include "i18n.h"
 #include "option_errors.h"

@@ -1,4 +1,4 @@
-// The odds report as terminal text, as JSON and as a printable HTML sheet.
+// The odds report as terminal text and as JSON, as the tools write them.
 #pragma once
 
 #include "audit.h"
@@ -19,10 +19,5 @@ std::string renderText(const OddsReport &report, const Audits &audits);
 // from 1 and, for a list just read from a spreadsheet, by the prize's row there.
 std::string renderWarning(const Warning &warning, std::optional<int> spreadsheetRow = std::nullopt);
 std::string renderJson(const OddsReport &report, const Audits &audits);
-// One self-contained page: pictures are embedded, nothing is fetched.
-std::string renderHtml(const OddsReport &report);
-
-// For text inside HTML elements and attribute values.
-std::string escapeHtml(std::string_view text);
 
 } // namespace odds

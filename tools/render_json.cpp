@@ -58,8 +58,12 @@ std::string renderJson(const OddsReport &report, const Audits &audits)
 
     Json warnings = Json::array();
     for (const Warning &warning : report.warnings) {
-        Json item = {{"code", warning.code}, {"index", nullptr},           {"number", nullptr},
-                     {"name", nullptr},      {"message", warning.message}, {"values", warning.text.values}};
+        Json item = {{"code", std::string(codeText(warning.code))},
+                     {"index", nullptr},
+                     {"number", nullptr},
+                     {"name", nullptr},
+                     {"message", warning.message},
+                     {"values", warning.text.values}};
         if (warning.index) {
             item["index"] = *warning.index;
             item["number"] = *warning.index + 1;

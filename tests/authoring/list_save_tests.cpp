@@ -282,3 +282,14 @@ TEST(ListSave, AFailedSaveOfANewListInANewFolderLeavesNothingBehind)
         EXPECT_TRUE(stateOf(empty.path()).leftovers.empty()) << "call " << at;
     }
 }
+
+TEST(PicturePlan, ReadsTheSavedPictureOfAChineseNameFromItsOwnFile)
+{
+    fakes::TempFolder folder;
+    folder.write(fs::path("picture") / catalogue::utf8Path("风筝.jpg"), "kite");
+    authoring::PicturePlan plan;
+    plan.setFolder(folder.path() / "picture");
+    const PictureBytes kite = plan.picture("风筝");
+    ASSERT_NE(kite, nullptr) << "the name read as a narrow path opens another file on Windows";
+    EXPECT_EQ(*kite, "kite");
+}

@@ -362,10 +362,10 @@ TEST(Editor, APictureChosenForAListNeverSavedShowsInTheTableThePreviewAndTheChec
     model.setPicture(0, kToolsData / "blue.png");
     waitForOdds(window);
     EXPECT_EQ(cell(window, 0, PrizeTable::Picture), "loaded");
-    std::vector<std::string> codes;
+    std::vector<odds::WarningCode> codes;
     for (const odds::Warning &warning : model.check()->report.warnings)
         codes.push_back(warning.code);
-    EXPECT_EQ(codes, std::vector<std::string>{"picture-too-small"}) << "judged from the chosen file: 16 x 10 pixels";
+    EXPECT_EQ(codes, std::vector{odds::WarningCode::PictureTooSmall}) << "judged from the chosen file: 16 x 10 pixels";
     // blue.png is (48, 48, 192), here as a JPEG: the card's picture shows it.
     window.show();
     const QColor shown = window.preview().card().grab().toImage().pixelColor(5, 5);
@@ -477,7 +477,7 @@ TEST(Editor, UnusedPicturesAreListedAsTheFolderWillBeAfterSave)
     waitForOdds(window);
     QStringList unused;
     for (const odds::Warning &warning : window.prizes().check()->report.warnings)
-        if (warning.code == "picture-unused")
+        if (warning.code == odds::WarningCode::PictureUnused)
             unused << QString::fromStdString(warning.file);
     EXPECT_EQ(unused, QStringList()) << "荧光棒.jpg goes at Save, and Glow stick.jpg is prize 0's";
 }

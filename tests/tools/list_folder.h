@@ -61,9 +61,12 @@ inline std::vector<std::uint32_t> countsOf(const odds::OddsReport &report)
 
 // The codes of the warnings about one prize (or the list as a whole, for
 // nullopt), in order.
-inline std::vector<std::string> allCodesFor(const odds::OddsReport &report, std::optional<int> index)
+using Code = odds::WarningCode;
+using Codes = std::vector<Code>;
+
+inline Codes allCodesFor(const odds::OddsReport &report, std::optional<int> index)
 {
-    std::vector<std::string> codes;
+    Codes codes;
     for (const auto &warning : report.warnings)
         if (warning.index == index)
             codes.push_back(warning.code);
@@ -71,14 +74,14 @@ inline std::vector<std::string> allCodesFor(const odds::OddsReport &report, std:
 }
 
 // As allCodesFor, leaving out missing pictures, which lists made of weights alone all have.
-inline std::vector<std::string> codesFor(const odds::OddsReport &report, std::optional<int> index)
+inline Codes codesFor(const odds::OddsReport &report, std::optional<int> index)
 {
     auto codes = allCodesFor(report, index);
-    std::erase(codes, "picture-missing");
+    std::erase(codes, Code::PictureMissing);
     return codes;
 }
 
-inline bool hasCode(const odds::OddsReport &report, const std::string &code)
+inline bool hasCode(const odds::OddsReport &report, Code code)
 {
     return std::any_of(report.warnings.begin(), report.warnings.end(),
                        [&](const odds::Warning &w) { return w.code == code; });

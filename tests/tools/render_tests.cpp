@@ -2,6 +2,7 @@
 #include "display_text.h"
 #include "list_folder.h"
 #include "render.h"
+#include "render_html.h"
 
 #include "i18n.h"
 
@@ -94,6 +95,18 @@ TEST(JsonReport, HasOneEntryPerPrizeTheEmptyCardAndEachWarning)
     EXPECT_EQ(json["simulation"]["draws"], 100);
     EXPECT_EQ(json["simulation"]["counts"].size(), 4u);
     EXPECT_FALSE(json.contains("spins"));
+}
+
+TEST(JsonReport, EveryWarningCodeKeepsTheTextUsersScriptsMatch)
+{
+    std::string texts;
+    for (int code = 0; code <= int(odds::WarningCode::PictureUnused); ++code)
+        texts += std::string(odds::codeText(odds::WarningCode(code))) + " ";
+    EXPECT_EQ(texts, "read-as-utf8 utf8-without-bom records-ignored no-prizes total-not-100 last-record-cut-short "
+                     "line-cut weight-not-a-number weight-negative weight-zero cut rare color-unusable "
+                     "color-hides-name name-too-wide amount-too-wide name-character-missing "
+                     "amount-character-missing picture-too-small picture-near-miss picture-portrait picture-missing "
+                     "picture-refused picture-unsafe-name name-not-windows-file name-duplicate picture-unused ");
 }
 
 TEST(HtmlSheet, EmbedsPicturesAndEscapesPrizeText)

@@ -4,7 +4,7 @@
 #include "fakes.h"
 #include "game_pictures.h"
 #include "prize_odds.h"
-#include "render.h"
+#include "render_html.h"
 
 #include <string>
 

@@ -1,10 +1,7 @@
 // Display width and sanitising, on a table of character widths made from the
-// Unicode data files (tools/make_char_widths.py), so that every build measures
+// Unicode data files (odds/make_char_widths.py), so that every build measures
 // text the same way.
 #include "display_text.h"
-
-#include "console.h"
-#include "i18n.h"
 
 #include "text_decoding.h"
 
@@ -79,13 +76,6 @@ std::string pad(std::string_view utf8, int columns, Align align)
 {
     const std::string spaces(static_cast<std::size_t>(std::max(columns - displayWidth(utf8), 0)), ' ');
     return align == Align::Left ? std::string(utf8) + spaces : spaces + std::string(utf8);
-}
-
-std::string translatedHelp(std::string help)
-{
-    if (const auto at = help.find("Usage:"); at != std::string::npos)
-        help.replace(at, 6, i18n::tr("Usage:"));
-    return help;
 }
 
 } // namespace odds

@@ -231,11 +231,6 @@ std::vector<std::string> filesIn(const std::filesystem::path &folder)
 }
 } // namespace
 
-bool isCardTextWarning(std::string_view code)
-{
-    return code.ends_with("-too-wide") || code.ends_with("-character-missing");
-}
-
 PrizeList loadPrizeList(const std::filesystem::path &dataIni, catalogue::PictureLoader &loader)
 {
     catalogue::PrizeListFile file(dataIni);
@@ -379,20 +374,15 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
             text += "; " + remedy.inEnglish();
         return text;
     };
-    auto warnList = [&](std::string code, i18n::Message message, std::string file = {},
+    auto warnList = [&](WarningCode code, i18n::Message message, std::string file = {},
                         std::vector<i18n::Message> remedies = {}) {
-        warnings.push_back({std::move(code),
-                            std::nullopt,
-                            {},
-                            inEnglish(message, remedies),
-                            std::move(file),
-                            message,
-                            std::move(remedies)});
+        warnings.push_back(
+            {code, std::nullopt, {}, inEnglish(message, remedies), std::move(file), message, std::move(remedies)});
     };
-    auto warnPrize = [&](const PrizeRow &row, std::string code, i18n::Message message, std::string file = {},
+    auto warnPrize = [&](const PrizeRow &row, WarningCode code, i18n::Message message, std::string file = {},
                          std::vector<i18n::Message> remedies = {}) {
-        warnings.push_back({std::move(code), row.index, row.name, inEnglish(message, remedies), std::move(file),
-                            message, std::move(remedies)});
+        warnings.push_back(
+            {code, row.index, row.name, inEnglish(message, remedies), std::move(file), message, std::move(remedies)});
     };
     // Files are named in messages as the list's folder sees them, with the
     // platform's separator.
@@ -409,12 +399,10 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
     const PictureFolderMatch folder(list.pictureFolderFiles, names, list.fileNamesIgnoreCase);
     std::set<std::string> offered;
 
-    // field is "name" or "amount", and prefixes the warnings' codes; see isCardTextWarning.
     // One message per label, so that each reads naturally when translated.
     const auto warnLabel = [&](const PrizeRow &row, bool isName, std::string_view text, const LabelFit &fit) {
-        const std::string field = isName ? "name" : "amount";
         if (fit.cut())
-            warnPrize(row, field + "-too-wide",
+            warnPrize(row, isName ? WarningCode::NameTooWide : WarningCode::AmountTooWide,
                       isName ? i18n::trLater("the name is {0} pixels wide in the card's font, but the card has room "
                                              "for {1}: it shows only {2}; shorten the name",
                                              fit.textPixels, fit.labelPixels, quotedText(fit.shown))
@@ -426,7 +414,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
             for (const char32_t c : fit.missing)
                 characters += fmt::format("{}{} (U+{:04X})", characters.empty() ? "" : ", ",
                                           quotedText(characterText(c)), static_cast<std::uint32_t>(c));
-            warnPrize(row, field + "-character-missing",
+            warnPrize(row, isName ? WarningCode::NameCharacterMissing : WarningCode::AmountCharacterMissing,
                       isName ? i18n::trLater("the card's font cannot draw {0} in the name {1}: the card shows a box "
                                              "in its place; use another character",
                                              characters, quotedText(text))
@@ -442,7 +430,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         if (size.width == 0 || size.height < kPortraitRatio * size.width)
             return;
         const double kept = (double(kPictureBoxHeight) / kPictureBoxWidth) / (double(size.height) / size.width);
-        warnPrize(row, "picture-portrait",
+        warnPrize(row, WarningCode::PicturePortrait,
                   i18n::trLater("the picture is {0} x {1} pixels, taller than wide ({2}), but the card shows it "
                                 "stretched to {3} x {4}: it looks squashed to {5}% of its height; crop it to a "
                                 "landscape picture about 3:2",
@@ -451,43 +439,44 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
     };
 
     if (report.readAsUtf8)
-        warnList("read-as-utf8",
+        warnList(WarningCode::ReadAsUtf8,
                  list.markAddedAtSave
                      ? i18n::trLater("the list is read as UTF-8; its file has no byte-order mark yet, and Save writes "
                                      "one, so that the game reads it as UTF-8 too")
                      : i18n::trLater("the file begins with a UTF-8 byte-order mark, so it is read as UTF-8, not GBK"));
     if (report.looksUtf8WithoutMark)
-        warnList("utf8-without-bom",
+        warnList(WarningCode::Utf8WithoutBom,
                  i18n::trLater("this file looks like UTF-8 without a byte-order mark; the game reads it as GBK, so "
                                "names show garbled and pictures are not found"),
                  {},
                  {i18n::trLater("to write it in GBK, the game's own encoding, run {0}",
                                 "prizelist encode data.ini --from utf8 --to gbk")});
     if (report.recordsIgnored)
-        warnList("records-ignored", i18n::trLater("records past the {0}th are ignored", Catalogue::kMaxPrizes));
+        warnList(WarningCode::RecordsIgnored,
+                 i18n::trLater("records past the {0}th are ignored", Catalogue::kMaxPrizes));
     if (count == 0) {
-        warnList("no-prizes", i18n::trLater("the list holds no prize: every draw shows an empty card"));
+        warnList(WarningCode::NoPrizes, i18n::trLater("the list holds no prize: every draw shows an empty card"));
     } else if (std::abs(report.totalWeight - 100) > kWeightTolerance) {
         const std::string total = number(report.totalWeight);
         if (report.totalWeight < 100)
-            warnList("total-not-100",
+            warnList(WarningCode::TotalNot100,
                      i18n::trLater("weights add up to {0}, not 100: the other {1}% of draws show an empty card "
                                    "(black strip, no name, no picture)",
                                    total, percent(report.emptyCount)));
         else
-            warnList("total-not-100",
+            warnList(WarningCode::TotalNot100,
                      i18n::trLater("weights add up to {0}, not 100: the draw ends at 100, so prizes past that mark "
                                    "are cut",
                                    total));
     }
     if (report.lastRecordCutShort)
-        warnPrize(report.prizes.back(), "last-record-cut-short",
+        warnPrize(report.prizes.back(), WarningCode::LastRecordCutShort,
                   i18n::trLater("the file ends inside this record: its missing lines repeat the line before them"));
     for (const int line : list.read.linesCut) {
         const auto prize = static_cast<std::size_t>((line - 1) / authoring::kFields);
         if (prize < report.prizes.size())
             warnPrize(
-                report.prizes[prize], "line-cut",
+                report.prizes[prize], WarningCode::LineCut,
                 i18n::trLater("its {0} (line {1}) is longer than {2} bytes: the game reads only the first {2}, "
                               "and prizelist and prizeedit open the list only once the line is shortened",
                               authoring::fieldLabel(static_cast<authoring::Field>((line - 1) % authoring::kFields)),
@@ -498,33 +487,33 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         const double share = static_cast<double>(row.count) / kDrawValues;
         if (!row.weightIsNumber) {
             warnPrize(
-                row, "weight-not-a-number",
+                row, WarningCode::WeightNotANumber,
                 i18n::trLater("weight {0} is not a number: counted as 0, never drawn", quotedText(row.weightText)));
         } else if (row.weight < 0) {
-            warnPrize(row, "weight-negative",
+            warnPrize(row, WarningCode::WeightNegative,
                       i18n::trLater("weight {0} is negative: never drawn, and it lowers the running total, which "
                                     "cuts the prizes before it",
                                     fitWidth(row.weightText, 40)));
         } else if (row.weight == 0) {
-            warnPrize(row, "weight-zero", i18n::trLater("weight 0: never drawn"));
+            warnPrize(row, WarningCode::WeightZero, i18n::trLater("weight 0: never drawn"));
         } else if (share < row.weight / 100 - kShareTolerance) {
             const bool pastTotal = prizes.prize(row.index).pr.toDouble() > 100 + kWeightTolerance;
             const std::string weight = fitWidth(row.weightText, 40);
             if (pastTotal)
-                warnPrize(row, "cut",
+                warnPrize(row, WarningCode::Cut,
                           row.count == 0
                               ? i18n::trLater("weight {0}, but never drawn: the running total passes 100 here", weight)
                               : i18n::trLater("weight {0}, but drawn {1}%: the running total passes 100 here", weight,
                                               percent(row.count)));
             else
-                warnPrize(row, "cut",
+                warnPrize(row, WarningCode::Cut,
                           row.count == 0
                               ? i18n::trLater(
                                     "weight {0}, but never drawn: a negative weight after it lowers its bound", weight)
                               : i18n::trLater("weight {0}, but drawn {1}%: a negative weight after it lowers its bound",
                                               weight, percent(row.count)));
         } else if (share < kRareShare) {
-            warnPrize(row, "rare",
+            warnPrize(row, WarningCode::Rare,
                       row.count == 0 ? i18n::trLater("weight {0} is too small for the draw to resolve: never drawn",
                                                      fitWidth(row.weightText, 40))
                                      : i18n::trLater("drawn in only {0}% of draws ({1} of {2})", percent(row.count),
@@ -532,11 +521,11 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         }
 
         if (!row.colorUsable)
-            warnPrize(row, "color-unusable",
+            warnPrize(row, WarningCode::ColorUnusable,
                       i18n::trLater("colour {0} is not a colour from 0 to 16777215: the strip shows black",
                                     quotedText(row.colorText)));
         else if (contrastWithBlack(row.color) < kMinNameContrast)
-            warnPrize(row, "color-hides-name",
+            warnPrize(row, WarningCode::ColorHidesName,
                       i18n::trLater("colour {0} is so dark that the black name on the strip is hard to read "
                                     "(contrast {1}:1, under 3:1): choose a lighter colour",
                                     hexColor(row.color), fmt::format("{:.1f}", contrastWithBlack(row.color))));
@@ -553,7 +542,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
                 window::design::toPixels(window::design::control(window::design::Role::CardPicture, 0).rect);
             if (row.pictureSize && 4ull * row.pictureSize->width * row.pictureSize->height <
                                        std::uint64_t(box.width) * std::uint64_t(box.height))
-                warnPrize(row, "picture-too-small",
+                warnPrize(row, WarningCode::PictureTooSmall,
                           i18n::trLater("the picture is only {0} × {1} pixels, under a quarter of the {2} × {3} the "
                                         "card shows it at: it will look blurry; use a larger picture",
                                         row.pictureSize->width, row.pictureSize->height, box.width, box.height));
@@ -563,14 +552,13 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
                 const std::string own = quotedText(inPictureFolder(ownFile));
                 const std::string near = quotedText(inPictureFolder(*nearMiss));
                 offered.insert(*nearMiss);
-                warnPrize(row, "picture-near-miss",
+                warnPrize(row, WarningCode::PictureNearMiss,
                           isBundledSample(list.pictureFolder / catalogue::utf8Path(ownFile))
                               ? i18n::trLater("{0} looks meant for this prize, but the card shows {1}, the bundled "
-                                              "sample picture: to show yours, replace {1} with it, or take it as this "
-                                              "prize's picture",
+                                              "sample picture: to show yours, replace {1} with it",
                                               near, own)
                               : i18n::trLater("{0} looks meant for this prize, but the card shows {1}: to show it "
-                                              "instead, replace {1} with it, or take it as this prize's picture",
+                                              "instead, replace {1} with it",
                                               near, own),
                           inPictureFolder(*nearMiss));
             }
@@ -580,11 +568,11 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         }
         case PictureState::Missing: {
             const std::string file = inPictureFolder(row.name + ".jpg");
-            warnPrize(row, "picture-missing",
+            warnPrize(row, WarningCode::PictureMissing,
                       i18n::trLater("{0} is missing: the card shows no picture", quotedText(file)), file);
             if (const auto nearMiss = folder.nearMiss(row.name)) {
                 offered.insert(*nearMiss);
-                warnPrize(row, "picture-near-miss",
+                warnPrize(row, WarningCode::PictureNearMiss,
                           i18n::trLater("{0} is there, but the game opens only {1}",
                                         quotedText(inPictureFolder(*nearMiss)), quotedText(file)),
                           inPictureFolder(*nearMiss),
@@ -594,12 +582,12 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         }
         case PictureState::Refused:
             warnPrize(
-                row, "picture-refused",
+                row, WarningCode::PictureRefused,
                 i18n::trLater("the picture file cannot be used ({0}): the card shows no picture", row.pictureError));
             break;
         case PictureState::UnsafeName: {
             const catalogue::FileNameFault fault = catalogue::pictureNameFault(row.name);
-            warnPrize(row, "picture-unsafe-name",
+            warnPrize(row, WarningCode::PictureUnsafeName,
                       fault.kind == catalogue::FileNameFault::Kind::Character
                           ? i18n::trLater("the name holds {0}, which a file name cannot hold: no picture is looked "
                                           "for; take it out of the name",
@@ -617,7 +605,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         // The list goes to Windows PCs, so this is said on every platform.
         if (const auto fault = catalogue::windowsFileNameFault(row.name);
             catalogue::isSafePictureName(row.name) && fault)
-            warnPrize(row, "name-not-windows-file",
+            warnPrize(row, WarningCode::NameNotWindowsFile,
                       fault.kind == catalogue::FileNameFault::Kind::Character
                           ? i18n::trLater("on Windows a file name cannot hold {0}, which the name holds: there the "
                                           "card shows no picture; take it out of the name",
@@ -633,7 +621,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
         if (const auto [first, isNew] = firstWithName.try_emplace(row.name, row.index); !isNew && first->second >= 0) {
             const auto sharing = std::count_if(report.prizes.begin(), report.prizes.end(),
                                                [&](const PrizeRow &other) { return other.name == row.name; });
-            warnPrize(row, "name-duplicate",
+            warnPrize(row, WarningCode::NameDuplicate,
                       i18n::trLater("{0} prizes have this name, the first is prize {1}: they show the one picture "
                                     "{2}, and a winner cannot tell them apart",
                                     sharing, first->second + 1, quotedText(inPictureFolder(row.name + ".jpg"))),
@@ -644,7 +632,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
 
     for (const std::string &file : list.pictureFolderFiles)
         if (!folder.isOwn(file) && !offered.contains(file))
-            warnList("picture-unused",
+            warnList(WarningCode::PictureUnused,
                      i18n::trLater("{0} is the picture of no prize", quotedText(inPictureFolder(file))),
                      inPictureFolder(file));
     return report;

@@ -1,6 +1,7 @@
 // The report as a one-page odds sheet to print or publish.
+#include "render_html.h"
+
 #include "picture_files.h"
-#include "render.h"
 
 #include "i18n.h"
 

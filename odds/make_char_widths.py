@@ -5,7 +5,7 @@ the Unicode data files of Debian's unicode-data package:
 soft hyphen), line and paragraph separators and surrogates; then 2 for
 assigned characters East Asian Wide or Fullwidth (Chinese, fullwidth forms,
 emoji); then 0 for the other combining marks; 1 for the rest.
-Usage: tools/make_char_widths.py [UNICODE_DIR] > tools/char_widths.inc"""
+Usage: odds/make_char_widths.py [UNICODE_DIR] > odds/char_widths.inc"""
 import sys
 
 folder = sys.argv[1] if len(sys.argv) > 1 else '/usr/share/unicode'
@@ -55,7 +55,7 @@ for c in range(0x110000):
     else:
         ranges.append([c, c, w])
 
-print('// Made by tools/make_char_widths.py from the Unicode data files; do not edit.')
+print('// Made by odds/make_char_widths.py from the Unicode data files; do not edit.')
 print('// Ranges of characters that take 0 or 2 columns, in order; every other takes 1.')
 for low, high, w in ranges:
     print(f'{{0x{low:04X}, 0x{high:04X}, {w}}},')

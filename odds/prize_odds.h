@@ -6,6 +6,7 @@
 #include "i18n.h"
 #include "picture_rules.h"
 #include "text_measure.h"
+#include "warning_code.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -94,7 +95,7 @@ struct PrizeRow {
 };
 
 struct Warning {
-    std::string code;         // stable key, e.g. "weight-negative"
+    WarningCode code;
     std::optional<int> index; // the prize it is about, if any
     std::string name;
     std::string message; // in English, as --json gives it
@@ -123,9 +124,6 @@ struct OddsReport {
 // With a measure, also whether each name and amount shows whole on the card
 // in the card's fonts; without one, that is not judged.
 OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure = nullptr);
-
-// Whether a warning is about how a prize's name or amount shows on the card.
-bool isCardTextWarning(std::string_view code);
 
 // A character a file name cannot hold, as a message names it: quoted, or its
 // code point when it does not show (a control character).
