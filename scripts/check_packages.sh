@@ -82,6 +82,8 @@ for tool in prizeodds prizelist prizeedit; do
     echo "$said"
 done
 
+[ -s /usr/share/doc/prizedraw/first-draw.zh_CN.md ] || fail "the Chinese guide to a first draw is not installed"
+
 echo "== the installed menu entries and software-centre entries"
 mapfile -t desktop_files < <(dpkg -L prizedraw | grep '^/usr/share/applications/.*\.desktop$')
 mapfile -t metainfo_files < <(dpkg -L prizedraw | grep '^/usr/share/metainfo/.*\.metainfo\.xml$')
