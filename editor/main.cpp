@@ -22,7 +22,8 @@ namespace {
 std::optional<std::filesystem::path> ownList(QWidget *window)
 {
     try {
-        const std::filesystem::path editorFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+        const std::filesystem::path editorFolder =
+            QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
         const std::filesystem::path folder = gamefolder::ownGameFolder();
         gamefolder::makeOwnGameFolder(folder, editor::gameFor(editorFolder));
         return folder / "data.ini";

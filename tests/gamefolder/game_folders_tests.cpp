@@ -138,8 +138,7 @@ TEST(OwnGameFolder, AHomeItCannotWriteInSaysWhatAndWhere)
     const bool root = ::geteuid() == 0;
     if (root)
         installed.root.write("home", "not a folder");
-    else
-    {
+    else {
         fs::create_directory(home);
         fs::permissions(home, fs::perms::owner_read | fs::perms::owner_exec);
     }
