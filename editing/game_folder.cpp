@@ -12,7 +12,7 @@ using authoring::ListError;
 
 fs::path gameFor(const fs::path &editorFolder)
 {
-    const fs::path installed = editorFolder.parent_path() / "lib" / "prizedraw" / "prizedraw";
+    const fs::path installed = gamefolder::installedGameFolder(editorFolder) / "prizedraw";
     std::error_code error;
     return fs::is_regular_file(installed, error) ? installed : editorFolder / "prizedraw";
 }
@@ -28,24 +28,6 @@ fs::path gameInListFolder(const fs::path &dataIni, const fs::path &game)
 {
     const fs::path folder = dataIni.parent_path();
     return authoring::canWriteIn(folder) ? placeGame(folder, game) : folder / game.filename();
-}
-
-fs::path placeGame(const fs::path &folder, const fs::path &game)
-{
-    const fs::path placed = folder / game.filename();
-    std::error_code error;
-    if (fs::equivalent(game, placed, error))
-        return placed;
-    // Beside the copy first, then renamed over, so a running game is never cut.
-    const fs::path part = folder / (game.filename().string() + ".part");
-    fs::copy_file(game, part, fs::copy_options::overwrite_existing, error);
-    if (!error)
-        fs::rename(part, placed, error);
-    if (error) {
-        fs::remove(part);
-        throw ListError(i18n::tr("cannot copy the game into {0}: {1}", folder.string(), error.message()));
-    }
-    return placed;
 }
 
 fs::path fillGameFolder(const fs::path &folder, const authoring::PrizeDocument &document, const PictureFolder &pictures,

@@ -2,6 +2,7 @@
 // beside its own executable, so the list must sit beside a copy of it.
 #pragma once
 
+#include "game_folders.h"
 #include "picture_folder.h"
 #include "prize_document.h"
 
@@ -21,16 +22,15 @@ bool canPlayInListFolder(const std::filesystem::path &dataIni, const std::filesy
 
 // The game to run in the list's folder when canPlayInListFolder: a fresh
 // copy of game where the folder is writable, else the game already there.
-// Throws authoring::ListError.
+// Throws authoring::ListError or gamefolder::FolderError.
 std::filesystem::path gameInListFolder(const std::filesystem::path &dataIni, const std::filesystem::path &game);
 
-// Copies the game's executable into folder unless the same file is there
-// already; returns the copy. Throws authoring::ListError.
-std::filesystem::path placeGame(const std::filesystem::path &folder, const std::filesystem::path &game);
+using gamefolder::placeGame;
 
 // Makes or refreshes a game folder elsewhere: the game, the list as data.ini
 // (the old one kept as data.ini.bak) and the pictures of its prizes. Returns
-// the game's executable there. Throws authoring::ListError.
+// the game's executable there. Throws authoring::ListError or
+// gamefolder::FolderError.
 std::filesystem::path fillGameFolder(const std::filesystem::path &folder, const authoring::PrizeDocument &document,
                                      const PictureFolder &pictures, const std::filesystem::path &game);
 

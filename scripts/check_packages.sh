@@ -2,10 +2,12 @@
 # Checks the packages as a user would: runs lintian on the .deb (an error
 # fails), installs it with apt, validates the installed menu entries and
 # software-centre entries, starts the installed game under a virtual X display
-# and finds its window, runs the installed prizeodds on the installed list,
-# then unpacks the .tar.gz in a scratch folder and starts the game from there.
-# Neither game may write a file. The package is removed again unless it was
-# installed before.
+# as a new user and finds its window, playing the user's own game folder that
+# the first start made (a second start keeps an edited list), opens the
+# editor on that folder's list as the menu does, runs the installed prizeodds
+# on the installed list, then unpacks the .tar.gz in a scratch folder and
+# starts the game from there. Neither game may write into its installed or
+# unpacked folder. The package is removed again unless it was installed before.
 # Usage: scripts/check_packages.sh [BUILD_DIR]   (default build-package)
 set -euo pipefail
 export LC_ALL=C.UTF-8 LANGUAGE= # the checks read the tools' English messages
@@ -80,6 +82,8 @@ for tool in prizeodds prizelist prizeedit; do
     echo "$said"
 done
 
+[ -s /usr/share/doc/prizedraw/first-draw.zh_CN.md ] || fail "the Chinese guide to a first draw is not installed"
+
 echo "== the installed menu entries and software-centre entries"
 mapfile -t desktop_files < <(dpkg -L prizedraw | grep '^/usr/share/applications/.*\.desktop$')
 mapfile -t metainfo_files < <(dpkg -L prizedraw | grep '^/usr/share/metainfo/.*\.metainfo\.xml$')
@@ -100,10 +104,40 @@ xvfb=$!
 export DISPLAY=$display
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
-echo "== start the installed game"
+echo "== start the installed game as a new user"
+# A fresh home, as a user who never played: the game makes the user's own folder.
+unset XDG_DATA_HOME
+export HOME=$scratch/newuser
+own=$HOME/.local/share/prizedraw/game
+mkdir "$HOME"
 touch "$scratch/stamp"
-see_window /usr/games/prizedraw /usr/lib/prizedraw/prizedraw
+see_window /usr/games/prizedraw "$own/prizedraw"
 [ -z "$(find /usr/lib/prizedraw -newer "$scratch/stamp")" ] || fail "the installed game wrote into its folder"
+cmp -s "$own/data.ini" /usr/lib/prizedraw/data.ini || fail "$own/data.ini is not the bundled list"
+diff -r "$own/picture" /usr/lib/prizedraw/picture >/dev/null || fail "$own/picture is not the bundled pictures"
+echo "  made $own: data.ini, $(ls "$own/picture" | wc -l) pictures, the game"
+# The user's list, changed (the first prize's weight), survives the next start.
+sed -i '1s/^30/29/' "$own/data.ini"
+cp "$own/data.ini" "$scratch/edited.ini"
+see_window /usr/games/prizedraw "$own/prizedraw"
+cmp -s "$own/data.ini" "$scratch/edited.ini" || fail "a second start changed the user's list"
+echo "  a second start kept the edited list"
+
+echo "== the menu's editor opens the user's own list"
+exec_line=$(grep '^Exec=' /usr/share/applications/*.prizeedit.desktop)
+[ "$exec_line" = "Exec=prizeedit --own-list %f" ] || fail "the editor's menu entry runs $exec_line"
+export HOME=$scratch/editoruser
+mkdir "$HOME"
+QT_QPA_PLATFORM=xcb prizeedit --own-list &
+game=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name 'data.ini' | head -1) ||
+    fail "the editor shows no window on data.ini"
+echo "  editor window \"$(xdotool getwindowname "$window")\""
+kill "$game"
+wait "$game" 2>/dev/null || true
+game=
+cmp -s "$HOME/.local/share/prizedraw/game/data.ini" /usr/lib/prizedraw/data.ini ||
+    fail "the editor did not make the user's own list from the bundled one"
 
 echo "== the installed prizeodds on the installed list"
 prizeodds /usr/lib/prizedraw/data.ini >"$scratch/odds.txt" || fail "prizeodds could not read the installed list"
@@ -122,4 +156,4 @@ see_window "$folder/prizedraw" "$folder/prizedraw"
 (cd "$folder" && ./prizeodds --quiet | head -1)
 (cd "$folder" && ./prizelist export data.ini | head -2)
 
-echo "== packages checked: lintian, install, menu and software-centre entries, start, odds, portable start all passed"
+echo "== packages checked: lintian, install, menu and software-centre entries, start in the user's own folder, editor, odds, portable start all passed"

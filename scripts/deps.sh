@@ -17,7 +17,8 @@ install_missing() {
 
 # What building and running the game needs.
 # qt6-translations-l10n puts Qt's own dialogs of the editor in the user's language.
-RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-arphic-uming qt6-translations-l10n)
+# libfmt-dev: the texts in the user's language, which the game's launcher speaks too.
+RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libfmt-dev fonts-arphic-uming qt6-translations-l10n)
 # What the tests, the odds tool, benchmarks and fuzzing need on top.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
     xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev qt6-translations-l10n)
