@@ -37,8 +37,10 @@ void CardPainter::setDpi(double dpi)
 
 design::PixelRect CardPainter::frame() const
 {
-    const design::PixelRect r = design::toPixels(design::control(Role::CardFrame, 0).rect, dpi_);
-    return {0, 0, r.width, r.height};
+    // A card standing at a whole pixel, as the reel's cards mostly do; one
+    // at an odd twip may come out a pixel narrower.
+    const design::TwipsRect card = design::control(Role::CardFrame, 0).rect;
+    return design::toPixels(design::TwipsRect{0, 0, card.width, card.height}, dpi_);
 }
 
 design::PixelRect CardPainter::pictureBox() const

@@ -33,7 +33,7 @@ public:
     void setDpi(double dpi);
     double dpi() const { return dpi_; }
 
-    // The card's frame at this dpi, its top left at 0, 0.
+    // A card's frame at this dpi, its top left at 0, 0.
     design::PixelRect frame() const;
     // The picture box inside the frame, where the picture is stretched to.
     design::PixelRect pictureBox() const;

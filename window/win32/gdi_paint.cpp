@@ -75,8 +75,8 @@ void drawPixels(HDC dc, design::PixelRect box, const Pixels &pixels, bool plain)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     SetStretchBltMode(dc, plain ? COLORONCOLOR : HALFTONE);
-    StretchDIBits(dc, box.left, box.top, box.width, box.height, 0, 0, pixels.width, pixels.height,
-                  pixels.argb.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, box.left, box.top, box.width, box.height, 0, 0, pixels.width, pixels.height, pixels.argb.data(),
+                  &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 } // namespace window::win32
