@@ -72,9 +72,16 @@ EditorWindow::EditorWindow(TableSource &source)
                             10, hwnd_, HMENU(INT_PTR(Command::Play)), instance, nullptr);
     dpi_ = 0;
     applyDpi(int(GetDpiForWindow(hwnd_)));
-    // As large as the Qt editor opens, at this dpi.
-    SetWindowPos(hwnd_, nullptr, 0, 0, scaled(1180, dpi_), scaled(660, dpi_),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // As large as the Qt editor opens, at this dpi, yet within the screen.
+    int width = scaled(1180, dpi_);
+    int height = scaled(660, dpi_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        width = std::min<int>(width, monitor.rcWork.right - monitor.rcWork.left);
+        height = std::min<int>(height, monitor.rcWork.bottom - monitor.rcWork.top);
+    }
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     setTitle(text(i18n::tr("Untitled")));
 }
 
