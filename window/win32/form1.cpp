@@ -3,6 +3,7 @@
 // by a 5 ms multimedia timer.
 #include "form1.h"
 
+#include "gdi_paint.h"
 #include "gdi_text_measure.h"
 #include "program_resources.h"
 #include "runtime_error.h"
@@ -34,32 +35,6 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 constexpr DWORD kFullScreenStyle = WS_POPUP | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 
-COLORREF toColorRef(design::Color color)
-{
-    switch (color.system) {
-    case design::SystemColor::ButtonFace: return GetSysColor(COLOR_BTNFACE);
-    case design::SystemColor::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
-    case design::SystemColor::None: break;
-    }
-    const design::Rgb rgb = design::toRgb(color.number);
-    return RGB(rgb.red, rgb.green, rgb.blue);
-}
-
-COLORREF checkedColor(std::int32_t color)
-{
-    if (color < 0 || color > 0xFFFFFF)
-        throw catalogue::RuntimeError(catalogue::ErrorCode::Overflow);
-    return toColorRef(design::fixedColor(color));
-}
-
-void fill(HDC dc, RECT rect, COLORREF color)
-{
-    SetDCBrushColor(dc, color);
-    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
-RECT toRect(PixelRect r) { return {r.left, r.top, r.right(), r.bottom()}; }
-
 // Both ends drawn, as the design's lines are; a wider line is a band from
 // the line's own pixels on, right and down.
 void drawLine(HDC dc, design::PixelLine line, COLORREF color, int width)
@@ -89,24 +64,6 @@ void drawLine(HDC dc, design::PixelLine line, COLORREF color, int width)
     MoveToEx(dc, line.x1, line.y1, nullptr);
     LineTo(dc, line.x2, line.y2);
     SetPixelV(dc, line.x2, line.y2, color);
-}
-
-// The classic 3D frame, `width` pixels in all, inside r: an outer band
-// (top-left, bottom-right colours) and an inner one; the outer band takes
-// the odd pixel.
-void drawShades(HDC dc, RECT r, COLORREF outerTopLeft, COLORREF outerBottomRight, COLORREF innerTopLeft,
-                COLORREF innerBottomRight, int width)
-{
-    for (int step = 0; step < width; ++step) {
-        const bool outer = step < (width + 1) / 2;
-        const COLORREF topLeft = outer ? outerTopLeft : innerTopLeft;
-        const COLORREF bottomRight = outer ? outerBottomRight : innerBottomRight;
-        fill(dc, {r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-        fill(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-        fill(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-        fill(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-        InflateRect(&r, -1, -1);
-    }
 }
 
 // The desktop's default user-interface font, at dpi.
@@ -145,25 +102,25 @@ window::GameKey gameKey(WPARAM key)
 
 void Form1::CardState::setFillColor(std::int32_t color)
 {
-    fill = checkedColor(color);
+    look.fill = checkedColor(color);
     form->changed();
 }
 
 void Form1::CardState::setBorderColor(std::int32_t color)
 {
-    border = checkedColor(color);
+    look.border = checkedColor(color);
     form->changed();
 }
 
 void Form1::CardState::setName(std::string_view text)
 {
-    name = widen(text);
+    look.name = widen(text);
     form->changed();
 }
 
 void Form1::CardState::setAmount(std::string_view text)
 {
-    amount = widen(text);
+    look.amount = widen(text);
     form->changed();
 }
 
@@ -185,11 +142,11 @@ Form1::Form1(std::filesystem::path dataFolder, std::unique_ptr<reel::RandomSourc
         const Control &card = design::control(Role::CardFrame, i);
         cards_[std::size_t(i)].leftTwips = float(card.rect.left);
         cards_[std::size_t(i)].widthTwips = float(card.rect.width);
-        cards_[std::size_t(i)].name = widen(design::control(Role::CardName, i).text);
-        cards_[std::size_t(i)].amount = widen(design::control(Role::CardAmount, i).text);
+        cards_[std::size_t(i)].look.name = widen(design::control(Role::CardName, i).text);
+        cards_[std::size_t(i)].look.amount = widen(design::control(Role::CardAmount, i).text);
         const Control &strip = design::control(Role::CardStrip, i);
-        cards_[std::size_t(i)].fill = toColorRef(strip.back);
-        cards_[std::size_t(i)].border = toColorRef(strip.fore);
+        cards_[std::size_t(i)].look.fill = toColorRef(strip.back);
+        cards_[std::size_t(i)].look.border = toColorRef(strip.fore);
     }
 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -269,7 +226,7 @@ void Form1::applyDpi(double dpi)
 
 void Form1::makeSurface(double dpi, int width, int height)
 {
-    const bool newDpi = dpi != dpi_ || !nameFont_;
+    const bool newDpi = dpi != dpi_ || !buttonFont_;
     dpi_ = dpi;
     clientWidth_ = width;
     clientHeight_ = height;
@@ -309,18 +266,16 @@ void Form1::makeSurface(double dpi, int width, int height)
 
 void Form1::createFonts()
 {
-    nameFont_ = createFont(design::control(Role::CardName, 0).font, dpi_);
-    amountFont_ = createFont(design::control(Role::CardAmount, 0).font, dpi_);
+    cardPainter_.setDpi(dpi_);
     buttonFont_ = createDefaultFont(dpi_);
 }
 
 void Form1::deleteFonts()
 {
-    for (HFONT *font : {&nameFont_, &amountFont_, &buttonFont_})
-        if (*font) {
-            DeleteObject(*font);
-            *font = nullptr;
-        }
+    if (buttonFont_) {
+        DeleteObject(buttonFont_);
+        buttonFont_ = nullptr;
+    }
 }
 
 DeviceSize Form1::pictureSize() const
@@ -545,48 +500,16 @@ void Form1::paintControl(HDC dc, const Control &control)
         drawLine(dc, design::toPixels(control.line, dpi_), toColorRef(control.fore), design::linePixels(dpi_));
         return;
     case Kind::CommandButton: paintButton(dc, control); return;
-    case Kind::Image: paintImage(dc, pixelsOf(control), card >= 0 ? &cards_[std::size_t(card)] : nullptr); return;
-    case Kind::Shape: {
-        const PixelRect r = pixelsOf(control);
-        const COLORREF fillColor = card >= 0 ? cards_[std::size_t(card)].fill : toColorRef(control.back);
-        const COLORREF border = card >= 0 ? cards_[std::size_t(card)].border : toColorRef(control.fore);
-        fill(dc, toRect(r), fillColor);
-        SetDCBrushColor(dc, border);
-        const RECT outline = toRect(r);
-        FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-        return;
-    }
-    case Kind::Label: {
-        std::wstring text = widen(control.text);
-        HFONT font = amountFont_;
-        if (card >= 0 && control.role == Role::CardName) {
-            text = cards_[std::size_t(card)].name;
-            font = nameFont_;
-        } else if (card >= 0 && control.role == Role::CardAmount) {
-            text = cards_[std::size_t(card)].amount;
-        }
-        RECT r = toRect(pixelsOf(control));
-        const HGDIOBJ old = SelectObject(dc, font);
-        SetTextColor(dc, toColorRef(control.fore));
-        // Left-aligned, one line, cut at the label's edges; never resized.
-        DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(dc, old);
-        return;
-    }
+    case Kind::Image:
+    case Kind::Label:
+    case Kind::Shape: return; // only on cards, which the card painter paints
     case Kind::PictureBox: {
         const PixelRect r = pixelsOf(control);
-        const int saved = SaveDC(dc);
-        IntersectClipRect(dc, r.left, r.top, r.right(), r.bottom());
-        fill(dc, toRect(r), toColorRef(control.back));
-        int inset = 0;
-        if (control.border == design::Border::Thin) {
-            inset = design::borderPixels(control.border, dpi_);
-            // Sunken: shadow over the top and left, light below and right.
-            drawShades(dc, toRect(r), GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT),
-                       GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT), inset);
+        if (card >= 0) {
+            paintCard(dc, r, cards_[std::size_t(card)], card);
+            return;
         }
-        IntersectClipRect(dc, r.left + inset, r.top + inset, r.right() - inset, r.bottom() - inset);
-        OffsetViewportOrgEx(dc, r.left + inset, r.top + inset, nullptr);
+        const int saved = beginPictureBox(dc, control, r, toColorRef(control.back), dpi_);
         paintContainer(dc, control);
         RestoreDC(dc, saved);
         return;
@@ -639,44 +562,34 @@ void Form1::paintButton(HDC dc, const Control &button)
     }
 }
 
-void Form1::paintImage(HDC dc, PixelRect box, CardState *card)
+void Form1::paintCard(HDC dc, PixelRect frame, CardState &card, int index)
 {
-    const auto *wic = card ? dynamic_cast<const WicPicture *>(card->picture.get()) : nullptr;
-    if (!wic)
-        return; // no picture: the card's background shows
-    // At rest a card waits for its pixels; while the reel spins the UI
-    // thread never decodes, and a picture still to come shows next frame.
-    const bool waits = !tick_.active() || decoding_.threadCount() == 0;
-    std::shared_ptr<const Pixels> pixels = waits ? wic->pixels() : wic->pixelsAtHand();
-    // A card larger than the list's pictures (full screen) shows its picture
-    // decoded at its own size once it is at rest.
-    const DeviceSize size{box.width, box.height};
-    if (pixels && (pixels->width != size.width || pixels->height != size.height) && game_.fullScreen()) {
-        if (!tick_.active() && (card->sharpOf != card->picture || card->sharpSize != size)) {
-            card->sharp = wic->pixelsAt(size);
-            card->sharpOf = card->picture;
-            card->sharpSize = size;
+    const PixelRect box = cardPainter_.pictureBox();
+    std::shared_ptr<const Pixels> pixels;
+    if (const auto *wic = dynamic_cast<const WicPicture *>(card.picture.get())) {
+        // At rest a card waits for its pixels; while the reel spins the UI
+        // thread never decodes, and a picture still to come shows next frame.
+        const bool waits = !tick_.active() || decoding_.threadCount() == 0;
+        pixels = waits ? wic->pixels() : wic->pixelsAtHand();
+        // A card larger than the list's pictures (full screen) shows its picture
+        // decoded at its own size once it is at rest.
+        const DeviceSize size{box.width, box.height};
+        if (pixels && (pixels->width != size.width || pixels->height != size.height) && game_.fullScreen()) {
+            if (!tick_.active() && (card.sharpOf != card.picture || card.sharpSize != size)) {
+                card.sharp = wic->pixelsAt(size);
+                card.sharpOf = card.picture;
+                card.sharpSize = size;
+            }
+            if (card.sharp && card.sharpOf == card.picture && card.sharpSize == size)
+                pixels = card.sharp;
         }
-        if (card->sharp && card->sharpOf == card->picture && card->sharpSize == size)
-            pixels = card->sharp;
     }
-    if (!pixels || pixels->width <= 0 || pixels->height <= 0)
-        return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = pixels->width;
-    info.bmiHeader.biHeight = -pixels->height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     // Pixels of an earlier dpi are stretched until those at this one arrive;
     // at the box's own size this is a plain copy.
     // While the reel spins a stretch must be cheap: a card moves on before
     // anyone sees its finer pixels.
-    const bool plain = (pixels->width == box.width && pixels->height == box.height) || tick_.active();
-    SetStretchBltMode(dc, plain ? COLORONCOLOR : HALFTONE);
-    StretchDIBits(dc, box.left, box.top, box.width, box.height, 0, 0, pixels->width, pixels->height,
-                  pixels->argb.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    const bool plain = !pixels || (pixels->width == box.width && pixels->height == box.height) || tick_.active();
+    cardPainter_.paint(dc, frame, card.look, pixels.get(), plain, index);
 }
 
 // Focus and the start button ---------------------------------------------

@@ -3,6 +3,7 @@
 // and the 5 ms tick.
 #pragma once
 
+#include "card_painter.h"
 #include "catalogue.h"
 #include "decode_pool.h"
 #include "error_report.h"
@@ -100,10 +101,7 @@ private:
         Form1 *form;
         float leftTwips = 0;
         float widthTwips = 0;
-        COLORREF fill = RGB(255, 0, 0);
-        COLORREF border = RGB(255, 0, 0);
-        std::wstring name;
-        std::wstring amount;
+        CardLook look;
         catalogue::PicturePtr picture;
         // The picture decoded at this card's own size where the list's are
         // decoded smaller (full screen).
@@ -132,7 +130,7 @@ private:
     void paintContainer(HDC dc, const design::Control &container);
     void paintControl(HDC dc, const design::Control &control);
     void paintButton(HDC dc, const design::Control &button);
-    void paintImage(HDC dc, design::PixelRect box, CardState *card);
+    void paintCard(HDC dc, design::PixelRect frame, CardState &card, int index);
     design::PixelRect pixelsOf(const design::Control &control) const;
 
     // Keyboard focus, in tab order; the picture boxes show none.
@@ -173,8 +171,7 @@ private:
     std::uint32_t *bits_ = nullptr; // the bitmap's pixels, top-down, 0x00RRGGBB
     int clientWidth_ = 0;
     int clientHeight_ = 0;
-    HFONT nameFont_ = nullptr;
-    HFONT amountFont_ = nullptr;
+    CardPainter cardPainter_;
     HFONT buttonFont_ = nullptr;
     UINT frameMs_ = 16;
 

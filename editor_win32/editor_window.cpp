@@ -1,0 +1,269 @@
+// The editor's window: its menus from the translation catalogue, its keys,
+// and the layout at each monitor's dpi.
+#include "editor_window.h"
+
+#include "i18n.h"
+#include "program_resources.h"
+#include "wide_text.h"
+
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+#include <utility>
+
+namespace editor_win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"PrizeEditWindow";
+constexpr int kTableId = 1;
+constexpr int kPreviewId = 2;
+// At 96 dpi; scaled to the window's.
+constexpr int kMargin = 8;
+constexpr int kButtonHeight = 28;
+constexpr int kLineHeight = 20;
+
+int scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+// Texts come marked with i18n::tr where they are written, so that the
+// catalogue check sees each one.
+std::wstring text(const char *translated) { return window::win32::widen(translated); }
+
+void add(HMENU menu, Command command, const char *translated, const wchar_t *keys = nullptr)
+{
+    std::wstring item = text(translated);
+    if (keys)
+        item += std::wstring(L"\t") + keys;
+    AppendMenuW(menu, MF_STRING, UINT_PTR(command), item.c_str());
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(TableSource &source)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
+        windowClass.lpfnWndProc = &EditorWindow::windowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(PRIZEDRAW_ICON));
+        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.lpszClassName = kClassName;
+        if (!RegisterClassExW(&windowClass))
+            throw std::runtime_error("the editor's window class could not be registered");
+    }
+    hwnd_ = CreateWindowExW(0, kClassName, L"prizeedit", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                            CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+    if (!hwnd_)
+        throw std::runtime_error("the editor's window could not be created");
+    buildMenus();
+    table_ = std::make_unique<TableView>(hwnd_, kTableId, source);
+    preview_ = std::make_unique<CardPreview>(hwnd_, kPreviewId);
+    const std::wstring caption = text(i18n::tr("The card as the game shows it:"));
+    caption_ = CreateWindowExW(0, L"STATIC", caption.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, hwnd_, nullptr,
+                               instance, nullptr);
+    const std::wstring choose = text(i18n::tr("Choose picture…"));
+    choose_ = CreateWindowExW(0, L"BUTTON", choose.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
+                              10, 10, hwnd_, HMENU(INT_PTR(Command::ChoosePicture)), instance, nullptr);
+    const std::wstring play = text(i18n::tr("Play"));
+    play_ = CreateWindowExW(0, L"BUTTON", play.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10,
+                            10, hwnd_, HMENU(INT_PTR(Command::Play)), instance, nullptr);
+    dpi_ = 0;
+    applyDpi(int(GetDpiForWindow(hwnd_)));
+    // As large as the Qt editor opens, at this dpi, yet within the screen.
+    int width = scaled(1180, dpi_);
+    int height = scaled(660, dpi_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        width = std::min<int>(width, monitor.rcWork.right - monitor.rcWork.left);
+        height = std::min<int>(height, monitor.rcWork.bottom - monitor.rcWork.top);
+    }
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    setTitle(text(i18n::tr("Untitled")));
+}
+
+EditorWindow::~EditorWindow()
+{
+    table_.reset();
+    preview_.reset();
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    if (keys_)
+        DestroyAcceleratorTable(keys_);
+    if (font_)
+        DeleteObject(font_);
+}
+
+void EditorWindow::setTitle(const std::wstring &title) { SetWindowTextW(hwnd_, (title + L" — prizeedit").c_str()); }
+
+void EditorWindow::buildMenus()
+{
+    const HMENU bar = CreateMenu();
+    const HMENU file = CreatePopupMenu();
+    add(file, Command::New, i18n::tr("&New"), L"Ctrl+N");
+    add(file, Command::Open, i18n::tr("&Open…"), L"Ctrl+O");
+    add(file, Command::Save, i18n::tr("&Save"), L"Ctrl+S");
+    add(file, Command::SaveAs, i18n::tr("Save &As…"), L"Ctrl+Shift+S");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    add(file, Command::ImportCsv, i18n::tr("&Import CSV…"));
+    add(file, Command::ExportCsv, i18n::tr("&Export CSV…"));
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    add(file, Command::Quit, i18n::tr("&Quit"), L"Alt+F4");
+    AppendMenuW(bar, MF_POPUP, UINT_PTR(file), text(i18n::tr("&File")).c_str());
+
+    const HMENU edit = CreatePopupMenu();
+    add(edit, Command::Undo, i18n::tr("&Undo"), L"Ctrl+Z");
+    add(edit, Command::Redo, i18n::tr("&Redo"), L"Ctrl+Y");
+    AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+    add(edit, Command::AddPrize, i18n::tr("&Add prize"), L"Ctrl+Enter");
+    add(edit, Command::Duplicate, i18n::tr("&Duplicate"), L"Ctrl+D");
+    add(edit, Command::Remove, i18n::tr("&Remove"), L"Del");
+    add(edit, Command::MoveUp, i18n::tr("Move &up"), L"Alt+Up");
+    add(edit, Command::MoveDown, i18n::tr("Move do&wn"), L"Alt+Down");
+    add(edit, Command::ScaleWeightsTo100, i18n::tr("&Scale weights to 100"), L"Ctrl+H");
+    AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+    add(edit, Command::ChoosePicture, i18n::tr("Choose &picture…"));
+    AppendMenuW(bar, MF_POPUP, UINT_PTR(edit), text(i18n::tr("&Edit")).c_str());
+
+    const HMENU game = CreatePopupMenu();
+    add(game, Command::Play, i18n::tr("&Play"), L"F5");
+    add(game, Command::PlayAt1_5, i18n::tr("Play at 1.5 × size (projector)"));
+    add(game, Command::PlayAt2, i18n::tr("Play at &2 × size (projector)"));
+    AppendMenuW(bar, MF_POPUP, UINT_PTR(game), text(i18n::tr("&Game")).c_str());
+    SetMenu(hwnd_, bar);
+
+    const auto key = [](BYTE flags, WORD key, Command command) {
+        return ACCEL{BYTE(FVIRTKEY | flags), key, WORD(command)};
+    };
+    ACCEL table[] = {
+        key(FCONTROL, 'N', Command::New),
+        key(FCONTROL, 'O', Command::Open),
+        key(FCONTROL, 'S', Command::Save),
+        key(FCONTROL | FSHIFT, 'S', Command::SaveAs),
+        key(FCONTROL, 'Z', Command::Undo),
+        key(FCONTROL, 'Y', Command::Redo),
+        key(FCONTROL | FSHIFT, 'Z', Command::Redo),
+        key(FCONTROL, VK_RETURN, Command::AddPrize),
+        key(FCONTROL, 'D', Command::Duplicate),
+        key(0, VK_DELETE, Command::Remove),
+        key(FALT, VK_UP, Command::MoveUp),
+        key(FALT, VK_DOWN, Command::MoveDown),
+        key(FCONTROL, 'H', Command::ScaleWeightsTo100),
+        key(0, VK_F5, Command::Play),
+    };
+    keys_ = CreateAcceleratorTableW(table, int(std::size(table)));
+}
+
+bool EditorWindow::translateKeys(MSG &message)
+{
+    if (table_ && table_->editing())
+        return false;
+    return TranslateAcceleratorW(hwnd_, keys_, &message) != 0;
+}
+
+void EditorWindow::applyDpi(int dpi)
+{
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, UINT(dpi)))
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
+    const HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    for (HWND control : {caption_, choose_, play_})
+        SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
+    if (font_)
+        DeleteObject(font_);
+    font_ = font;
+    table_->setDpi(dpi);
+    preview_->setDpi(dpi);
+    layOut();
+}
+
+void EditorWindow::layOut()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int margin = scaled(kMargin, dpi_);
+    RECT card;
+    GetClientRect(preview_->handle(), &card);
+    // The card's column on the right, the table filling the rest.
+    const int side = card.right + 2 * margin;
+    const int left = std::max(0, int(client.right) - side + margin);
+    SetWindowPos(table_->handle(), nullptr, margin, margin, std::max(0, left - 2 * margin),
+                 std::max(0, int(client.bottom) - 2 * margin), SWP_NOZORDER | SWP_NOACTIVATE);
+    int y = margin;
+    SetWindowPos(caption_, nullptr, left, y, card.right, scaled(kLineHeight, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+    y += scaled(kLineHeight, dpi_);
+    SetWindowPos(preview_->handle(), nullptr, left, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    y += card.bottom + margin;
+    SetWindowPos(choose_, nullptr, left, y, card.right, scaled(kButtonHeight, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(play_, nullptr, left, client.bottom - margin - scaled(kButtonHeight, dpi_), card.right,
+                 scaled(kButtonHeight, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        const auto command = Command(LOWORD(wParam));
+        if (LOWORD(wParam) < WORD(Command::New) || LOWORD(wParam) > WORD(Command::PlayAt2))
+            break;
+        if (onCommand)
+            onCommand(command);
+        else if (command == Command::Quit)
+            DestroyWindow(hwnd_);
+        return 0;
+    }
+    case WM_SIZE:
+        if (table_)
+            layOut();
+        return 0;
+    case WM_SETFOCUS:
+        if (table_)
+            SetFocus(table_->list());
+        return 0;
+    case WM_DPICHANGED: {
+        const auto *suggested = reinterpret_cast<const RECT *>(lParam);
+        applyDpi(HIWORD(wParam));
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_CLOSE:
+        // Closing asks the core (unsaved changes); without one it just closes.
+        if (onCommand)
+            onCommand(Command::Quit);
+        else
+            DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_NCDESTROY: {
+        const HWND gone = std::exchange(hwnd_, nullptr);
+        return DefWindowProcW(gone, message, wParam, lParam);
+    }
+    default: break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK EditorWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<EditorWindow *>(create->lpCreateParams)->hwnd_ = hwnd;
+    }
+    auto *window = reinterpret_cast<EditorWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!window)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return window->handle(message, wParam, lParam);
+}
+
+} // namespace editor_win32
