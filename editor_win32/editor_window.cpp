@@ -18,6 +18,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"PrizeEditWindow";
 constexpr int kTableId = 1;
 constexpr int kPreviewId = 2;
+constexpr int kWarningsId = 3;
 // At 96 dpi; scaled to the window's.
 constexpr int kMargin = 8;
 constexpr int kButtonHeight = 28;
@@ -70,6 +71,15 @@ EditorWindow::EditorWindow(TableSource &source)
     const std::wstring play = text(i18n::tr("Play"));
     play_ = CreateWindowExW(0, L"BUTTON", play.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10,
                             10, hwnd_, HMENU(INT_PTR(Command::Play)), instance, nullptr);
+    total_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_ENDELLIPSIS, 0, 0, 10, 10, hwnd_,
+                             nullptr, instance, nullptr);
+    warnings_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                                    LBS_NOINTEGRALHEIGHT,
+                                0, 0, 10, 10, hwnd_, HMENU(INT_PTR(kWarningsId)), instance, nullptr);
+    status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
+                              nullptr, instance, nullptr);
+    offBrush_ = CreateSolidBrush(RGB(230, 120, 0)); // over or under 100 must not look like a full bar
     dpi_ = 0;
     applyDpi(int(GetDpiForWindow(hwnd_)));
     // As large as the Qt editor opens, at this dpi, yet within the screen.
@@ -97,9 +107,30 @@ EditorWindow::~EditorWindow()
         DestroyAcceleratorTable(keys_);
     if (font_)
         DeleteObject(font_);
+    if (offBrush_)
+        DeleteObject(offBrush_);
 }
 
-void EditorWindow::setTitle(const std::wstring &title) { SetWindowTextW(hwnd_, (title + L" — prizeedit").c_str()); }
+void EditorWindow::setTitle(const std::wstring &title) { SetWindowTextW(hwnd_, title.c_str()); }
+
+void EditorWindow::showTotal(const std::wstring &text, bool off)
+{
+    totalOff_ = off;
+    SetWindowTextW(total_, text.c_str());
+    InvalidateRect(total_, nullptr, TRUE);
+}
+
+void EditorWindow::showWarnings(const std::vector<std::wstring> &warnings)
+{
+    SendMessageW(warnings_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(warnings_, LB_RESETCONTENT, 0, 0);
+    for (const std::wstring &warning : warnings)
+        SendMessageW(warnings_, LB_ADDSTRING, 0, LPARAM(warning.c_str()));
+    SendMessageW(warnings_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(warnings_, nullptr, TRUE);
+}
+
+void EditorWindow::showNote(const std::wstring &text) { SendMessageW(status_, SB_SETTEXTW, 0, LPARAM(text.c_str())); }
 
 void EditorWindow::buildMenus()
 {
@@ -176,7 +207,7 @@ void EditorWindow::applyDpi(int dpi)
     if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, UINT(dpi)))
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
     const HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
-    for (HWND control : {caption_, choose_, play_})
+    for (HWND control : {caption_, choose_, play_, total_, warnings_, status_})
         SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
     if (font_)
         DeleteObject(font_);
@@ -196,8 +227,19 @@ void EditorWindow::layOut()
     // The card's column on the right, the table filling the rest.
     const int side = card.right + 2 * margin;
     const int left = std::max(0, int(client.right) - side + margin);
-    SetWindowPos(table_->handle(), nullptr, margin, margin, std::max(0, left - 2 * margin),
-                 std::max(0, int(client.bottom) - 2 * margin), SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(status_, WM_SIZE, 0, 0);
+    RECT status;
+    GetWindowRect(status_, &status);
+    client.bottom -= status.bottom - status.top;
+    // The table over the total and the warnings, four parts to one.
+    const int width = std::max(0, left - 2 * margin);
+    const int line = scaled(kLineHeight, dpi_);
+    const int height = std::max(0, int(client.bottom) - 3 * margin - line);
+    const int tableHeight = height * 4 / 5;
+    SetWindowPos(table_->handle(), nullptr, margin, margin, width, tableHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(total_, nullptr, margin, margin + tableHeight + margin / 2, width, line, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(warnings_, nullptr, margin, 2 * margin + tableHeight + line, width, height - tableHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     int y = margin;
     SetWindowPos(caption_, nullptr, left, y, card.right, scaled(kLineHeight, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
     y += scaled(kLineHeight, dpi_);
@@ -211,7 +253,21 @@ void EditorWindow::layOut()
 LRESULT EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CTLCOLORSTATIC:
+        if (HWND(lParam) == total_ && totalOff_) {
+            SetBkColor(HDC(wParam), RGB(230, 120, 0));
+            return LRESULT(offBrush_);
+        }
+        break;
     case WM_COMMAND: {
+        if (HWND(lParam) == warnings_ && warnings_) {
+            const int item = int(SendMessageW(warnings_, LB_GETCURSEL, 0, 0));
+            if (item >= 0 && HIWORD(wParam) == LBN_DBLCLK && onWarningActivated)
+                onWarningActivated(item);
+            else if (item >= 0 && HIWORD(wParam) == LBN_SELCHANGE && onWarningClicked)
+                onWarningClicked(item);
+            return 0;
+        }
         const auto command = Command(LOWORD(wParam));
         if (LOWORD(wParam) < WORD(Command::New) || LOWORD(wParam) > WORD(Command::PlayAt2))
             break;
@@ -248,7 +304,10 @@ LRESULT EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         const HWND gone = std::exchange(hwnd_, nullptr);
         return DefWindowProcW(gone, message, wParam, lParam);
     }
-    default: break;
+    default:
+        if (onMessage && (message == WM_TIMER || message >= WM_APP) && onMessage(message, wParam, lParam))
+            return 0;
+        break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }

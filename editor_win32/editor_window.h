@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace editor_win32 {
 
@@ -47,7 +48,21 @@ public:
     HWND handle() const { return hwnd_; }
     TableView &table() { return *table_; }
     CardPreview &preview() { return *preview_; }
+    // The whole title, the program's name included.
     void setTitle(const std::wstring &title);
+    // The weights total under the table; off: not a plain 100, shown orange.
+    void showTotal(const std::wstring &text, bool off);
+    // The warnings list under the total, one item a warning.
+    void showWarnings(const std::vector<std::wstring> &warnings);
+    HWND warningsList() const { return warnings_; }
+    // A passing note in the status bar.
+    void showNote(const std::wstring &text);
+
+    // A warning clicked (its index) or double-clicked.
+    std::function<void(int)> onWarningClicked;
+    std::function<void(int)> onWarningActivated;
+    // Messages the window does not handle itself: posted tasks and timers.
+    std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
 
     // A menu command, its key or its button. Quit (also the window's close
     // box) is the core's to answer, by DestroyWindow(handle()) when the list
@@ -71,6 +86,11 @@ private:
     HWND caption_ = nullptr;
     HWND choose_ = nullptr;
     HWND play_ = nullptr;
+    HWND total_ = nullptr;
+    HWND warnings_ = nullptr;
+    HWND status_ = nullptr;
+    bool totalOff_ = false;
+    HBRUSH offBrush_ = nullptr;
     std::unique_ptr<TableView> table_;
     std::unique_ptr<CardPreview> preview_;
     int dpi_ = 96;

@@ -1,13 +1,12 @@
-// prizeedit on Windows: the editor's window over the stand-in source, until
-// the editing core is bound to it.
-#include "demo_source.h"
-#include "editor_window.h"
+// prizeedit on Windows: the prize list editor. prizeedit [DATA_INI]; without
+// a list it opens data.ini beside it, the list its game plays.
+#include "editor_front_end.h"
 #include "i18n.h"
 
 #include <windows.h>
 #include <objbase.h>
+#include <shellapi.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -36,20 +35,33 @@ int main()
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    editor_win32::DemoSource source(executableFolder(), dpi);
-    editor_win32::EditorWindow window(source);
-    window.table().currentRowChanged = [&](int row) {
-        window.preview().showSlot(source.prizes(), std::clamp<int>(row, 0, source.prizes().prizeCount));
-    };
-    window.table().selectRows({0});
-    window.preview().showSlot(source.prizes(), 0);
-    ShowWindow(window.handle(), SW_SHOWDEFAULT);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (window.translateKeys(message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    const std::filesystem::path folder = executableFolder();
+
+    int count = 0;
+    LPWSTR *arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::filesystem::path list;
+    if (arguments && count > 1)
+        list = arguments[1];
+    LocalFree(arguments);
+    std::error_code error;
+    if (list.empty() && std::filesystem::is_regular_file(folder / L"data.ini", error))
+        list = folder / L"data.ini";
+
+    {
+        editor_win32::EditorFrontEnd editor(folder, dpi);
+        ShowWindow(editor.window().handle(), SW_SHOWDEFAULT);
+        // A list that cannot be read leaves a new one, nothing overwritten.
+        if (!list.empty())
+            editor.session().openList(list);
+        else
+            editor.session().offerRecoveredUntitled();
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (editor.window().translateKeys(message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
     }
     CoUninitialize();
     return 0;

@@ -1,0 +1,139 @@
+// The Windows editor over the editing core under wine, as a user drives it:
+// a cell edited in the table's edit box, weights scaled, Save, undo and redo,
+// rows pasted from a spreadsheet, a row moved, and Play.
+#include "editor_front_end.h"
+#include "fakes.h"
+#include "slurp.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using authoring::Field;
+
+const fs::path kSample = SAMPLE_DIR;
+
+void press(HWND window, WPARAM key)
+{
+    SendMessageW(window, WM_KEYDOWN, key, 0);
+    SendMessageW(window, WM_KEYUP, key, 0);
+}
+
+void setControl(bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// Runs the window's messages until done() holds or 30 s pass.
+bool pumpUntil(const std::function<bool()> &done)
+{
+    const DWORD until = GetTickCount() + 30000;
+    while (!done() && GetTickCount() < until) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (!done())
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return done();
+}
+
+bool putOnClipboard(HWND owner, const std::wstring &text)
+{
+    if (!OpenClipboard(owner))
+        return false;
+    EmptyClipboard();
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    return true;
+}
+
+TEST(Win32Editor, EditsMadeByKeyboardReachTheListOnDiskAndPlayStartsTheGame)
+{
+    fakes::TempFolder folder;
+    const fs::path list = folder.path() / L"年会 奖品" / L"data.ini"; // a Chinese folder with a space
+    fs::create_directories(list.parent_path());
+    fs::copy(kSample / "data.ini", list);
+    fs::copy(kSample / "picture", list.parent_path() / "picture");
+    folder.write("prizedraw.exe", "the game");
+
+    editor_win32::EditorFrontEnd editor(folder.path(), 96);
+    std::vector<std::string> asked;
+    editor.answer = [&](const std::string &question, std::size_t) {
+        asked.push_back(question);
+        return std::optional<std::size_t>();
+    };
+    std::vector<double> played;
+    editor.gameStarter = [&](const fs::path &, const fs::path &, double scale) {
+        played.push_back(scale);
+        return true;
+    };
+    editing::EditorSession &session = editor.session();
+    session.stateFolder = folder.path() / "state";
+    ShowWindow(editor.window().handle(), SW_SHOW);
+    ASSERT_TRUE(session.openList(list));
+    ASSERT_TRUE(pumpUntil([&] { return session.oddsUpToDate(); }));
+    const auto document = [&]() -> const authoring::PrizeDocument & { return session.table().document(); };
+
+    // A weight typed into the table's edit box.
+    editor_win32::TableView &table = editor.window().table();
+    table.setCurrentCell(0, 1);
+    press(table.list(), VK_RETURN);
+    ASSERT_NE(table.editBox(), nullptr);
+    SetWindowTextW(table.editBox(), L"40");
+    press(table.editBox(), VK_RETURN);
+    EXPECT_EQ(document().text(0, Field::Weight), "40");
+    ASSERT_TRUE(pumpUntil([&] { return session.oddsUpToDate(); }));
+    EXPECT_TRUE(session.weightTotal().off);
+    wchar_t title[200] = {};
+    GetWindowTextW(editor.window().handle(), title, 200);
+    EXPECT_EQ(std::wstring(title).substr(0, 9), L"data.ini*");
+
+    // Ctrl+H scales the weights to 100; Save writes them.
+    SendMessageW(editor.window().handle(), WM_COMMAND, WPARAM(editor_win32::Command::ScaleWeightsTo100), 0);
+    ASSERT_TRUE(pumpUntil([&] { return session.oddsUpToDate(); }));
+    EXPECT_FALSE(session.weightTotal().off) << session.weightTotal().text;
+    SendMessageW(editor.window().handle(), WM_COMMAND, WPARAM(editor_win32::Command::Save), 0);
+    EXPECT_FALSE(session.modified());
+    const std::string saved = slurp(list);
+    EXPECT_EQ(authoring::PrizeDocument::open(list).text(0, Field::Weight), document().text(0, Field::Weight));
+
+    // Undo and redo.
+    SendMessageW(editor.window().handle(), WM_COMMAND, WPARAM(editor_win32::Command::Undo), 0);
+    EXPECT_EQ(document().text(0, Field::Weight), "40");
+    SendMessageW(editor.window().handle(), WM_COMMAND, WPARAM(editor_win32::Command::Redo), 0);
+    EXPECT_FALSE(session.modified());
+
+    // Two rows from a spreadsheet, pasted with Ctrl+V below the selected row.
+    ASSERT_TRUE(putOnClipboard(editor.window().handle(), L"5\t#00FF00\t风筝\t3\t\r\n6\t255\t陀螺\t4\t\r\n"));
+    table.selectRows({1});
+    setControl(true);
+    press(table.list(), 'V');
+    setControl(false);
+    ASSERT_EQ(document().size(), 10);
+    EXPECT_EQ(document().text(2, Field::Name), "风筝");
+    EXPECT_EQ(document().text(3, Field::Name), "陀螺");
+    EXPECT_EQ(table.selectedRows(), (std::vector<int>{2, 3}));
+
+    // Alt+Down moves them; Play saves and starts the game at the projector's size.
+    SendMessageW(editor.window().handle(), WM_COMMAND, WPARAM(editor_win32::Command::MoveDown), 0);
+    EXPECT_EQ(document().text(4, Field::Name), "陀螺");
+    SendMessageW(editor.window().handle(), WM_COMMAND, WPARAM(editor_win32::Command::PlayAt1_5), 0);
+    EXPECT_EQ(played, std::vector<double>{1.5}) << (asked.empty() ? "" : asked.front());
+    EXPECT_EQ(authoring::PrizeDocument::open(list).size(), 10);
+    EXPECT_TRUE(fs::exists(list.parent_path() / "prizedraw.exe")) << "the game is placed beside the list";
+    EXPECT_NE(slurp(list), saved);
+}
+
+} // namespace
