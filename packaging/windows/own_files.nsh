@@ -34,7 +34,6 @@ Function ${UN}OwnStamp
   Push $6
   Push $7
   Push $8
-  Push $9
   StrCpy $7 ""
   StrCpy $6 0
   ; GENERIC_READ, shared with every other use, OPEN_EXISTING
@@ -46,10 +45,10 @@ Function ${UN}OwnStamp
       ; CALG_SHA_256
       System::Call 'advapi32::CryptCreateHash(p r2, i 0x800C, p 0, i 0, *p .r3) i .r8'
       ${If} $8 <> 0
-        System::Alloc 65536
+        System::Alloc 1048576
         Pop $4
         ${Do}
-          System::Call 'kernel32::ReadFile(p r1, p r4, i 65536, *i .r5, p 0) i .r8'
+          System::Call 'kernel32::ReadFile(p r1, p r4, i 1048576, *i .r5, p 0) i .r8'
           ${If} $8 = 0
             StrCpy $6 -1
             ${Break}
@@ -68,16 +67,11 @@ Function ${UN}OwnStamp
         ${If} $6 >= 0
           System::Call 'advapi32::CryptGetHashParam(p r3, i 2, p r4, *i 32, i 0) i .r8'
           ${If} $8 <> 0
-            StrCpy $7 "$6 "
-            StrCpy $9 0
-            ${Do}
-              IntPtrOp $8 $4 + $9
-              System::Call '*$8(&i1 .r5)'
-              IntOp $5 $5 & 0xFF
-              IntFmt $5 "%02x" $5
-              StrCpy $7 "$7$5"
-              IntOp $9 $9 + 1
-            ${LoopUntil} $9 = 32
+            ; CRYPT_STRING_HEXRAW | CRYPT_STRING_NOCRLF: 64 hex digits
+            System::Call 'crypt32::CryptBinaryToStringW(p r4, i 32, i 0x4000000C, w .r5, *i 65) i .r8'
+            ${If} $8 <> 0
+              StrCpy $7 "$6 $5"
+            ${EndIf}
           ${EndIf}
         ${EndIf}
         System::Free $4
@@ -88,7 +82,6 @@ Function ${UN}OwnStamp
     System::Call 'kernel32::CloseHandle(p r1)'
   ${EndIf}
   StrCpy $0 $7
-  Pop $9
   Pop $8
   Pop $7
   Pop $6
