@@ -15,6 +15,9 @@
 
 !pragma warning disable 6040 ; the other languages show the English texts
 
+; The name in the setup program's title and pages.
+LangString ProgramName ${LANG_ENGLISH} "${MENU_GAME_EN}"
+LangString ProgramName ${LANG_SIMPCHINESE} "${MENU_GAME_ZH}"
 LangString StartMenuFolder ${LANG_ENGLISH} "${MENU_FOLDER_EN}"
 LangString StartMenuFolder ${LANG_SIMPCHINESE} "${MENU_FOLDER_ZH}"
 LangString GameShortcut ${LANG_ENGLISH} "${MENU_GAME_EN}"
