@@ -2,10 +2,13 @@
 # Checks the Windows packages as a Windows user would, under wine in a scratch
 # prefix inside build-windows-package/: a silent install for the current user,
 # the installed game's window, the installed prizeodds on the installed list, a
-# changed list that survives a second install and the uninstaller, the zip
+# changed list that survives a second install and the uninstaller, an install
+# in Chinese, one into a folder that holds the user's own files, the zip
 # unpacked elsewhere, and a GBK CSV imported there. One line per check; the
 # first failure ends the script with status 1.
 # Usage: scripts/check-windows-packages.sh   (after scripts/package-windows.sh)
+# With PRIZEDRAW_EARLIER_SETUP=<an earlier prizedraw-*-setup.exe> it also
+# checks an upgrade over what that one installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -28,6 +31,9 @@ export WINEPREFIX=$scratch/wineprefix
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no .NET or Gecko installer prompts
+# English unless a run says otherwise; wine takes its display language and the
+# character set of Unix file names from the locale.
+export LC_ALL=C.UTF-8 LANGUAGE=
 game=
 cleanup() {
     [ -z "$game" ] || kill "$game" 2>/dev/null || true
@@ -44,6 +50,11 @@ rm -rf "$scratch"
 mkdir -p "$WINEPREFIX"
 start_own_xvfb
 started=$(date +%s)
+# A Chinese locale of our own, for the runs in Chinese: wine needs one that the
+# C library knows, or Chinese file names fail.
+mkdir -p "$scratch/locale"
+localedef -i zh_CN -f UTF-8 "$scratch/locale/zh_CN.UTF-8" >/dev/null 2>&1 || fail "localedef could not make zh_CN.UTF-8"
+in_chinese() { LOCPATH=$scratch/locale LC_ALL=zh_CN.UTF-8 "$@"; }
 wineserver -p
 timeout 300 wineboot -i >/dev/null 2>&1
 timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1
@@ -78,7 +89,8 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\PrizeDra
 
 # 1. Silent install into the per-user default folder.
 timeout 120 wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the setup program exited with status $?"
-for file in prizedraw.exe prizeodds.exe prizelist.exe data.ini picture/荧光棒.jpg README.txt LICENSE.txt Uninstall.exe; do
+for file in prizedraw.exe prizeodds.exe prizelist.exe data.ini picture/荧光棒.jpg prizedraw-README.txt prizedraw-LICENSE.txt \
+    prizedraw-uninstall.exe prizedraw-installed.ini; do
     [ -f "$installed/$file" ] || fail "the install has no $file in $installed"
 done
 registry=$(timeout 60 wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r') ||
@@ -86,8 +98,9 @@ registry=$(timeout 60 wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r') 
 for value in 'DisplayVersion.*REG_SZ' 'Publisher.*REG_SZ.*prize draw' 'DisplayIcon.*prizedraw.exe' 'UninstallString'; do
     grep -qi "$value" <<<"$registry" || fail "the installed-programs entry lacks $value"
 done
-menu=$appdata/Roaming/Microsoft/Windows/Start\ Menu/Programs/Prize\ Draw
-for link in "Prize Draw" "Prize list and pictures" Uninstall; do
+programs=$appdata/Roaming/Microsoft/Windows/Start\ Menu/Programs
+menu=$programs/Prize\ Draw
+for link in "Prize Draw" "Prize list and pictures" "Uninstall Prize Draw"; do
     [ -f "$menu/$link.lnk" ] || fail "no Start-menu entry \"$link\""
 done
 pass "silent install (/S) into $installed_windows, installed-programs entry $(grep -o 'DisplayVersion.*' <<<"$registry" | tr -s ' '), 3 Start-menu entries"
@@ -118,32 +131,73 @@ pass "second install (/S /D=): the changed data.ini and an added picture kept, a
 
 # 5. The uninstaller removes what it installed and leaves what the user changed
 #    or added. _?= runs it in place, so that wine waits for it.
-timeout 120 wine "$installed/Uninstall.exe" /S "_?=$installed_windows" </dev/null >/dev/null 2>&1 ||
+timeout 120 wine "$installed/prizedraw-uninstall.exe" /S "_?=$installed_windows" </dev/null >/dev/null 2>&1 ||
     fail "the uninstaller exited with status $?"
-for file in prizedraw.exe prizeodds.exe prizelist.exe README.txt picture/荧光棒.jpg; do
-    [ ! -e "$installed/$file" ] || fail "the uninstaller left $file"
-done
-[ "$(md5sum <"$installed/data.ini")" = "$changed" ] && [ -f "$installed/picture/我的奖品.jpg" ] ||
-    fail "the uninstaller removed the changed data.ini or the added picture"
+# What is left, but for the uninstaller itself, which cannot remove itself when run in place.
+left() { (cd "$1" && find . -type f ! -name prizedraw-uninstall.exe | sed 's|^\./||' | LC_ALL=C sort | paste -sd ' '); }
+[ "$(left "$installed")" = "data.ini picture/我的奖品.jpg" ] ||
+    fail "the uninstaller should leave the changed data.ini and the added picture only, not: $(left "$installed")"
+[ "$(md5sum <"$installed/data.ini")" = "$changed" ] || fail "the uninstaller changed data.ini"
 ! timeout 60 wine reg query "$uninstall_key" >/dev/null 2>&1 || fail "the installed-programs entry is still there"
 [ ! -e "$menu" ] || fail "the Start-menu folder is still there"
-pass "uninstall (/S): programs, unchanged pictures, Start menu and entry removed; left $(cd "$installed" && find . -type f ! -name Uninstall.exe | sort | tr '\n' ' ')"
+pass "uninstall (/S): its own files, Start menu and entry removed; left $(left "$installed")"
 
-# 5b. An install into a folder of the user's choice, then a second run without
-#     /D=: it proposes (and, silent, takes) the folder of the first.
+# 5b. In Chinese, an install into a folder of the user's choice, then a second
+#     run without /D=: it proposes (and, silent, takes) the folder of the first.
 chosen=$WINEPREFIX/drive_c/奖品抽奖
-timeout 120 wine "$setup" /S '/D=C:\奖品抽奖' </dev/null >/dev/null 2>&1 || fail "the install into C:\奖品抽奖 exited with status $?"
+in_chinese timeout 120 wine "$setup" /S '/D=C:\奖品抽奖' </dev/null >/dev/null 2>&1 || fail "the install into C:\奖品抽奖 exited with status $?"
+for link in 抽奖 奖品列表和图片 卸载抽奖; do
+    [ -f "$programs/抽奖/$link.lnk" ] || fail "no Chinese Start-menu entry 抽奖\\$link: $(ls "$programs"/*)"
+done
 rm "$chosen/prizelist.exe"
-timeout 120 wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the install without /D= exited with status $?"
+in_chinese timeout 120 wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the install without /D= exited with status $?"
 [ -f "$chosen/prizelist.exe" ] || fail "the second run did not install into the folder of the first"
 [ ! -e "$installed/prizedraw.exe" ] || fail "the second run installed into the default folder, not the first one's"
-timeout 120 wine "$chosen/Uninstall.exe" /S '_?=C:\奖品抽奖' </dev/null >/dev/null 2>&1 || fail "the uninstaller exited with status $?"
-pass "a second run without /D= installs into the folder of the first (C:\奖品抽奖)"
+in_chinese timeout 120 wine "$chosen/prizedraw-uninstall.exe" /S '_?=C:\奖品抽奖' </dev/null >/dev/null 2>&1 || fail "the uninstaller exited with status $?"
+[ ! -e "$programs/抽奖" ] || fail "the Chinese Start-menu folder is still there"
+pass "in Chinese: Start menu 抽奖 with 抽奖, 奖品列表和图片, 卸载抽奖; a second run without /D= installs into the folder of the first (C:\奖品抽奖)"
+
+# 5c. A folder that already holds the user's own README.txt, LICENSE.txt and
+#     notes.txt: install and uninstall leave all three as they were.
+mine=$WINEPREFIX/drive_c/派对
+mkdir -p "$mine"
+printf 'Party plan\r\n' >"$mine/README.txt"
+printf 'My licence\r\n' >"$mine/LICENSE.txt"
+printf '年会 notes\r\n' >"$mine/notes.txt"
+theirs=$(cd "$mine" && md5sum README.txt LICENSE.txt notes.txt)
+timeout 120 wine "$setup" /S '/D=C:\派对' </dev/null >/dev/null 2>&1 || fail "the install into C:\派对 exited with status $?"
+[ "$(cd "$mine" && md5sum README.txt LICENSE.txt notes.txt)" = "$theirs" ] || fail "the install changed the user's own files in C:\派对"
+[ -f "$mine/prizedraw.exe" ] && [ -f "$mine/prizedraw-README.txt" ] || fail "the install into C:\派对 lacks its files"
+timeout 120 wine "$mine/prizedraw-uninstall.exe" /S '_?=C:\派对' </dev/null >/dev/null 2>&1 || fail "the uninstaller exited with status $?"
+[ "$(cd "$mine" && md5sum README.txt LICENSE.txt notes.txt)" = "$theirs" ] && [ "$(left "$mine")" = "LICENSE.txt README.txt notes.txt" ] ||
+    fail "the uninstall should leave the user's three files only, as they were, not: $(left "$mine")"
+pass "a folder with the user's README.txt, LICENSE.txt, notes.txt: kept unchanged by install and uninstall, nothing else left"
+
+# 5d. An upgrade over an earlier setup program's install, which put README.txt,
+#     LICENSE.txt and Uninstall.exe there: the unchanged README goes, the
+#     LICENSE.txt the user changed stays, a deleted sample picture stays deleted.
+earlier=${PRIZEDRAW_EARLIER_SETUP:-}
+if [ -n "$earlier" ]; then
+    rm -rf "$installed"
+    timeout 120 wine "$earlier" /S </dev/null >/dev/null 2>&1 || fail "the earlier setup program exited with status $?"
+    [ -f "$installed/bundled.ini" ] && [ -f "$installed/README.txt" ] || fail "$earlier did not install the earlier layout"
+    printf 'my addition\r\n' >>"$installed/LICENSE.txt"
+    sed -i '1s/^30/31/' "$installed/data.ini"
+    rm "$installed/picture/棒棒糖.jpg"
+    timeout 120 wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the upgrade exited with status $?"
+    [ "$(left "$installed")" = "LICENSE.txt data.ini picture/保温杯.jpg picture/智能手表.jpg picture/玩具熊.jpg picture/电影票.jpg picture/荧光棒.jpg picture/蓝牙耳机.jpg picture/金条.jpg prizedraw-LICENSE.txt prizedraw-README.txt prizedraw-installed.ini prizedraw.exe prizelist.exe prizeodds.exe" ] ||
+        fail "after the upgrade the folder holds: $(left "$installed")"
+    timeout 120 wine "$installed/prizedraw-uninstall.exe" /S "_?=$installed_windows" </dev/null >/dev/null 2>&1 || fail "the uninstaller exited with status $?"
+    [ "$(left "$installed")" = "LICENSE.txt data.ini" ] || fail "after the upgrade's uninstall the folder holds: $(left "$installed")"
+    [ -z "$(ls "$menu" 2>/dev/null)" ] || fail "the upgrade's uninstall left Start-menu entries: $(ls "$menu")"
+    pass "upgrade over $(basename "$earlier"): its README.txt and Uninstall.exe replaced, the changed LICENSE.txt and data.ini kept, a deleted picture not brought back; uninstall left $(left "$installed")"
+    rm -rf "$installed"
+fi
 
 # 6. The zip unpacked elsewhere starts the game.
 unzip -q "$zip" -d "$scratch/usb"
 folder=$scratch/usb/$(basename "$zip" .zip)
-for file in prizedraw.exe prizeodds.exe prizelist.exe data.ini picture/荧光棒.jpg README.txt LICENSE.txt; do
+for file in prizedraw.exe prizeodds.exe prizelist.exe data.ini picture/荧光棒.jpg prizedraw-README.txt prizedraw-LICENSE.txt; do
     [ -f "$folder/$file" ] || fail "the zip has no $(basename "$folder")/$file"
 done
 for exe in "$folder"/*.exe; do

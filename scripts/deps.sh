@@ -31,8 +31,9 @@ WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mi
 # top: 64-bit wine, its own X server, and a font that covers GB2312.
 WINDOWS_TEST_PACKAGES=(wine wine64 xvfb xauth xdotool fonts-wqy-microhei)
 # What making the Windows packages (scripts/package-windows.sh) needs on top of
-# building: NSIS for the setup program, unzip to check the portable zip.
-WINDOWS_PACKAGE_PACKAGES=(nsis unzip)
+# building: NSIS for the setup program, unzip to check the portable zip, and
+# the Chinese locale source that the check makes a locale of for wine.
+WINDOWS_PACKAGE_PACKAGES=(nsis unzip locales)
 # What making the packages (scripts/package.sh) and checking them as a user
 # would (scripts/check_packages.sh) need on top, with Debian's checkers of
 # packages, menu entries and software-centre entries.

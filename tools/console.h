@@ -24,6 +24,24 @@ void useSystemLanguage();
 // Whether stream writes to a terminal, where progress may rewrite its line.
 bool isTerminal(std::FILE *stream);
 
+// A console that Windows made for this program alone, as for a double click
+// in Explorer, closes the moment the program ends and takes what it printed
+// with it. While an OwnConsole lives, such a console asks for a key before the
+// program ends. From a command prompt, a pipe, or on Linux it does nothing.
+class OwnConsole {
+public:
+    OwnConsole();
+    ~OwnConsole();
+    OwnConsole(const OwnConsole &) = delete;
+    OwnConsole &operator=(const OwnConsole &) = delete;
+
+    // Whether the program was started so: with no command line, it shows its help.
+    explicit operator bool() const { return alone_; }
+
+private:
+    bool alone_;
+};
+
 // argv-style pointers into arguments, for an argument parser; valid while
 // arguments lives.
 inline std::vector<char *> argumentPointers(std::vector<std::string> &arguments)

@@ -108,4 +108,9 @@ void useSystemLanguage()
 
 bool isTerminal(std::FILE *stream) { return isatty(fileno(stream)) != 0; }
 
+// A terminal stays open when the program ends.
+OwnConsole::OwnConsole() : alone_(false) {}
+
+OwnConsole::~OwnConsole() = default;
+
 } // namespace odds

@@ -1,5 +1,6 @@
 // The command line and the console on Windows: arguments from the wide
-// command line, output in UTF-8 whether to a console or a file.
+// command line, output in UTF-8 whether to a console or a file, and a
+// console of the program's own that waits for a key before it closes.
 #include "console.h"
 
 #include "i18n.h"
@@ -12,6 +13,7 @@
 #include <io.h>
 
 #include <algorithm>
+#include <iostream>
 #include <memory>
 
 namespace odds {
@@ -41,6 +43,16 @@ std::string narrow(const wchar_t *wide)
     text.pop_back(); // the terminating NUL
     return text;
 }
+
+// Only this process on its console, and the console reads keys: Windows made
+// it for a program started from Explorer. A command prompt shares its console,
+// and a pipe or a file as input cannot be waited on.
+bool consoleOfItsOwn()
+{
+    DWORD processes[2];
+    DWORD mode = 0;
+    return GetConsoleProcessList(processes, 2) == 1 && GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
 } // namespace
 
 std::vector<std::string> utf8Arguments(int argc, char **argv)
@@ -66,5 +78,21 @@ std::vector<std::string> utf8Arguments(int argc, char **argv)
 void useSystemLanguage() { i18n::setLanguage(i18n::systemLanguage()); }
 
 bool isTerminal(std::FILE *stream) { return _isatty(_fileno(stream)) != 0; }
+
+OwnConsole::OwnConsole() : alone_(consoleOfItsOwn()) {}
+
+OwnConsole::~OwnConsole()
+{
+    if (!alone_)
+        return;
+    std::cout << "\n" << i18n::tr("Press any key to close.") << std::flush;
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    FlushConsoleInputBuffer(input); // keys pressed while the program ran
+    INPUT_RECORD record;
+    DWORD read = 0;
+    while (ReadConsoleInputW(input, &record, 1, &read) && read == 1)
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown)
+            return;
+}
 
 } // namespace odds

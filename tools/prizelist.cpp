@@ -227,6 +227,7 @@ int main(int argc, char **argv)
 {
     odds::useSystemLanguage();
     std::vector<std::string> arguments = odds::utf8Arguments(argc, argv);
+    const odds::OwnConsole ownConsole; // started by a double click: a key closes the help it shows
     std::vector<char *> argumentPointers = odds::argumentPointers(arguments);
     const std::string command = arguments.size() > 1 ? arguments[1] : "";
     if (command.empty() || command == "-h" || command == "--help") {

@@ -114,6 +114,7 @@ int main(int argc, char **argv)
 {
     odds::useSystemLanguage();
     std::vector<std::string> arguments = odds::utf8Arguments(argc, argv);
+    const odds::OwnConsole ownConsole; // started by a double click: help, then a key closes it
     std::vector<char *> argumentPointers = odds::argumentPointers(arguments);
     cxxopts::Options options("prizeodds", about() + "\n");
     options.positional_help("[DATA_INI]");
@@ -143,7 +144,7 @@ int main(int argc, char **argv)
     std::string html;
     try {
         const auto args = options.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
-        if (args.count("help")) {
+        if (args.count("help") || (ownConsole && arguments.size() == 1)) {
             std::cout << odds::translatedHelp(options.help()) << "\n";
             return kRead;
         }
