@@ -25,7 +25,7 @@ std::optional<std::filesystem::path> ownList(QWidget *window)
         const std::filesystem::path editorFolder =
             QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
         const std::filesystem::path folder = gamefolder::ownGameFolder();
-        gamefolder::makeOwnGameFolder(folder, editor::gameFor(editorFolder));
+        gamefolder::makeOwnGameFolder(folder, editing::gameFor(editorFolder));
         return folder / "data.ini";
     } catch (const std::exception &error) {
         QMessageBox::warning(window, QStringLiteral("prizeedit"),
