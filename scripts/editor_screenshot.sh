@@ -29,7 +29,7 @@ for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; slee
 
 QT_QPA_PLATFORM=xcb "$build/prizeedit" "$list/data.ini" &
 editor=$!
-window=$(xdotool search --sync --onlyvisible --name 'prizeedit' | head -1)
+window=$(xdotool search --sync --onlyvisible --name 'data.ini' | head -1)
 xdotool windowmove --sync "$window" 0 0
 sleep 1.5 # the odds come from a worker thread; let them and the first frames land
 geometry=$(xdotool getwindowgeometry --shell "$window")
