@@ -63,15 +63,17 @@ private:
     std::optional<std::size_t> ask(const std::string &question, const std::vector<std::wstring> &buttons,
                                    bool warning);
 
-    std::unique_ptr<WicPictureDecoder> decoder_;
-    window::win32::GdiTextMeasure texts_;
-    std::unique_ptr<editing::EditorSession> session_;
-    std::unique_ptr<CoreSource> source_;
-    std::unique_ptr<EditorWindow> window_;
+    // Made before the session, which posts its first check as it is made.
     std::atomic<HWND> target_{nullptr}; // where tasks are posted, from any thread
     std::mutex mutex_;
     std::deque<std::function<void()>> posted_;
     std::function<void()> timerTask_;
+    std::unique_ptr<CoreSource> source_;
+    std::unique_ptr<EditorWindow> window_;
+
+    std::unique_ptr<WicPictureDecoder> decoder_;
+    window::win32::GdiTextMeasure texts_;
+    std::unique_ptr<editing::EditorSession> session_;
 };
 
 } // namespace editor_win32

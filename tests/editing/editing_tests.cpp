@@ -39,7 +39,7 @@ struct Session {
     Session()
     {
         session.stateFolder = state.path() / "state";
-        session.documentsFolder = state.path() / "文档";
+        session.documentsFolder = state.path() / u8"文档";
     }
 };
 
@@ -60,8 +60,8 @@ checksOf(const authoring::PrizeDocument &document, const fs::path &dataIni,
 TEST(LiveCheck, OddsComeAtOnceAndPictureVerdictsFollowInTheSameCheck)
 {
     BundledList list;
-    fs::remove(list.folder.path() / "picture" / "金条.jpg");
-    list.folder.write("picture/保温杯.jpg", "no picture");
+    fs::remove(list.folder.path() / "picture" / u8"金条.jpg");
+    list.folder.write(u8"picture/保温杯.jpg", "no picture");
     const auto document = authoring::PrizeDocument::open(list.dataIni);
     const auto shown = checksOf(document, list.dataIni);
     ASSERT_EQ(shown.size(), 2u);
@@ -81,8 +81,8 @@ TEST(LiveCheck, OddsComeAtOnceAndPictureVerdictsFollowInTheSameCheck)
 TEST(LiveCheck, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
 {
     BundledList list;
-    list.folder.write("picture/保温杯.jpg", "no picture"); // the plan replaces it before Save
-    std::ifstream good(list.folder.path() / "picture" / "金条.jpg", std::ios::binary);
+    list.folder.write(u8"picture/保温杯.jpg", "no picture"); // the plan replaces it before Save
+    std::ifstream good(list.folder.path() / "picture" / u8"金条.jpg", std::ios::binary);
     const auto bytes =
         std::make_shared<const std::string>(std::istreambuf_iterator<char>(good), std::istreambuf_iterator<char>());
     const auto document = authoring::PrizeDocument::open(list.dataIni);
@@ -90,7 +90,7 @@ TEST(LiveCheck, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
     ASSERT_EQ(shown.size(), 2u);
 
     const odds::PrizeRow &first = shown[0]->report.prizes[3];
-    EXPECT_EQ(first.picturePath, list.folder.path() / "picture" / "保温杯.jpg");
+    EXPECT_EQ(first.picturePath, list.folder.path() / "picture" / u8"保温杯.jpg");
     EXPECT_EQ(shown[0]->picturesChecking.count(first.picturePath), 1u)
         << "the table finds the staged copy by the prize's own path";
     EXPECT_EQ(shown[1]->report.prizes[3].picture, odds::PictureState::Loaded);
@@ -173,19 +173,19 @@ TEST(EditorSession, ANewListIsFirstSavedInTheDocumentsFolderAndRemembered)
 {
     Session s;
     s.session.table().addPrize(0);
-    s.view.listTarget = editing::EditorView::ListTarget{s.state.path() / "文档" / "年会" / "data.ini",
+    s.view.listTarget = editing::EditorView::ListTarget{s.state.path() / u8"文档" / u8"年会" / "data.ini",
                                                        authoring::Encoding::Gbk};
     s.view.confirmations = {true}; // make the folder
     ASSERT_TRUE(s.session.saveList());
-    EXPECT_EQ(s.view.proposedTarget->file, s.state.path() / "文档" / "data.ini");
-    EXPECT_TRUE(fs::exists(s.state.path() / "文档" / "年会" / "data.ini"));
+    EXPECT_EQ(s.view.proposedTarget->file, s.state.path() / u8"文档" / "data.ini");
+    EXPECT_TRUE(fs::exists(s.state.path() / u8"文档" / u8"年会" / "data.ini"));
     EXPECT_FALSE(s.session.modified());
     EXPECT_EQ(s.session.listName(), "data.ini");
 
     BundledList other;
     ASSERT_TRUE(s.session.openList(other.dataIni));
     EXPECT_EQ(s.session.recentLists(),
-              (std::vector<fs::path>{other.dataIni, s.state.path() / "文档" / "年会" / "data.ini"}));
+              (std::vector<fs::path>{other.dataIni, s.state.path() / u8"文档" / u8"年会" / "data.ini"}));
     fs::remove(other.dataIni);
     EXPECT_EQ(s.session.recentLists().size(), 1u) << "a list that is gone is not offered";
 }

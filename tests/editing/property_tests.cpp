@@ -133,7 +133,7 @@ TEST(EditorProperty, EditsUndosSavesAndDiscardsKeepTheListAndItsPicturesAsAPlain
     std::vector<std::string> names{"A", "B", "a/b", "New prize"}; // every name a prize may take
     for (const Texts &prize : reference.saved.prizes)
         names.push_back(prize[int(Field::Name)]);
-    const std::vector<fs::path> sources{kToolsData / "red.jpg", kSample / "picture" / "金条.jpg"};
+    const std::vector<fs::path> sources{kToolsData / "red.jpg", kSample / "picture" / u8"金条.jpg"};
     int failedSaves = 0;
     int savedChanges = 0;
     std::string log;
