@@ -5,6 +5,7 @@
 #include "fakes.h"
 #include "live_check.h"
 #include "prize_table.h"
+#include "recovery.h"
 #include "slurp.h"
 
 #include <gtest/gtest.h>
@@ -213,6 +214,78 @@ TEST(EditorSession, AnEditIsCheckedAndCopiedForRecoveryAndPlaySavesFirst)
     EXPECT_FALSE(fs::exists(s.session.recoveryFile()));
     ASSERT_EQ(s.view.gamesStarted.size(), 1u) << (s.view.failures.empty() ? "" : s.view.failures.front());
     EXPECT_EQ(s.view.gamesStarted.front().second, 1.5);
+}
+
+TEST(EditorSession, ASecondEditorNeverOffersOrDeletesTheLiveRecoveryCopyOfTheFirst)
+{
+    BundledList list;
+    Session first; // this process, which runs
+    ASSERT_TRUE(first.session.openList(list.dataIni));
+    first.session.table().setText(0, Field::Weight, "29");
+    first.session.keepRecoveryCopy();
+    const fs::path copy = first.session.recoveryFile();
+    ASSERT_TRUE(fs::exists(copy));
+    {
+        Session second;
+        second.session.stateFolder = first.session.stateFolder;
+        const authoring::ProcessId self = authoring::thisProcess();
+        second.session.recoveryOwner = {self.number + 1, self.started}; // another editor
+        ASSERT_TRUE(second.session.openList(list.dataIni));
+        EXPECT_TRUE(second.view.questions.empty()) << second.view.questions.front();
+        second.session.table().setText(0, Field::Weight, "31");
+        second.session.keepRecoveryCopy();
+        EXPECT_NE(second.session.recoveryFile(), copy);
+        second.view.unsavedAnswers = {editing::EditorView::Unsaved::Discard};
+        EXPECT_TRUE(second.session.keepOrDropChanges());
+    }
+    EXPECT_TRUE(fs::exists(copy));
+    EXPECT_EQ(authoring::readRecovery(slurp(copy)).document.text(0, Field::Weight), "29");
+}
+
+TEST(EditorSession, SaveAsksBeforeReplacingAListAnotherProgramSavedMeanwhile)
+{
+    BundledList list;
+    Session s;
+    ASSERT_TRUE(s.session.openList(list.dataIni));
+    s.session.table().setText(0, Field::Weight, "29");
+    auto other = authoring::PrizeDocument::open(list.dataIni); // another editor, or prizelist
+    other.setText(1, Field::Weight, "3");
+    other.save(list.dataIni);
+    const std::string theirs = slurp(list.dataIni);
+    EXPECT_FALSE(s.session.saveList()); // cancelled
+    ASSERT_EQ(s.view.questions.size(), 1u);
+    EXPECT_NE(s.view.questions[0].find("changed by another program"), std::string::npos);
+    EXPECT_EQ(slurp(list.dataIni), theirs);
+    EXPECT_TRUE(s.session.modified());
+
+    s.view.choices = {1}; // Overwrite
+    EXPECT_TRUE(s.session.saveList());
+    EXPECT_EQ(authoring::PrizeDocument::open(list.dataIni).text(0, Field::Weight), "29");
+    s.session.table().setText(0, Field::Weight, "28");
+    EXPECT_TRUE(s.session.saveList()); // its own save is no other program's
+    EXPECT_EQ(s.view.questions.size(), 2u);
+}
+
+TEST(EditorSession, ACsvThatReadsAsTextBothWaysAsksWhichNamesAreRight)
+{
+    Session s;
+    fakes::TempFolder folder;
+    const fs::path csv = folder.write("prizes.csv", "weight,color,name,amount\r\n100,255,Caf\xC3\xA9,1\r\n");
+    s.view.choices = {std::nullopt}; // cancelled: the list stays
+    EXPECT_FALSE(s.session.importCsv(csv));
+    EXPECT_EQ(s.session.table().rowCount(), 0);
+    ASSERT_EQ(s.view.questions.size(), 1u);
+    EXPECT_NE(s.view.questions[0].find("\"Café\""), std::string::npos) << s.view.questions[0];
+    EXPECT_NE(s.view.questions[0].find("\"Caf茅\""), std::string::npos) << s.view.questions[0];
+
+    for (const std::size_t answer : {0u, 1u}) {
+        s.view.choices = {answer};
+        ASSERT_TRUE(s.session.importCsv(csv));
+        const std::string asked = s.view.questions.back();
+        // The answer given is the reading whose names it showed in that place.
+        const bool utf8First = asked.find("Café") < asked.find("Caf茅");
+        EXPECT_EQ(s.session.table().document().text(0, Field::Name), (answer == 0) == utf8First ? "Café" : "Caf茅");
+    }
 }
 
 } // namespace

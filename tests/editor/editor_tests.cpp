@@ -593,63 +593,6 @@ TEST(Editor, UnsavedEditsKeptBeforeACrashComeBackWhenTheListIsOpenedAgain)
     EXPECT_FALSE(fs::exists(window.recoveryFile()));
 }
 
-TEST(Editor, ASecondEditorNeverOffersOrDeletesTheRecoveryCopyOfOneThatRuns)
-{
-    BundledList list;
-    EditorWindow first; // this process, which runs
-    ASSERT_TRUE(first.openList(list.dataIni));
-    first.prizes().setText(0, Field::Weight, "29");
-    first.keepRecoveryCopy();
-    const fs::path copy = first.recoveryFile();
-    ASSERT_TRUE(fs::exists(copy));
-    {
-        EditorWindow second;
-        const authoring::ProcessId self = authoring::thisProcess();
-        second.session().recoveryOwner = {self.number + 1, self.started}; // another editor
-        {
-            NextMessageBox no(QStringLiteral("No")); // would let an offered copy go
-            ASSERT_TRUE(second.openList(list.dataIni));
-            QCoreApplication::processEvents();
-            EXPECT_TRUE(no.text.isEmpty()) << no.text.toStdString();
-        }
-        second.prizes().setText(0, Field::Weight, "31");
-        second.keepRecoveryCopy();
-        EXPECT_NE(second.recoveryFile(), copy);
-        NextMessageBox discard(QStringLiteral("Discard"));
-        second.close();
-    }
-    EXPECT_TRUE(fs::exists(copy));
-    EXPECT_EQ(authoring::readRecovery(slurp(copy)).document.text(0, Field::Weight), "29");
-}
-
-TEST(Editor, SaveAsksBeforeReplacingAListAnotherProgramSavedMeanwhile)
-{
-    BundledList list;
-    EditorWindow window;
-    ASSERT_TRUE(window.openList(list.dataIni));
-    window.prizes().setText(0, Field::Weight, "29");
-    auto other = authoring::PrizeDocument::open(list.dataIni); // another editor, or prizelist
-    other.setText(1, Field::Weight, "3");
-    other.save(list.dataIni);
-    const std::string theirs = slurp(list.dataIni);
-    {
-        NextMessageBox cancel(QStringLiteral("Cancel"));
-        EXPECT_FALSE(window.saveList());
-        EXPECT_TRUE(cancel.text.contains("changed by another program"));
-    }
-    EXPECT_EQ(slurp(list.dataIni), theirs);
-    EXPECT_TRUE(window.isWindowModified());
-    {
-        NextMessageBox overwrite(QStringLiteral("Overwrite"));
-        EXPECT_TRUE(window.saveList());
-    }
-    EXPECT_EQ(authoring::PrizeDocument::open(list.dataIni).text(0, Field::Weight), "29");
-    window.prizes().setText(0, Field::Weight, "28");
-    NextMessageBox none(QStringLiteral("Overwrite"));
-    EXPECT_TRUE(window.saveList()); // its own save is no other program's
-    EXPECT_TRUE(none.text.isEmpty());
-}
-
 TEST(Editor, ANameGbkCannotHoldRefusesSaveAndOffersUtf8)
 {
     BundledList list;
