@@ -100,10 +100,17 @@ for value in 'DisplayVersion.*REG_SZ' 'Publisher.*REG_SZ.*prize draw' 'DisplayIc
 done
 programs=$appdata/Roaming/Microsoft/Windows/Start\ Menu/Programs
 menu=$programs/Prize\ Draw
-for link in "Prize Draw" "Prize list and pictures" "Uninstall Prize Draw"; do
+# The editor and its entry come with the packages when the build has it.
+links=("Prize Draw" "Prize list and pictures" "Uninstall Prize Draw")
+chinese_links=(抽奖 奖品列表和图片 卸载抽奖)
+if [ -f "$installed/prizeedit.exe" ]; then
+    links+=("Edit prize list")
+    chinese_links+=(编辑奖品清单)
+fi
+for link in "${links[@]}"; do
     [ -f "$menu/$link.lnk" ] || fail "no Start-menu entry \"$link\""
 done
-pass "silent install (/S) into $installed_windows, installed-programs entry $(grep -o 'DisplayVersion.*' <<<"$registry" | tr -s ' '), 3 Start-menu entries"
+pass "silent install (/S) into $installed_windows, installed-programs entry $(grep -o 'DisplayVersion.*' <<<"$registry" | tr -s ' '), Start-menu entries: ${links[*]}"
 
 # 2. The installed game shows its window.
 pass "installed game: $(see_game "$installed/prizedraw.exe")"
@@ -146,7 +153,7 @@ pass "uninstall (/S): its own files, Start menu and entry removed; left $(left "
 #     run without /D=: it proposes (and, silent, takes) the folder of the first.
 chosen=$WINEPREFIX/drive_c/奖品抽奖
 in_chinese timeout 120 wine "$setup" /S '/D=C:\奖品抽奖' </dev/null >/dev/null 2>&1 || fail "the install into C:\奖品抽奖 exited with status $?"
-for link in 抽奖 奖品列表和图片 卸载抽奖; do
+for link in "${chinese_links[@]}"; do
     [ -f "$programs/抽奖/$link.lnk" ] || fail "no Chinese Start-menu entry 抽奖\\$link: $(ls "$programs"/*)"
 done
 rm "$chosen/prizelist.exe"
@@ -155,7 +162,7 @@ in_chinese timeout 120 wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the 
 [ ! -e "$installed/prizedraw.exe" ] || fail "the second run installed into the default folder, not the first one's"
 in_chinese timeout 120 wine "$chosen/prizedraw-uninstall.exe" /S '_?=C:\奖品抽奖' </dev/null >/dev/null 2>&1 || fail "the uninstaller exited with status $?"
 [ ! -e "$programs/抽奖" ] || fail "the Chinese Start-menu folder is still there"
-pass "in Chinese: Start menu 抽奖 with 抽奖, 奖品列表和图片, 卸载抽奖; a second run without /D= installs into the folder of the first (C:\奖品抽奖)"
+pass "in Chinese: Start menu 抽奖 with ${chinese_links[*]}; a second run without /D= installs into the folder of the first (C:\奖品抽奖)"
 
 # 5c. A folder that already holds the user's own README.txt, LICENSE.txt and
 #     notes.txt: install and uninstall leave all three as they were.
