@@ -131,9 +131,11 @@ EditorFrontEnd::EditorFrontEnd(const fs::path &folder, int dpi)
 EditorFrontEnd::~EditorFrontEnd()
 {
     target_ = nullptr;
-    session_.reset(); // its checker's thread stops before the window goes
+    // The window first, which may still ask the table for cells as it goes,
+    // then the table's source, which lets go of the session's table.
     window_.reset();
     source_.reset();
+    session_.reset();
 }
 
 void EditorFrontEnd::run(Command command)
