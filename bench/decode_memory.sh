@@ -57,7 +57,7 @@ game_folder() { # folder program
     cp "$2" "$1/"
     local k text=""
     for k in $(seq -w 1 16); do
-        text+="6.25"$'\r\n'"$((k * 1000003 % 16777216))"$'\r\n'"prize$k"$'\r\n'"1"$'\r\n'$'\r\n'
+        text+="6.25"$'\r\n'"$((10#$k * 1000003 % 16777216))"$'\r\n'"prize$k"$'\r\n'"1"$'\r\n'$'\r\n'
         ln "$tmp/big.png" "$1/picture/prize$k.jpg"
     done
     printf '%s' "$text" >"$1/data.ini"
