@@ -22,6 +22,9 @@ namespace {
 
 constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr std::size_t kReadBytes = 64 << 10;
+// Wider pictures are left to another decoder: two rows of them would take
+// more memory than a whole picture of the usual shape.
+constexpr std::uint32_t kMaxWidth = 1 << 16;
 
 [[noreturn]] void refuse() { throw RuntimeError(ErrorCode::InvalidPicture); }
 
@@ -291,7 +294,8 @@ private:
 
 bool pngScalesDown(std::span<const std::uint8_t> head, int width, int height)
 {
-    if (head.size() < 29 || !std::equal(kSignature, kSignature + 8, head.begin()) || head[28] != 0)
+    if (head.size() < 29 || !std::equal(kSignature, kSignature + 8, head.begin()) || head[28] != 0 ||
+        bigEndian32(&head[16]) > kMaxWidth)
         return false;
     return width > 0 && height > 0 && bigEndian32(&head[16]) >= std::uint32_t(width) &&
            bigEndian32(&head[20]) >= std::uint32_t(height);
@@ -342,7 +346,7 @@ std::optional<Pixels> decodePngScaled(std::istream &file, int width, int height)
             std::uint8_t data[13];
             readExactly(file, data, 13);
             header = parseHeader(data);
-            if (header.interlaced)
+            if (header.interlaced || header.width > kMaxWidth)
                 return std::nullopt;
             seenHeader = true;
         } else if (is("PLTE") && !inflater) {

@@ -241,7 +241,7 @@ TEST(PngScaled, EachPixelIsTheAverageOfTheAreaItCovers)
     }
 }
 
-TEST(PngScaled, BrokenFilesAreRefusedAndInterlacedOnesLeftToAnotherDecoder)
+TEST(PngScaled, BrokenFilesAreRefusedAndInterlacedOrVeryWideOnesLeftToAnotherDecoder)
 {
     Png png;
     png.sample = [](std::uint32_t x, std::uint32_t y, int) { return x * 40 + y; };
@@ -287,6 +287,7 @@ TEST(PngScaled, BrokenFilesAreRefusedAndInterlacedOnesLeftToAnotherDecoder)
     EXPECT_EQ(refusal(withHeader([](Png &p) { p.colorType = 3; })), 481) << "a palette image without a palette";
     EXPECT_EQ(refusal(withHeader([](Png &) {}), 0, 5), 481) << "no size to scale to";
     EXPECT_FALSE(decode(withHeader([](Png &p) { p.interlace = 1; }), 5, 5));
+    EXPECT_FALSE(decode(withHeader([](Png &p) { p.width = 70000; }), 5, 5)) << "over 65536 pixels wide";
 }
 
 } // namespace
