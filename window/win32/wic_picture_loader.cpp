@@ -1,5 +1,6 @@
-// Pictures through the Windows Imaging Component: refuse what is broken or too
-// big from the file and its header, then decode straight to the box's size.
+// Pictures through the Windows Imaging Component, or a PNG through our own
+// reader: refuse what is broken or too big from the file and its header, then
+// decode straight to the box's size.
 #include "wic_picture_loader.h"
 
 #include "decode_budget.h"
