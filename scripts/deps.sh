@@ -18,15 +18,16 @@ install_missing() {
 # What building and running the game needs.
 # qt6-translations-l10n puts Qt's own dialogs of the editor in the user's language.
 # libfmt-dev: the texts in the user's language, which the game's launcher speaks too.
-RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libfmt-dev fonts-arphic-uming qt6-translations-l10n)
+RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libfmt-dev zlib1g-dev fonts-arphic-uming qt6-translations-l10n)
 # What the tests, the odds tool, benchmarks and fuzzing need on top.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
     xvfb xauth xdotool imagemagick nlohmann-json3-dev libcxxopts-dev libfmt-dev qt6-translations-l10n)
 # What building for Windows (scripts/build-windows.sh) needs: the MinGW-w64
 # cross compilers (posix threads), ImageMagick for the programs' icon, and the
-# header-only libraries the tools use (cmake/windows_header_libraries.cmake).
+# header-only libraries the tools use (cmake/windows_header_libraries.cmake),
+# zlib for the PNG reader (linked in statically).
 WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest imagemagick
-    libfmt-dev nlohmann-json3-dev libcxxopts-dev)
+    libfmt-dev nlohmann-json3-dev libcxxopts-dev libz-mingw-w64-dev)
 # What running the Windows tests under wine (scripts/test-windows.sh) needs on
 # top: 64-bit wine, its own X server, and a font that covers GB2312.
 WINDOWS_TEST_PACKAGES=(wine wine64 xvfb xauth xdotool fonts-wqy-microhei)

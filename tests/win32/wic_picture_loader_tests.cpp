@@ -8,8 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <objbase.h>
+#include <zlib.h>
 
+#include <cmath>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 
 using window::win32::decodePicture;
@@ -35,6 +38,52 @@ std::string withOrientation(const std::string &jpeg, int orientation)
                                          "\x00\x00\x00\x00",
                                          6);
     return jpeg.substr(0, 2) + exif + jpeg.substr(2);
+}
+
+std::string bigEndian(std::uint32_t value)
+{
+    return {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+}
+
+std::string pngChunk(const std::string &type, const std::string &data)
+{
+    const std::string typed = type + data;
+    return bigEndian(std::uint32_t(data.size())) + typed +
+           bigEndian(std::uint32_t(crc32(0, reinterpret_cast<const Bytef *>(typed.data()), uInt(typed.size()))));
+}
+
+// The same pixels as an 8-bit RGB PNG and a 24-bit bitmap.
+std::pair<std::string, std::string> pngAndBitmap(int width, int height,
+                                                 const std::function<std::uint32_t(int, int)> &rgb)
+{
+    std::string raw, bitmap;
+    const int padding = (4 - width * 3 % 4) % 4;
+    for (int y = 0; y < height; ++y) {
+        raw += '\0';
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel = rgb(x, y), below = rgb(x, height - 1 - y);
+            raw += {char(pixel >> 16), char(pixel >> 8), char(pixel)};
+            bitmap += {char(below), char(below >> 8), char(below >> 16)};
+        }
+        bitmap += std::string(std::size_t(padding), '\0');
+    }
+    std::string packed(compressBound(uLong(raw.size())), '\0');
+    uLongf size = uLongf(packed.size());
+    compress2(reinterpret_cast<Bytef *>(packed.data()), &size, reinterpret_cast<const Bytef *>(raw.data()),
+              uLong(raw.size()), 6);
+    packed.resize(size);
+    const std::string png = "\x89PNG\r\n\x1a\n" +
+                            pngChunk("IHDR", bigEndian(std::uint32_t(width)) + bigEndian(std::uint32_t(height)) +
+                                                 std::string("\x08\x02\0\0\0", 5)) +
+                            pngChunk("IDAT", packed) + pngChunk("IEND", "");
+    const auto little = [](std::uint32_t value) {
+        return std::string{char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+    };
+    const std::string header = "BM" + little(std::uint32_t(54 + bitmap.size())) + little(0) + little(54) +
+                               little(40) + little(std::uint32_t(width)) + little(std::uint32_t(height)) +
+                               std::string("\x01\0\x18\0", 4) + little(0) + little(std::uint32_t(bitmap.size())) +
+                               little(2835) + little(2835) + little(0) + little(0);
+    return {png, header + bitmap};
 }
 
 int refusal(const std::function<void()> &step)
@@ -106,6 +155,28 @@ TEST_F(WicPictures, AGifWithBytesAfterItsTrailerAndAnOs2BitmapAreShown)
         os2 += std::string("\x10\x20\x30\x10\x20\x30\0\0", 8);
     const window::Pixels bitmap = decodePicture(folder.write("os2.bmp", os2), {2, 2});
     EXPECT_EQ(bitmap.argb, (std::vector<std::uint32_t>(4, 0xFF302010u)));
+}
+
+TEST_F(WicPictures, APngScaledDownWhileItDecodesLooksAsTheImagingComponentScalesIt)
+{
+    // Soft waves; the PNG is read row by row, the bitmap by the imaging
+    // component. Under wine the latter takes the top-left pixel of each area
+    // where the PNG reader averages it, so the waves are slow enough for the
+    // two to agree; colours swapped or rows upside down would not.
+    const auto [png, bitmap] = pngAndBitmap(1200, 900, [](int x, int y) {
+        const auto wave = [](double v) { return std::uint32_t(127.5 + 127.5 * std::sin(v)); };
+        return wave(x / 300.0) << 16 | wave(y / 200.0) << 8 | wave((x + y) / 400.0);
+    });
+    const window::Pixels read = decodePicture(folder.write("waves.png", png), {177, 113});
+    const window::Pixels scaled = decodePicture(folder.write("waves.bmp", bitmap), {177, 113});
+    ASSERT_EQ(read.argb.size(), scaled.argb.size());
+    double difference = 0;
+    for (std::size_t i = 0; i < read.argb.size(); ++i)
+        for (int shift = 0; shift < 32; shift += 8)
+            difference += std::abs(int(read.argb[i] >> shift & 0xFF) - int(scaled.argb[i] >> shift & 0xFF));
+    difference /= double(read.argb.size() * 4);
+    std::cout << "mean difference per channel: " << difference << "\n";
+    EXPECT_LT(difference, 2.0);
 }
 
 TEST_F(WicPictures, TransparentPixelsShowTheBackgroundOfTheBox)

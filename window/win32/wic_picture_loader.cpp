@@ -1,9 +1,11 @@
-// Pictures through the Windows Imaging Component: refuse what is broken or too
-// big from the file and its header, then decode straight to the box's size.
+// Pictures through the Windows Imaging Component, or a PNG through our own
+// reader: refuse what is broken or too big from the file and its header, then
+// decode straight to the box's size.
 #include "wic_picture_loader.h"
 
 #include "decode_budget.h"
 #include "exif_orientation.h"
+#include "png_scaled.h"
 #include "runtime_error.h"
 
 #include <windows.h>
@@ -102,13 +104,25 @@ Pixels decodePicture(const std::filesystem::path &file, DeviceSize size)
     if (size.width <= 0 || size.height <= 0)
         throw RuntimeError(ErrorCode::InvalidPicture);
     const std::uint64_t fileBytes = checkedSize(file);
-    // The imaging component decodes most formats whole before it scales (a
-    // PNG under wine takes 4 bytes a pixel and more), so a decode waits until
-    // its pixels fit in the budget; one whose size its first bytes do not
-    // tell runs alone.
-    const std::optional<PictureSize> headSize = headerSize(readBytes(file, std::min(fileBytes, kHeadBytes)));
+    const std::vector<std::uint8_t> head = readBytes(file, std::min(fileBytes, kHeadBytes));
+    const std::optional<PictureSize> headSize = headerSize(head);
     if (headSize)
         requireWithinLimit(*headSize);
+    // The imaging component decodes a PNG whole before it scales it (under
+    // wine 4 bytes a pixel and more), so one scaled down is read here row by
+    // row: a few rows and the result in memory.
+    if (headSize && pngScalesDown(head, size.width, size.height)) {
+        const DecodeBudget::Share share =
+            DecodeBudget::pictures().take(pngScaledDecodeBytes(*headSize, size.width, size.height));
+        std::ifstream in(file, std::ios::binary);
+        if (!in)
+            throw RuntimeError(ErrorCode::PathFileAccessError);
+        if (std::optional<Pixels> pixels = decodePngScaled(in, size.width, size.height))
+            return std::move(*pixels);
+    }
+    // The imaging component decodes most other formats whole before it
+    // scales too, so a decode waits until its pixels fit in the budget; one
+    // whose size its first bytes do not tell runs alone.
     const DecodeBudget::Share share = DecodeBudget::pictures().take(
         headSize ? fileBytes + std::uint64_t(headSize->width) * headSize->height * 4 : ~std::uint64_t(0) / 2);
     std::vector<std::uint8_t> bytes = readBytes(file, fileBytes);

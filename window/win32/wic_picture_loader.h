@@ -1,6 +1,7 @@
 // The picture loader of the Windows front end: files looked up at start-up,
-// checked and decoded later by the Windows Imaging Component at the image
-// box's size in device pixels, turned upright, once.
+// checked and decoded later by the Windows Imaging Component (a PNG scaled
+// down by our own reader) at the image box's size in device pixels, turned
+// upright, once.
 #pragma once
 
 #include "decode_pool.h"
