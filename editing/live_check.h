@@ -79,6 +79,7 @@ private:
     std::filesystem::path staged(const authoring::PictureBytes &picture);
     // listPathOf receives, for each staged copy loaded, the list's path it stands for.
     std::shared_ptr<ListCheck> check(const Request &request, catalogue::PictureLoader &pictures,
+                                     const odds::FolderSnapshot &listed,
                                      std::map<std::filesystem::path, std::filesystem::path> *listPathOf = nullptr);
 
     PictureVerdicts pictures_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue.h"
+#include "folder_listing.h"
 #include "i18n.h"
 #include "picture_rules.h"
 #include "text_measure.h"
@@ -68,9 +69,11 @@ private:
 
 // The same from lines that stand for the file dataIni (a list being edited,
 // say): pictures come from the picture folder beside dataIni. Throws as the
-// game's start-up would (62).
+// game's start-up would (62). listed, when given, is the picture folder as
+// the loader saw it, which then need not be read again.
 PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInput &lines,
-                        catalogue::PictureLoader &loader, PictureSizes *sizes = nullptr);
+                        catalogue::PictureLoader &loader, PictureSizes *sizes = nullptr,
+                        const FolderSnapshot *listed = nullptr);
 
 // How many of the 2^24 draw values land on each slot 0 to prizeCount; the
 // last is the empty card past the last prize.

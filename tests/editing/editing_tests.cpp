@@ -98,6 +98,27 @@ TEST(LiveCheck, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
 }
 
 
+TEST(LiveCheck, APictureReplacedOnDiskIsJudgedAgainAndAFolderUnderItsNameIsRefused)
+{
+    BundledList list;
+    const fs::path picture = list.folder.path() / "picture" / u8"保温杯.jpg";
+    const auto document = authoring::PrizeDocument::open(list.dataIni);
+    fakes::FakeEditorView view;
+    editing::LiveCheck odds(view.judge, nullptr, [&view](std::function<void()> task) { view.post(std::move(task)); });
+    const auto stateOf = [&] {
+        odds.request(document, list.dataIni);
+        view.runPostedUntil([&] { return odds.upToDate(); });
+        return odds.latest()->report.prizes[3].picture;
+    };
+    EXPECT_EQ(stateOf(), odds::PictureState::Loaded);
+    list.folder.write(u8"picture/保温杯.jpg", "no picture");
+    EXPECT_EQ(stateOf(), odds::PictureState::Refused);
+    fs::remove(picture);
+    EXPECT_EQ(stateOf(), odds::PictureState::Missing);
+    fs::create_directory(picture);
+    EXPECT_EQ(stateOf(), odds::PictureState::Refused);
+}
+
 TEST(UndoHistory, IsCleanOnlyAtTheSavedStepAndAFailedBatchLeavesNoStep)
 {
     editing::UndoStack undo;
