@@ -45,6 +45,8 @@ public:
     }
     catalogue::PicturePtr tryLoad(const fs::path &file, std::optional<catalogue::RuntimeError> &refused) override
     {
+        if (staged_.empty())
+            return folder_.tryLoad(file, refused);
         const auto planned = staged_.find(nameOf(file));
         if (planned == staged_.end())
             return folder_.tryLoad(file, refused);
@@ -57,6 +59,8 @@ public:
     }
     fs::path fileRead(const fs::path &file) override
     {
+        if (staged_.empty())
+            return folder_.fileRead(file);
         const auto planned = staged_.find(nameOf(file));
         return planned == staged_.end() ? folder_.fileRead(file) : planned->second;
     }
@@ -197,7 +201,7 @@ std::shared_ptr<ListCheck> LiveCheck::check(const Request &request, catalogue::P
             request.dataIni ? std::move(check->list.pictureFolderFiles) : std::vector<std::string>(), request.planned);
         if (listPathOf)
             *listPathOf = std::move(loader.listPathOf);
-        check->report = odds::buildReport(check->list, measure_);
+        check->report = odds::buildReport(check->list, measure_, &labelFits_);
     } catch (const std::exception &error) {
         check->error = error.what();
     }

@@ -84,6 +84,7 @@ private:
 
     PictureVerdicts pictures_;
     window::TextMeasure *measure_;
+    odds::LabelFits labelFits_; // worker thread only
     Post post_;
     // Tasks posted by the worker check this before they touch the checker.
     std::shared_ptr<LiveCheck *> alive_;

@@ -60,7 +60,7 @@ std::optional<PictureVerdicts::Verdict> PictureVerdicts::verdictOn(const std::fi
                                                            const odds::FileStamp &stamp, bool defer)
 {
     const std::lock_guard lock(mutex_);
-    auto found = verdicts_.find(file);
+    auto found = verdicts_.find(file.native());
     if (found != verdicts_.end() && found->second.stamp == stamp)
         return found->second;
     if (defer)
@@ -72,7 +72,7 @@ std::optional<PictureVerdicts::Verdict> PictureVerdicts::verdictOn(const std::fi
     } catch (const RuntimeError &refused) {
         verdict.error = refused;
     }
-    return verdicts_.insert_or_assign(file, std::move(verdict)).first->second;
+    return verdicts_.insert_or_assign(file.native(), std::move(verdict)).first->second;
 }
 
 } // namespace editing

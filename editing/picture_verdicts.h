@@ -7,10 +7,10 @@
 #include "runtime_error.h"
 
 #include <filesystem>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <unordered_map>
 
 namespace editing {
 
@@ -69,7 +69,7 @@ private:
 
     PictureDecoder &decoder_;
     std::mutex mutex_;
-    std::map<std::filesystem::path, Verdict> verdicts_;
+    std::unordered_map<std::filesystem::path::string_type, Verdict> verdicts_; // by the path as spelt
 };
 
 } // namespace editing

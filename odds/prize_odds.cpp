@@ -331,7 +331,7 @@ double contrastWithBlack(std::int32_t color)
     return (luminance + 0.05) / 0.05;
 }
 
-OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
+OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure, LabelFits *kept)
 {
     const Catalogue &prizes = *list.catalogue;
     const int count = prizes.prizeCount;
@@ -346,6 +346,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
     report.totalWeight = prizes.prize(count).pr.toDouble();
     report.emptyCount = counts.back();
 
+    report.prizes.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i) {
         const auto &prize = prizes.prize(i);
         PrizeRow row;
@@ -535,8 +536,11 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
                                     hexColor(row.color), fmt::format("{:.1f}", contrastWithBlack(row.color))));
 
         if (measure) {
-            warnLabel(row, true, row.name, fitLabel(*measure, "awardname", row.name));
-            warnLabel(row, false, row.amount, fitLabel(*measure, "award", row.amount));
+            const auto fit = [&](std::string_view label, const std::string &text) {
+                return kept ? kept->of(*measure, label, text) : fitLabel(*measure, label, text);
+            };
+            warnLabel(row, true, row.name, fit("awardname", row.name));
+            warnLabel(row, false, row.amount, fit("award", row.amount));
         }
 
         switch (row.picture) {

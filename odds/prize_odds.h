@@ -5,6 +5,7 @@
 #include "catalogue.h"
 #include "folder_listing.h"
 #include "i18n.h"
+#include "label_fit.h"
 #include "picture_rules.h"
 #include "text_measure.h"
 #include "warning_code.h"
@@ -126,7 +127,8 @@ struct OddsReport {
 
 // With a measure, also whether each name and amount shows whole on the card
 // in the card's fonts; without one, that is not judged.
-OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure = nullptr);
+// kept, when given, holds the label fits of earlier reports with measure.
+OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure = nullptr, LabelFits *kept = nullptr);
 
 // A character a file name cannot hold, as a message names it: quoted, or its
 // code point when it does not show (a control character).
