@@ -4,6 +4,7 @@
 #include "fake_editor_view.h"
 #include "fakes.h"
 #include "live_check.h"
+#include "platform.h"
 #include "prize_table.h"
 #include "recovery.h"
 #include "slurp.h"
@@ -117,6 +118,18 @@ TEST(LiveCheck, APictureReplacedOnDiskIsJudgedAgainAndAFolderUnderItsNameIsRefus
     EXPECT_EQ(stateOf(), odds::PictureState::Missing);
     fs::create_directory(picture);
     EXPECT_EQ(stateOf(), odds::PictureState::Refused);
+}
+
+TEST(LiveCheck, FindsAPictureNamedInAnotherCaseWhereTheGameOpensIt)
+{
+    fakes::TempFolder folder;
+    folder.write("data.ini", "100\r\n255\r\nCup\r\n1\r\n\r\n");
+    fs::create_directory(folder.path() / "picture");
+    fs::copy(kSample / "picture" / u8"金条.jpg", folder.path() / "picture" / "cUP.jpg");
+    const auto shown = checksOf(authoring::PrizeDocument::open(folder.path() / "data.ini"), folder.path() / "data.ini");
+    EXPECT_EQ(shown.back()->report.prizes[0].picture, catalogue::platform::fileNamesIgnoreCase()
+                                                          ? odds::PictureState::Loaded
+                                                          : odds::PictureState::Missing);
 }
 
 TEST(UndoHistory, IsCleanOnlyAtTheSavedStepAndAFailedBatchLeavesNoStep)
