@@ -110,7 +110,12 @@ ReadReport readPrizeList(Catalogue &catalogue, LineInput &file, const std::files
             const auto file = pictureFileOf(pictureFolder, record.name.toText());
             if (file.empty())
                 return; // never open anything outside the picture folder, nor a device
-            catalogue.picture(count) = pictures.load(file);
+            std::optional<RuntimeError> refused;
+            PicturePtr picture = pictures.tryLoad(file, refused);
+            if (refused)
+                regime.failed(*refused); // the slot stays empty
+            else
+                catalogue.picture(count) = std::move(picture);
         });
         ++count;
     }

@@ -2,6 +2,7 @@
 // the real one, tests provide fakes.
 #pragma once
 
+#include "runtime_error.h"
 #include "variant.h"
 
 #include <filesystem>
@@ -15,6 +16,17 @@ public:
     // Returns a picture, or throws a RuntimeError when the file is missing,
     // unreadable or not an acceptable picture.
     virtual PicturePtr load(const std::filesystem::path &file) = 0;
+    // load, with a refusal handed back instead of thrown: a check of a
+    // thousand prizes without pictures would otherwise throw a thousand times.
+    virtual PicturePtr tryLoad(const std::filesystem::path &file, std::optional<RuntimeError> &refused)
+    {
+        try {
+            return load(file);
+        } catch (const RuntimeError &error) {
+            refused = error;
+            return nullptr;
+        }
+    }
     // The file that load(file) reads: file itself, unless the loader stands
     // another in for it (a picture chosen but not saved yet).
     virtual std::filesystem::path fileRead(const std::filesystem::path &file) { return file; }

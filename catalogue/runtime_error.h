@@ -61,6 +61,12 @@ class FailureRegime {
 public:
     void skipFailures() { skipping_ = true; }
     bool skipping() const { return skipping_; }
+    // A failure handed back rather than thrown, met as run meets a thrown one.
+    void failed(const RuntimeError &error) const
+    {
+        if (!skipping_)
+            throw error;
+    }
 
     template <typename Step>
     void run(Step &&step)

@@ -19,6 +19,11 @@ public:
     {
         throw catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound);
     }
+    catalogue::PicturePtr tryLoad(const fs::path &, std::optional<catalogue::RuntimeError> &refused) override
+    {
+        refused = catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound);
+        return nullptr;
+    }
 };
 // The pictures as they will be once saved: planned ones from their staged
 // copies, the others as the folder holds them. A list not saved yet has no
@@ -32,16 +37,30 @@ public:
     }
     catalogue::PicturePtr load(const fs::path &file) override
     {
+        std::optional<catalogue::RuntimeError> refused;
+        auto picture = tryLoad(file, refused);
+        if (refused)
+            throw *refused;
+        return picture;
+    }
+    catalogue::PicturePtr tryLoad(const fs::path &file, std::optional<catalogue::RuntimeError> &refused) override
+    {
+        if (staged_.empty())
+            return folder_.tryLoad(file, refused);
         const auto planned = staged_.find(nameOf(file));
         if (planned == staged_.end())
-            return folder_.load(file);
-        if (planned->second.empty())
-            throw catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound); // planned to go
+            return folder_.tryLoad(file, refused);
+        if (planned->second.empty()) {
+            refused = catalogue::RuntimeError(catalogue::ErrorCode::FileNotFound); // planned to go
+            return nullptr;
+        }
         listPathOf[planned->second] = file;
-        return files_.load(planned->second);
+        return files_.tryLoad(planned->second, refused);
     }
     fs::path fileRead(const fs::path &file) override
     {
+        if (staged_.empty())
+            return folder_.fileRead(file);
         const auto planned = staged_.find(nameOf(file));
         return planned == staged_.end() ? folder_.fileRead(file) : planned->second;
     }
@@ -130,11 +149,14 @@ void LiveCheck::deliver(Result result)
 
 void LiveCheck::run(const Request &request)
 {
+    // The picture folder listed once for the whole check: a thousand
+    // pictures then cost no call to the system each.
+    const odds::FolderSnapshot listed(request.dataIni ? request.dataIni->parent_path() / "picture" : fs::path());
     // The odds first, with pictures not judged yet counted as there; then
     // the pictures, and the same check again with their verdicts.
-    PictureVerdicts::Deferring deferring(pictures_);
+    PictureVerdicts::Reader deferring(pictures_, listed, PictureVerdicts::Reader::Unjudged::Defer);
     std::map<fs::path, fs::path> listPathOf;
-    std::shared_ptr<ListCheck> first = check(request, deferring, &listPathOf);
+    std::shared_ptr<ListCheck> first = check(request, deferring, listed, &listPathOf);
     for (const fs::path &file : deferring.unjudged) {
         const auto planned = listPathOf.find(file); // a staged copy shows as the list's own picture
         first->picturesChecking.insert(planned == listPathOf.end() ? file : planned->second);
@@ -148,16 +170,14 @@ void LiveCheck::run(const Request &request)
             if (waiting_ || stopping_)
                 return; // the next check judges what is left: verdicts are kept
         }
-        try {
-            pictures_.load(file);
-        } catch (const catalogue::RuntimeError &) {
-            // a refusal is a verdict too, kept for the check below
-        }
+        pictures_.judge(file);
     }
-    deliver(check(request, pictures_));
+    PictureVerdicts::Reader judged(pictures_, listed, PictureVerdicts::Reader::Unjudged::Judge);
+    deliver(check(request, judged, listed));
 }
 
 std::shared_ptr<ListCheck> LiveCheck::check(const Request &request, catalogue::PictureLoader &pictures,
+                                            const odds::FolderSnapshot &listed,
                                             std::map<fs::path, fs::path> *listPathOf)
 {
     auto check = std::make_shared<ListCheck>();
@@ -174,13 +194,14 @@ std::shared_ptr<ListCheck> LiveCheck::check(const Request &request, catalogue::P
                                 [&](const auto &entry) { return entry.second.get() == kept.first; });
         });
         PlannedPictures loader(std::move(planned), pictures, request.dataIni ? pictures : none);
-        check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader, &sizes_);
+        check->list = odds::prizeListOf(request.document, request.dataIni.value_or("data.ini"), loader, &sizes_,
+                                        request.dataIni ? &listed : nullptr);
         // The folder as Save will leave it; a list not saved yet has none.
         check->list.pictureFolderFiles = authoring::filesAfterSave(
             request.dataIni ? std::move(check->list.pictureFolderFiles) : std::vector<std::string>(), request.planned);
         if (listPathOf)
             *listPathOf = std::move(loader.listPathOf);
-        check->report = odds::buildReport(check->list, measure_);
+        check->report = odds::buildReport(check->list, measure_, &labelFits_);
     } catch (const std::exception &error) {
         check->error = error.what();
     }

@@ -79,10 +79,12 @@ private:
     std::filesystem::path staged(const authoring::PictureBytes &picture);
     // listPathOf receives, for each staged copy loaded, the list's path it stands for.
     std::shared_ptr<ListCheck> check(const Request &request, catalogue::PictureLoader &pictures,
+                                     const odds::FolderSnapshot &listed,
                                      std::map<std::filesystem::path, std::filesystem::path> *listPathOf = nullptr);
 
     PictureVerdicts pictures_;
     window::TextMeasure *measure_;
+    odds::LabelFits labelFits_; // worker thread only
     Post post_;
     // Tasks posted by the worker check this before they touch the checker.
     std::shared_ptr<LiveCheck *> alive_;

@@ -3,46 +3,76 @@
 
 namespace editing {
 
-catalogue::PicturePtr PictureVerdicts::Deferring::load(const std::filesystem::path &file)
+using catalogue::ErrorCode;
+using catalogue::RuntimeError;
+
+catalogue::PicturePtr PictureVerdicts::Reader::load(const std::filesystem::path &file)
 {
-    auto picture = verdicts_.load(file, false);
-    if (!picture) {
-        picture = verdicts_.decoder_.pictureOf(file); // decoded only if shown
-        unjudged.insert(file);
-    }
+    std::optional<RuntimeError> refused;
+    auto picture = tryLoad(file, refused);
+    if (refused)
+        throw *refused;
     return picture;
 }
 
-catalogue::PicturePtr PictureVerdicts::load(const std::filesystem::path &file, bool judge)
+catalogue::PicturePtr PictureVerdicts::Reader::tryLoad(const std::filesystem::path &file,
+                                                       std::optional<RuntimeError> &refused)
 {
-    std::error_code error;
-    const auto modified = std::filesystem::last_write_time(file, error);
-    const auto size = error ? 0 : std::filesystem::file_size(file, error);
-    if (error) {
-        catalogue::requireRegularFile(file); // throws the game's error for what is not there
-        if (!judge)
-            return nullptr;
-        decoder_.judge(file); // nothing to key a verdict on: throws the decoder's own error
-        return decoder_.pictureOf(file);
-    }
-
-    const std::lock_guard lock(mutex_);
-    auto found = verdicts_.find(file);
-    if (found == verdicts_.end() || found->second.modified != modified || found->second.size != size) {
-        if (!judge)
-            return nullptr;
-        Verdict verdict{modified, size, nullptr, std::nullopt};
-        try {
-            decoder_.judge(file);
-            verdict.picture = decoder_.pictureOf(file);
-        } catch (const catalogue::RuntimeError &refused) {
-            verdict.error = refused;
+    odds::FileStamp stamp;
+    switch (listed_.find(file, stamp)) {
+    case odds::FolderSnapshot::Seen::Absent:
+        refused = RuntimeError(ErrorCode::FileNotFound);
+        return nullptr;
+    case odds::FolderSnapshot::Seen::Elsewhere:
+        if (const auto stamped = odds::stampOf(file)) {
+            stamp = *stamped;
+            break;
         }
-        found = verdicts_.insert_or_assign(file, std::move(verdict)).first;
+        try {
+            catalogue::requireRegularFile(file); // the game's error for what is not there
+            refused = RuntimeError(ErrorCode::FileNotFound);
+        } catch (const RuntimeError &error) {
+            refused = error;
+        }
+        return nullptr;
+    case odds::FolderSnapshot::Seen::Present: break;
     }
-    if (found->second.error)
-        throw *found->second.error;
-    return found->second.picture;
+    if (!stamp.regular) {
+        refused = RuntimeError(ErrorCode::PathFileAccessError); // a folder under a picture's name
+        return nullptr;
+    }
+    const std::optional<Verdict> verdict = verdicts_.verdictOn(file, stamp, defer_);
+    if (!verdict) {
+        unjudged.insert(file);
+        return verdicts_.decoder_.pictureOf(file); // decoded only if shown
+    }
+    refused = verdict->error;
+    return verdict->picture;
+}
+
+void PictureVerdicts::judge(const std::filesystem::path &file)
+{
+    if (const auto stamp = odds::stampOf(file); stamp && stamp->regular)
+        verdictOn(file, *stamp, false);
+}
+
+std::optional<PictureVerdicts::Verdict> PictureVerdicts::verdictOn(const std::filesystem::path &file,
+                                                           const odds::FileStamp &stamp, bool defer)
+{
+    const std::lock_guard lock(mutex_);
+    auto found = verdicts_.find(file.native());
+    if (found != verdicts_.end() && found->second.stamp == stamp)
+        return found->second;
+    if (defer)
+        return std::nullopt;
+    Verdict verdict{stamp, nullptr, std::nullopt};
+    try {
+        decoder_.judge(file);
+        verdict.picture = decoder_.pictureOf(file);
+    } catch (const RuntimeError &refused) {
+        verdict.error = refused;
+    }
+    return verdicts_.insert_or_assign(file.native(), std::move(verdict)).first->second;
 }
 
 } // namespace editing

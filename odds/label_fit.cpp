@@ -49,4 +49,21 @@ LabelFit fitLabel(window::TextMeasure &measure, std::string_view label, std::str
     return fit;
 }
 
+const LabelFit &LabelFits::of(window::TextMeasure &measure, std::string_view label, std::string_view utf8)
+{
+    constexpr std::size_t kKept = 8192; // every name and amount of a full list, and then some
+    if (count_ >= kKept) {
+        kept_.clear();
+        count_ = 0;
+    }
+    auto byLabel = kept_.find(label);
+    if (byLabel == kept_.end())
+        byLabel = kept_.emplace(std::string(label), std::map<std::string, LabelFit, std::less<>>()).first;
+    auto &fits = byLabel->second;
+    if (const auto found = fits.find(utf8); found != fits.end())
+        return found->second;
+    ++count_;
+    return fits.emplace(std::string(utf8), fitLabel(measure, label, utf8)).first->second;
+}
+
 } // namespace odds

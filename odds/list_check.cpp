@@ -4,10 +4,10 @@
 namespace odds {
 
 PrizeList prizeListOf(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni,
-                      catalogue::PictureLoader &pictures, PictureSizes *sizes)
+                      catalogue::PictureLoader &pictures, PictureSizes *sizes, const FolderSnapshot *listed)
 {
     auto lines = document.lines();
-    PrizeList list = readPrizeList(dataIni, *lines, pictures, sizes);
+    PrizeList list = readPrizeList(dataIni, *lines, pictures, sizes, listed);
     // What the document could not carry over into its lines.
     list.read.recordsIgnored = list.read.recordsIgnored || document.readReport().recordsIgnored;
     list.looksUtf8WithoutMark = document.looksUtf8WithoutMark();

@@ -8,9 +8,10 @@
 namespace odds {
 
 // The list as it would be saved to dataIni, read by the game's reader, with
-// pictures from the picture folder beside dataIni.
+// pictures from the picture folder beside dataIni (as listed, when given).
 PrizeList prizeListOf(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni,
-                      catalogue::PictureLoader &pictures, PictureSizes *sizes = nullptr);
+                      catalogue::PictureLoader &pictures, PictureSizes *sizes = nullptr,
+                      const FolderSnapshot *listed = nullptr);
 
 OddsReport checkDocument(const authoring::PrizeDocument &document, const std::filesystem::path &dataIni,
                          catalogue::PictureLoader &pictures, window::TextMeasure *measure = nullptr);

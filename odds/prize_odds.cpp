@@ -21,6 +21,7 @@
 #include <map>
 #include <numeric>
 #include <set>
+#include <unordered_map>
 
 namespace odds {
 
@@ -39,19 +40,22 @@ public:
 
     catalogue::PicturePtr load(const std::filesystem::path &file) override
     {
-        try {
-            auto picture = inner_.load(file);
-            verdicts.insert_or_assign(file, std::nullopt);
-            return picture;
-        } catch (const RuntimeError &error) {
-            verdicts.insert_or_assign(file, error);
-            throw;
-        }
+        std::optional<RuntimeError> refused;
+        auto picture = tryLoad(file, refused);
+        if (refused)
+            throw *refused;
+        return picture;
+    }
+    catalogue::PicturePtr tryLoad(const std::filesystem::path &file, std::optional<RuntimeError> &refused) override
+    {
+        auto picture = inner_.tryLoad(file, refused);
+        verdicts.insert_or_assign(file.native(), refused);
+        return picture;
     }
 
     std::filesystem::path fileRead(const std::filesystem::path &file) override { return inner_.fileRead(file); }
 
-    std::map<std::filesystem::path, std::optional<RuntimeError>> verdicts;
+    std::unordered_map<std::filesystem::path::string_type, std::optional<RuntimeError>> verdicts;
 
 private:
     catalogue::PictureLoader &inner_;
@@ -254,7 +258,7 @@ std::optional<window::PictureSize> PictureSizes::of(const catalogue::PicturePtr 
 }
 
 PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInput &lines,
-                        catalogue::PictureLoader &loader, PictureSizes *sizes)
+                        catalogue::PictureLoader &loader, PictureSizes *sizes, const FolderSnapshot *listed)
 {
     PrizeList list;
     list.file = dataIni;
@@ -268,17 +272,17 @@ PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInp
 
     for (int i = 0; i < prizes.prizeCount; ++i) {
         list.weights.push_back(prizes.prize(i).pr); // the pass below replaces it
-        const std::string name = prizes.prize(i).name.toText();
+        const auto file = catalogue::pictureFileOf(list.pictureFolder, prizes.prize(i).name.toText());
         PictureState state = PictureState::Missing;
         std::string reason;
         std::optional<window::PictureSize> size;
         if (prizes.picture(i).picture()) {
             state = PictureState::Loaded;
-            const auto file = recorder.fileRead(catalogue::pictureFileOf(list.pictureFolder, name));
-            size = sizes ? sizes->of(prizes.picture(i).picture(), file) : pictureSizeOf(file);
-        } else if (catalogue::pictureFileOf(list.pictureFolder, name).empty()) {
+            const auto read = recorder.fileRead(file);
+            size = sizes ? sizes->of(prizes.picture(i).picture(), read) : pictureSizeOf(read);
+        } else if (file.empty()) {
             state = PictureState::UnsafeName;
-        } else if (auto found = recorder.verdicts.find(catalogue::pictureFileOf(list.pictureFolder, name));
+        } else if (auto found = recorder.verdicts.find(file.native());
                    found != recorder.verdicts.end() && found->second &&
                    found->second->code() != ErrorCode::FileNotFound) {
             state = PictureState::Refused;
@@ -290,7 +294,7 @@ PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInp
     }
 
     regime.run([&] { catalogue::cumulativePass(prizes); });
-    list.pictureFolderFiles = filesIn(list.pictureFolder);
+    list.pictureFolderFiles = listed ? listed->regularNames() : filesIn(list.pictureFolder);
     list.fileNamesIgnoreCase = catalogue::platform::fileNamesIgnoreCase();
     return list;
 }
@@ -327,7 +331,7 @@ double contrastWithBlack(std::int32_t color)
     return (luminance + 0.05) / 0.05;
 }
 
-OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
+OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure, LabelFits *kept)
 {
     const Catalogue &prizes = *list.catalogue;
     const int count = prizes.prizeCount;
@@ -342,6 +346,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
     report.totalWeight = prizes.prize(count).pr.toDouble();
     report.emptyCount = counts.back();
 
+    report.prizes.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i) {
         const auto &prize = prizes.prize(i);
         PrizeRow row;
@@ -531,8 +536,11 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure)
                                     hexColor(row.color), fmt::format("{:.1f}", contrastWithBlack(row.color))));
 
         if (measure) {
-            warnLabel(row, true, row.name, fitLabel(*measure, "awardname", row.name));
-            warnLabel(row, false, row.amount, fitLabel(*measure, "award", row.amount));
+            const auto fit = [&](std::string_view label, const std::string &text) {
+                return kept ? kept->of(*measure, label, text) : fitLabel(*measure, label, text);
+            };
+            warnLabel(row, true, row.name, fit("awardname", row.name));
+            warnLabel(row, false, row.amount, fit("award", row.amount));
         }
 
         switch (row.picture) {

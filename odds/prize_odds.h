@@ -3,7 +3,9 @@
 #pragma once
 
 #include "catalogue.h"
+#include "folder_listing.h"
 #include "i18n.h"
+#include "label_fit.h"
 #include "picture_rules.h"
 #include "text_measure.h"
 #include "warning_code.h"
@@ -68,9 +70,11 @@ private:
 
 // The same from lines that stand for the file dataIni (a list being edited,
 // say): pictures come from the picture folder beside dataIni. Throws as the
-// game's start-up would (62).
+// game's start-up would (62). listed, when given, is the picture folder as
+// the loader saw it, which then need not be read again.
 PrizeList readPrizeList(const std::filesystem::path &dataIni, catalogue::LineInput &lines,
-                        catalogue::PictureLoader &loader, PictureSizes *sizes = nullptr);
+                        catalogue::PictureLoader &loader, PictureSizes *sizes = nullptr,
+                        const FolderSnapshot *listed = nullptr);
 
 // How many of the 2^24 draw values land on each slot 0 to prizeCount; the
 // last is the empty card past the last prize.
@@ -123,7 +127,8 @@ struct OddsReport {
 
 // With a measure, also whether each name and amount shows whole on the card
 // in the card's fonts; without one, that is not judged.
-OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure = nullptr);
+// kept, when given, holds the label fits of earlier reports with measure.
+OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure = nullptr, LabelFits *kept = nullptr);
 
 // A character a file name cannot hold, as a message names it: quoted, or its
 // code point when it does not show (a control character).

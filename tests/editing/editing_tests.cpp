@@ -4,6 +4,7 @@
 #include "fake_editor_view.h"
 #include "fakes.h"
 #include "live_check.h"
+#include "platform.h"
 #include "prize_table.h"
 #include "recovery.h"
 #include "slurp.h"
@@ -97,6 +98,39 @@ TEST(LiveCheck, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
     EXPECT_EQ(shown[1]->report.prizes[3].picture, odds::PictureState::Loaded);
 }
 
+
+TEST(LiveCheck, APictureReplacedOnDiskIsJudgedAgainAndAFolderUnderItsNameIsRefused)
+{
+    BundledList list;
+    const fs::path picture = list.folder.path() / "picture" / u8"保温杯.jpg";
+    const auto document = authoring::PrizeDocument::open(list.dataIni);
+    fakes::FakeEditorView view;
+    editing::LiveCheck odds(view.judge, nullptr, [&view](std::function<void()> task) { view.post(std::move(task)); });
+    const auto stateOf = [&] {
+        odds.request(document, list.dataIni);
+        view.runPostedUntil([&] { return odds.upToDate(); });
+        return odds.latest()->report.prizes[3].picture;
+    };
+    EXPECT_EQ(stateOf(), odds::PictureState::Loaded);
+    list.folder.write(u8"picture/保温杯.jpg", "no picture");
+    EXPECT_EQ(stateOf(), odds::PictureState::Refused);
+    fs::remove(picture);
+    EXPECT_EQ(stateOf(), odds::PictureState::Missing);
+    fs::create_directory(picture);
+    EXPECT_EQ(stateOf(), odds::PictureState::Refused);
+}
+
+TEST(LiveCheck, FindsAPictureNamedInAnotherCaseWhereTheGameOpensIt)
+{
+    fakes::TempFolder folder;
+    folder.write("data.ini", "100\r\n255\r\nCup\r\n1\r\n\r\n");
+    fs::create_directory(folder.path() / "picture");
+    fs::copy(kSample / "picture" / u8"金条.jpg", folder.path() / "picture" / "cUP.jpg");
+    const auto shown = checksOf(authoring::PrizeDocument::open(folder.path() / "data.ini"), folder.path() / "data.ini");
+    EXPECT_EQ(shown.back()->report.prizes[0].picture, catalogue::platform::fileNamesIgnoreCase()
+                                                          ? odds::PictureState::Loaded
+                                                          : odds::PictureState::Missing);
+}
 
 TEST(UndoHistory, IsCleanOnlyAtTheSavedStepAndAFailedBatchLeavesNoStep)
 {
