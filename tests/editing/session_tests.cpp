@@ -242,6 +242,29 @@ TEST(EditorSession, AFailedSaveOrOpenExplainsAndKeepsTheEdits)
     EXPECT_TRUE(s.session.modified());
 }
 
+TEST(EditorSession, SaveAsIntoAnotherFolderTakesThePicturesAlongAndLeavesThatFoldersOwnAlone)
+{
+    BundledList list;
+    const auto before = filesIn(list.folder.path());
+    fakes::TempFolder other;
+    other.write(fs::path("picture") / u8"金条.jpg", "theirs");
+    Session s;
+    ASSERT_TRUE(s.session.openList(list.dataIni));
+    s.table().setText(0, Field::Name, "Glow stick"); // planned: 荧光棒.jpg becomes Glow stick.jpg
+    s.table().setPicture(1, kToolsData / "red.jpg");
+    ASSERT_TRUE(s.session.saveListAs(other.path() / "data.ini", authoring::Encoding::Gbk)) << s.failure();
+
+    const fs::path pictures = other.path() / "picture";
+    EXPECT_EQ(slurp(pictures / "Glow stick.jpg"), before.at("picture/荧光棒.jpg"));
+    EXPECT_EQ(slurp(pictures / u8"棒棒糖.jpg"), slurp(kToolsData / "red.jpg"));
+    EXPECT_EQ(slurp(pictures / u8"电影票.jpg"), before.at("picture/电影票.jpg"));
+    EXPECT_EQ(slurp(pictures / u8"金条.jpg"), "theirs");
+    EXPECT_FALSE(fs::exists(pictures / u8"荧光棒.jpg"));
+    EXPECT_EQ(filesIn(list.folder.path()), before);
+    ASSERT_TRUE(s.waitForOdds());
+    EXPECT_EQ(s.table().cellText(2, PrizeTable::Picture), "loaded") << "the table shows the new folder's";
+}
+
 TEST(Play, StartsTheGameByItsAbsolutePathForAListOpenedByARelativeOne)
 {
     BundledList list;
