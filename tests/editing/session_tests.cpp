@@ -24,20 +24,6 @@ const fs::path kToolsData = TOOLS_DATA_DIR;
 
 bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
-// The warning item whose text starts with start, or null.
-const EditorSession::WarningItem *warningStarting(const EditorSession &session, const std::string &start,
-                                                  std::size_t *index = nullptr)
-{
-    const auto &items = session.warnings();
-    for (std::size_t k = 0; k < items.size(); ++k)
-        if (items[k].text.rfind(start, 0) == 0) {
-            if (index)
-                *index = k;
-            return &items[k];
-        }
-    return nullptr;
-}
-
 std::map<std::string, std::string> filesIn(const fs::path &folder)
 {
     std::map<std::string, std::string> files;
@@ -91,9 +77,17 @@ TEST(EditorSession, AWarningNamesItsPrizeWhollyAndTakesANearMissPictureAtSave)
     fs::copy_file(kToolsData / "red.jpg", list.folder.path() / "picture" / "ipad.jpeg");
     ASSERT_TRUE(s.waitForOdds());
     std::size_t index = 0;
-    const auto *offer = warningStarting(s.session, "Prize 9 \"iPad\": \"picture/ipad.jpeg\" is there", &index);
-    ASSERT_NE(offer, nullptr);
-    EXPECT_EQ(offer->fix, EditorSession::WarningItem::Fix::TakePicture);
+    std::string shown;
+    const EditorSession::WarningItem *offer = nullptr;
+    for (std::size_t k = 0; k < s.session.warnings().size(); ++k) {
+        const auto &item = s.session.warnings()[k];
+        shown += item.text + "\n";
+        if (item.fix == EditorSession::WarningItem::Fix::TakePicture && item.prize == 8)
+            offer = &s.session.warnings()[index = k];
+    }
+    ASSERT_NE(offer, nullptr) << shown;
+    EXPECT_EQ(offer->text.rfind("Prize 9 \"iPad\": ", 0), 0u) << offer->text;
+    EXPECT_TRUE(contains(offer->text, "ipad.jpeg\" is there")) << offer->text; // after the platform's separator
     s.session.fixWarning(index);
     const fs::path ipad = list.folder.path() / "picture" / "iPad.jpg";
     EXPECT_FALSE(fs::exists(ipad)); // planned, written at Save
