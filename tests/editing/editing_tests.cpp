@@ -21,6 +21,8 @@ using editing::PrizeTable;
 using fakes::BundledList;
 using Session = fakes::FakeSession;
 
+const fs::path kSample = SAMPLE_DIR;
+
 // Every check the live check shows for one request, until its pictures are judged.
 std::vector<std::shared_ptr<const editing::ListCheck>>
 checksOf(const authoring::PrizeDocument &document, const fs::path &dataIni,
