@@ -60,10 +60,37 @@ std::vector<std::string> filesAfterSave(std::vector<std::string> folderFiles,
     return folderFiles;
 }
 
+namespace {
+// The planned changes, and, for a list saved into another folder, the
+// pictures of its prizes that it would otherwise leave behind. A file of
+// that name already in the other folder is that folder's own and stays.
+std::map<std::string, PictureBytes> picturesToSave(const PrizeDocument &document, const PicturePlan &plan,
+                                                   const fs::path &dataIni)
+{
+    std::map<std::string, PictureBytes> pictures = plan.changes();
+    const fs::path target = dataIni.parent_path() / "picture";
+    std::error_code error;
+    if (!plan.folder() || plan.folder()->lexically_normal() == target.lexically_normal() ||
+        fs::equivalent(*plan.folder(), target, error))
+        return pictures;
+    for (int prize = 0; prize < document.size(); ++prize) {
+        const std::string &name = document.text(prize, Field::Name);
+        if (pictures.count(name))
+            continue;
+        const fs::path file = catalogue::pictureFileOf(target, name);
+        if (file.empty() || fs::exists(file, error) || error)
+            continue;
+        if (PictureBytes bytes = plan.picture(name))
+            pictures.emplace(name, std::move(bytes));
+    }
+    return pictures;
+}
+} // namespace
+
 std::string saveList(PrizeDocument &document, PicturePlan &plan, const fs::path &dataIni, FileSystem &files)
 {
     const std::string bytes = document.bytes(); // refuses a list that cannot be written before any file changes
-    std::string note = saveListFiles(dataIni, bytes, plan.changes_, Backup::Keep, files);
+    std::string note = saveListFiles(dataIni, bytes, picturesToSave(document, plan, dataIni), Backup::Keep, files);
     document.takeAsSaved(bytes);
     plan.changes_.clear();
     plan.folder_ = dataIni.parent_path() / "picture";

@@ -51,7 +51,8 @@ std::vector<std::string> filesAfterSave(std::vector<std::string> folderFiles,
 
 // Saves the list as dataIni (the old file kept as .bak) and carries out the
 // planned picture changes in the picture folder beside it, as one
-// transaction (saveListFiles). On failure the document and the plan are as
+// transaction (saveListFiles). Saved into another folder, the list takes
+// its prizes' pictures along, leaving files that folder has alone. On failure the document and the plan are as
 // they were, and ListError says what happened and what is on disk. On
 // success the document stands for the saved file and the plan is empty,
 // its folder the one beside dataIni. Returns saveListFiles's note.

@@ -1,5 +1,6 @@
 // The editing core without a toolkit: the live check, the undo history, rows
 // pasted from a spreadsheet, and the session's files, through a fake view.
+#include "bundled_list.h"
 #include "editor_session.h"
 #include "fake_editor_view.h"
 #include "fakes.h"
@@ -18,32 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 using authoring::Field;
 using editing::PrizeTable;
+using fakes::BundledList;
+using Session = fakes::FakeSession;
 
 const fs::path kSample = SAMPLE_DIR;
-const fs::path kToolsData = TOOLS_DATA_DIR;
-
-// The bundled list and its pictures, copied into a temporary folder.
-struct BundledList {
-    fakes::TempFolder folder;
-    fs::path dataIni = folder.path() / "data.ini";
-    BundledList()
-    {
-        fs::copy(kSample / "data.ini", dataIni);
-        fs::copy(kSample / "picture", folder.path() / "picture");
-    }
-};
-
-// A session over a fake view, keeping its state in a folder of its own.
-struct Session {
-    fakes::TempFolder state;
-    fakes::FakeEditorView view;
-    editing::EditorSession session{view, view.judge, nullptr};
-    Session()
-    {
-        session.stateFolder = state.path() / "state";
-        session.documentsFolder = state.path() / u8"文档";
-    }
-};
 
 // Every check the live check shows for one request, until its pictures are judged.
 std::vector<std::shared_ptr<const editing::ListCheck>>
@@ -247,7 +226,7 @@ TEST(EditorSession, AnEditIsCheckedAndCopiedForRecoveryAndPlaySavesFirst)
     EXPECT_EQ(authoring::PrizeDocument::open(list.dataIni).text(0, Field::Weight), "50");
     EXPECT_FALSE(fs::exists(s.session.recoveryFile()));
     ASSERT_EQ(s.view.gamesStarted.size(), 1u) << (s.view.failures.empty() ? "" : s.view.failures.front());
-    EXPECT_EQ(s.view.gamesStarted.front().second, 1.5);
+    EXPECT_EQ(s.view.gamesStarted.front().scale, 1.5);
 }
 
 TEST(EditorSession, ASecondEditorNeverOffersOrDeletesTheLiveRecoveryCopyOfTheFirst)

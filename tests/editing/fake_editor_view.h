@@ -1,6 +1,7 @@
 // An editor's view for the core's tests: it records what it is told, answers
 // questions from a script, and runs posted tasks and the timer when the test
-// pumps them. The decoder takes a JPEG or a PNG by its first bytes.
+// pumps them. The decoder takes a JPEG or a PNG by its first bytes; a
+// chosen picture goes in as it is.
 #pragma once
 
 #include "editor_session.h"
@@ -54,7 +55,11 @@ public:
     std::optional<ListTarget> listTarget;    // the answer to a Save As
     std::optional<ListTarget> proposedTarget; // what Save As proposed
     std::optional<std::filesystem::path> folder;
-    std::vector<std::pair<std::filesystem::path, double>> gamesStarted;
+    struct GameStarted {
+        std::filesystem::path program, folder;
+        double scale = 1.0;
+    };
+    std::vector<GameStarted> gamesStarted;
 
     void titleChanged() override { ++titles; }
     void checkShown() override { ++checks; }
@@ -106,9 +111,9 @@ public:
         judge.judge(source);
         return slurp(source);
     }
-    bool startGame(const std::filesystem::path &program, const std::filesystem::path &, double scale) override
+    bool startGame(const std::filesystem::path &program, const std::filesystem::path &folder, double scale) override
     {
-        gamesStarted.push_back({program, scale});
+        gamesStarted.push_back({program, folder, scale});
         return true;
     }
 
@@ -151,6 +156,23 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::function<void()>> posted_;
+};
+
+// A session over a fake view, keeping its state in a folder of its own.
+struct FakeSession {
+    TempFolder state;
+    FakeEditorView view;
+    editing::EditorSession session{view, view.judge, nullptr};
+    FakeSession()
+    {
+        session.stateFolder = state.path() / "state";
+        session.documentsFolder = state.path() / u8"文档";
+    }
+    editing::PrizeTable &table() { return session.table(); }
+    editing::UndoStack &undo() { return session.undo(); }
+    bool waitForOdds() { return view.waitForOdds(session); }
+    // The first failure the view was told of, for a message.
+    std::string failure() const { return view.failures.empty() ? std::string() : view.failures.front(); }
 };
 
 } // namespace fakes
