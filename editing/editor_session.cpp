@@ -286,6 +286,12 @@ std::vector<fs::path> EditorSession::recentLists() const
     return lists;
 }
 
+void EditorSession::openRecent(const fs::path &file)
+{
+    if (keepOrDropChanges())
+        openList(file);
+}
+
 void EditorSession::rememberRecent(const fs::path &file)
 {
     std::error_code error;

@@ -60,6 +60,8 @@ public:
     bool keepOrDropChanges();
     // The lists opened or saved here, newest first, those still there.
     std::vector<std::filesystem::path> recentLists() const;
+    // One of them chosen from a menu: unsaved changes are asked about first.
+    void openRecent(const std::filesystem::path &file);
 
     // --- The recovery copy ---
     // Unsaved edits are copied a few seconds after each change, and the copy
