@@ -140,6 +140,12 @@ EditorFrontEnd::~EditorFrontEnd()
 
 void EditorFrontEnd::run(Command command)
 {
+    const int recent = int(command) - int(Command::OpenRecent);
+    if (recent >= 0 && recent < kMaxRecent) {
+        if (std::size_t(recent) < recent_.size())
+            session_->openRecent(fs::path(recent_[std::size_t(recent)])); // a copy: the menu is made again
+        return;
+    }
     editing::PrizeTable &table = session_->table();
     const std::vector<int> rows = window_->table().selectedRows();
     switch (command) {
@@ -173,6 +179,8 @@ void EditorFrontEnd::run(Command command)
     case Command::Play: session_->play(); break;
     case Command::PlayAt1_5: session_->play(1.5); break;
     case Command::PlayAt2: session_->play(2.0); break;
+    case Command::ShowColumn: // the window's own
+    case Command::OpenRecent: break;
     }
 }
 
@@ -183,6 +191,11 @@ void EditorFrontEnd::titleChanged()
     if (!window_)
         return;
     window_->setTitle(widen(session_->listName()) + (session_->modified() ? L"*" : L"") + L" — " + programName());
+    recent_ = session_->recentLists();
+    std::vector<std::wstring> lists;
+    for (const fs::path &list : recent_)
+        lists.push_back(list.wstring());
+    window_->showRecent(lists);
 }
 
 void EditorFrontEnd::checkShown()
@@ -197,7 +210,7 @@ void EditorFrontEnd::checkShown()
         window_->showWarnings(lines);
     }
     const auto total = session_->weightTotal();
-    window_->showTotal(widen(total.text), total.off);
+    window_->showTotal(widen(total.text), total.percent, total.off);
     showPreview();
 }
 
@@ -205,8 +218,10 @@ void EditorFrontEnd::showPreview()
 {
     const int row = window_->table().currentRow();
     const auto preview = session_->previewOf(row < 0 ? 0 : row);
-    if (preview.prizes)
-        window_->preview().showSlot(*preview.prizes, preview.slot);
+    if (!preview.prizes)
+        return;
+    window_->preview().showSlot(*preview.prizes, preview.slot);
+    window_->showCardCaption(widen(preview.caption), preview.textCut);
 }
 
 void EditorFrontEnd::selectRows(const std::vector<int> &rows)
