@@ -28,6 +28,9 @@ public:
     ~EditorSession();
 
     UndoStack &undo() { return undo_; }
+    // The Edit menu's Undo and Redo, naming the edit they take back or make again.
+    std::string undoMenuText() const;
+    std::string redoMenuText() const;
     PrizeTable &table() { return table_; }
     const std::optional<std::filesystem::path> &file() const { return file_; }
     // "data.ini", or "Untitled" for a new list.

@@ -186,9 +186,8 @@ void EditorWindow::buildMenus()
     // Ctrl+Y as on Windows, beside the platform's own.
     redo->setShortcuts(QList<QKeySequence>{QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(editMenu, &QMenu::aboutToShow, this, [this, undo, redo] {
-        const editing::UndoStack &stack = session_->undo();
-        undo->setText(stack.canUndo() ? tr("&Undo %1").arg(qs(stack.undoText())) : tr("&Undo"));
-        redo->setText(stack.canRedo() ? tr("&Redo %1").arg(qs(stack.redoText())) : tr("&Redo"));
+        undo->setText(qs(session_->undoMenuText()));
+        redo->setText(qs(session_->redoMenuText()));
     });
     editMenu->addSeparator();
     editMenu->addAction(tr("&Copy rows"), QKeySequence::Copy, this, &EditorWindow::copyRows);

@@ -123,6 +123,9 @@ EditorFrontEnd::EditorFrontEnd(const fs::path &folder, int dpi)
     };
     window_->onWarningActivated = [this](int item) { session_->fixWarning(std::size_t(item)); };
     window_->table().currentRowChanged = [this](int) { showPreview(); };
+    window_->onEditMenuOpening = [this] {
+        window_->setUndoTexts(widen(session_->undoMenuText()), widen(session_->redoMenuText()));
+    };
     titleChanged();
     target_ = window_->handle();
     PostMessageW(target_, kPosted, 0, 0); // what the session posted before the window was there
@@ -161,6 +164,8 @@ void EditorFrontEnd::run(Command command)
         break;
     case Command::Undo: session_->undo().undo(); break;
     case Command::Redo: session_->undo().redo(); break;
+    case Command::CopyRows: window_->table().copy(); break;
+    case Command::PasteRows: window_->table().paste(); break;
     case Command::AddPrize: {
         const int at = rows.empty() ? table.rowCount() : rows.back() + 1;
         table.addPrize(at);

@@ -163,6 +163,14 @@ void EditorWindow::showRecent(const std::vector<std::wstring> &lists)
     DrawMenuBar(hwnd_);
 }
 
+void EditorWindow::setUndoTexts(const std::wstring &undo, const std::wstring &redo)
+{
+    const std::wstring undoItem = undo + L"\tCtrl+Z";
+    const std::wstring redoItem = redo + L"\tCtrl+Y";
+    ModifyMenuW(edit_, UINT(Command::Undo), MF_BYCOMMAND | MF_STRING, UINT_PTR(Command::Undo), undoItem.c_str());
+    ModifyMenuW(edit_, UINT(Command::Redo), MF_BYCOMMAND | MF_STRING, UINT_PTR(Command::Redo), redoItem.c_str());
+}
+
 void EditorWindow::toggleColumn(int column)
 {
     const bool shown = !table_->columnShown(column);
@@ -201,8 +209,13 @@ void EditorWindow::buildMenus(const TableSource &source)
     AppendMenuW(bar, MF_POPUP, UINT_PTR(file), text(i18n::tr("&File")).c_str());
 
     const HMENU edit = CreatePopupMenu();
+    edit_ = edit;
     add(edit, Command::Undo, i18n::tr("&Undo"), L"Ctrl+Z");
     add(edit, Command::Redo, i18n::tr("&Redo"), L"Ctrl+Y");
+    AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+    // Their keys are the table's own, so that a cell being edited keeps Ctrl+C and Ctrl+V.
+    add(edit, Command::CopyRows, i18n::tr("&Copy rows"), L"Ctrl+C");
+    add(edit, Command::PasteRows, i18n::tr("&Paste rows"), L"Ctrl+V");
     AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
     add(edit, Command::AddPrize, i18n::tr("&Add prize"), L"Ctrl+Enter");
     add(edit, Command::Duplicate, i18n::tr("&Duplicate"), L"Ctrl+D");
@@ -392,6 +405,10 @@ LRESULT EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             SetBkColor(HDC(wParam), GetSysColor(COLOR_BTNFACE));
             return LRESULT(GetSysColorBrush(COLOR_BTNFACE));
         }
+        break;
+    case WM_INITMENUPOPUP:
+        if (HMENU(wParam) == edit_ && onEditMenuOpening)
+            onEditMenuOpening();
         break;
     case WM_DRAWITEM: {
         const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);

@@ -25,6 +25,8 @@ enum class Command {
     Quit,
     Undo,
     Redo,
+    CopyRows,
+    PasteRows,
     AddPrize,
     Duplicate,
     Remove,
@@ -74,6 +76,10 @@ public:
     // A warning clicked (its index) or double-clicked.
     std::function<void(int)> onWarningClicked;
     std::function<void(int)> onWarningActivated;
+    // The Edit menu is about to open: the time to name its Undo and Redo.
+    std::function<void()> onEditMenuOpening;
+    void setUndoTexts(const std::wstring &undo, const std::wstring &redo);
+
     // Messages the window does not handle itself: posted tasks and timers.
     std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
 
@@ -110,6 +116,7 @@ private:
     HMENU file_ = nullptr;
     HMENU recent_ = nullptr;
     HMENU view_ = nullptr;
+    HMENU edit_ = nullptr;
     std::vector<std::wstring> toolTexts_; // the toolbar's buttons keep pointers to them
     int totalPercent_ = 0;
     bool totalOff_ = false;
