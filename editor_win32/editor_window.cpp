@@ -159,7 +159,9 @@ void EditorWindow::showRecent(const std::vector<std::wstring> &lists)
             item += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
         AppendMenuW(recent_, MF_STRING, UINT_PTR(int(Command::OpenRecent) + int(k)), item.c_str());
     }
-    EnableMenuItem(file_, UINT(UINT_PTR(recent_)), MF_BYCOMMAND | (lists.empty() ? MF_GRAYED : MF_ENABLED));
+    for (int item = 0; item < GetMenuItemCount(file_); ++item)
+        if (GetSubMenu(file_, item) == recent_)
+            EnableMenuItem(file_, UINT(item), MF_BYPOSITION | (lists.empty() ? MF_GRAYED : MF_ENABLED));
     DrawMenuBar(hwnd_);
 }
 
