@@ -1,5 +1,6 @@
 // The program on Windows: the window and its message loop.
 #include "error_report.h"
+#include "executable_folder.h"
 #include "form1.h"
 #include "game_options.h"
 #include "wide_text.h"
@@ -14,21 +15,6 @@
 #include <vector>
 
 namespace {
-
-// The folder of the running executable, whatever its length and characters.
-std::filesystem::path executableFolder()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    while (true) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return std::filesystem::path(path).parent_path();
-}
 
 // What follows the program's name on its command line, in UTF-8.
 std::vector<std::string> arguments()
@@ -73,7 +59,7 @@ int main()
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // the imaging component, on this thread
     // data.ini and picture/ sit beside the executable.
-    window::win32::Form1 form(executableFolder(), nullptr, window::win32::reportRunTimeError,
+    window::win32::Form1 form(window::win32::executableFolder(), nullptr, window::win32::reportRunTimeError,
                               window::DecodePool::kAllCores, 0, options.scale);
     if (!form.show())
         return window::win32::kRunTimeErrorExitStatus;

@@ -69,6 +69,16 @@ void EditorSession::setFile(std::optional<fs::path> file)
     view_.titleChanged();
 }
 
+std::string EditorSession::undoMenuText() const
+{
+    return undo_.canUndo() ? i18n::tr("&Undo {0}", undo_.undoText()) : i18n::tr("&Undo");
+}
+
+std::string EditorSession::redoMenuText() const
+{
+    return undo_.canRedo() ? i18n::tr("&Redo {0}", undo_.redoText()) : i18n::tr("&Redo");
+}
+
 // --- Files ---
 
 void EditorSession::newList()
@@ -284,6 +294,12 @@ std::vector<fs::path> EditorSession::recentLists() const
             lists.push_back(file);
     }
     return lists;
+}
+
+void EditorSession::openRecent(const fs::path &file)
+{
+    if (keepOrDropChanges())
+        openList(file);
 }
 
 void EditorSession::rememberRecent(const fs::path &file)

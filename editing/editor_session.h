@@ -28,6 +28,9 @@ public:
     ~EditorSession();
 
     UndoStack &undo() { return undo_; }
+    // The Edit menu's Undo and Redo, naming the edit they take back or make again.
+    std::string undoMenuText() const;
+    std::string redoMenuText() const;
     PrizeTable &table() { return table_; }
     const std::optional<std::filesystem::path> &file() const { return file_; }
     // "data.ini", or "Untitled" for a new list.
@@ -60,6 +63,8 @@ public:
     bool keepOrDropChanges();
     // The lists opened or saved here, newest first, those still there.
     std::vector<std::filesystem::path> recentLists() const;
+    // One of them chosen from a menu: unsaved changes are asked about first.
+    void openRecent(const std::filesystem::path &file);
 
     // --- The recovery copy ---
     // Unsaved edits are copied a few seconds after each change, and the copy

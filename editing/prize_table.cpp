@@ -461,6 +461,12 @@ std::string PrizeTable::header(Column column)
     }
 }
 
+int PrizeTable::widthAtFirst(Column column)
+{
+    constexpr int widths[ColumnCount] = {40, 70, 110, 130, 70, 90, 150, 95, 110};
+    return column >= 0 && column < ColumnCount ? widths[column] : 0;
+}
+
 const odds::PrizeRow *PrizeTable::oddsOf(int row) const
 {
     if (!check_ || row < 0 || row >= int(check_->report.prizes.size()))

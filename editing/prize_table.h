@@ -116,6 +116,9 @@ public:
     // Draws of 2^24 is for those who check the odds by hand: shown when asked.
     static bool shownAtFirst(Column column) { return column != Draws; }
     static bool alignedRight(Column column) { return column == Chance || column == Draws; }
+    // A column's width at first, in pixels at 96 dpi (a view scales it):
+    // fixed, as fitting columns to their contents would measure every row.
+    static int widthAtFirst(Column column);
     // The text of a cell; empty for a picture or odds not known yet.
     std::string cellText(int row, Column column) const;
     // Reads what was typed into a cell as an edit; false, with editFailed

@@ -20,7 +20,6 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -92,10 +91,8 @@ EditorWindow::EditorWindow(QWidget *parent)
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(32);
     table_->horizontalHeader()->setStretchLastSection(true);
-    // Fixed widths: fitting columns to their contents would measure every row of a long list.
-    const int widths[PrizeTable::ColumnCount] = {40, 70, 110, 130, 70, 90, 150, 95, 110};
     for (int column = 0; column < PrizeTable::ColumnCount; ++column) {
-        table_->setColumnWidth(column, widths[column]);
+        table_->setColumnWidth(column, PrizeTable::widthAtFirst(PrizeTable::Column(column)));
         table_->setColumnHidden(column, !PrizeTable::shownAtFirst(PrizeTable::Column(column)));
     }
 
@@ -189,9 +186,8 @@ void EditorWindow::buildMenus()
     // Ctrl+Y as on Windows, beside the platform's own.
     redo->setShortcuts(QList<QKeySequence>{QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(editMenu, &QMenu::aboutToShow, this, [this, undo, redo] {
-        const editing::UndoStack &stack = session_->undo();
-        undo->setText(stack.canUndo() ? tr("&Undo %1").arg(qs(stack.undoText())) : tr("&Undo"));
-        redo->setText(stack.canRedo() ? tr("&Redo %1").arg(qs(stack.redoText())) : tr("&Redo"));
+        undo->setText(qs(session_->undoMenuText()));
+        redo->setText(qs(session_->redoMenuText()));
     });
     editMenu->addSeparator();
     editMenu->addAction(tr("&Copy rows"), QKeySequence::Copy, this, &EditorWindow::copyRows);
@@ -201,8 +197,7 @@ void EditorWindow::buildMenus()
     QToolBar *tools = addToolBar(tr("Prizes"));
     const auto addEdit = [&](const QString &text, QKeySequence keys, auto slot) {
         QAction *action = editMenu->addAction(text, keys, this, slot);
-        // A translation's shortcut letter in brackets, "添加奖品(&A)", is for the menu only.
-        action->setIconText(QString(text).remove(QRegularExpression(QStringLiteral("\\(&.\\)$"))).remove(u'&'));
+        action->setIconText(qs(i18n::withoutAccessKey(text.toStdString())));
         tools->addAction(action);
     };
     addEdit(tr("&Add prize"), QKeySequence(Qt::CTRL | Qt::Key_Return), [this] {
@@ -229,10 +224,14 @@ void EditorWindow::buildMenus()
     });
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
-    QAction *draws = viewMenu->addAction(qs(PrizeTable::header(PrizeTable::Draws)));
-    draws->setCheckable(true);
-    connect(draws, &QAction::toggled, this,
-            [this](bool shown) { table_->setColumnHidden(PrizeTable::Draws, !shown); });
+    for (int column = 0; column < PrizeTable::ColumnCount; ++column) {
+        if (PrizeTable::shownAtFirst(PrizeTable::Column(column)))
+            continue;
+        QAction *shows = viewMenu->addAction(qs(PrizeTable::header(PrizeTable::Column(column))));
+        shows->setCheckable(true);
+        connect(shows, &QAction::toggled, this,
+                [this, column](bool shown) { table_->setColumnHidden(column, !shown); });
+    }
 
     QMenu *gameMenu = menuBar()->addMenu(tr("&Game"));
     gameMenu->addAction(tr("&Play"), QKeySequence(Qt::Key_F5), this, [this] { session_->play(); });
@@ -246,10 +245,7 @@ void EditorWindow::showRecentLists()
     const auto lists = session_->recentLists();
     recentMenu_->setEnabled(!lists.empty());
     for (const fs::path &list : lists)
-        recentMenu_->addAction(shown(list), this, [this, list] {
-            if (session_->keepOrDropChanges())
-                session_->openList(list);
-        });
+        recentMenu_->addAction(shown(list), this, [this, list] { session_->openRecent(list); });
 }
 
 void EditorWindow::copyRows()

@@ -8,7 +8,6 @@
 #include "wide_text.h"
 
 #include <memory>
-#include <new>
 #include <stdexcept>
 
 namespace editor_win32 {
@@ -47,44 +46,13 @@ CardPreview::~CardPreview()
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
-    freeSurface();
-}
-
-void CardPreview::freeSurface()
-{
-    if (buffer_) {
-        SelectObject(buffer_, bufferDefault_);
-        DeleteDC(buffer_);
-        buffer_ = nullptr;
-    }
-    if (bitmap_) {
-        DeleteObject(bitmap_);
-        bitmap_ = nullptr;
-    }
 }
 
 void CardPreview::makeSurface()
 {
-    freeSurface();
     const window::design::PixelRect frame = painter_.frame();
-    width_ = frame.width;
-    height_ = frame.height;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    buffer_ = CreateCompatibleDC(nullptr);
-    if (!bitmap_ || !buffer_)
-        throw std::bad_alloc();
-    bits_ = static_cast<std::uint32_t *>(bits);
-    bufferDefault_ = SelectObject(buffer_, bitmap_);
-    SelectObject(buffer_, GetStockObject(DC_PEN));
-    SetWindowPos(hwnd_, nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    buffer_ = window::win32::BackBuffer(frame.width, frame.height);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.width, frame.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CardPreview::setDpi(int dpi)
@@ -115,16 +83,8 @@ void CardPreview::render()
         pixels = wic->pixels();
     const window::design::PixelRect box = painter_.pictureBox();
     const bool plain = !pixels || (pixels->width == box.width && pixels->height == box.height);
-    painter_.paint(buffer_, painter_.frame(), look_, pixels.get(), plain);
+    painter_.paint(buffer_.dc(), painter_.frame(), look_, pixels.get(), plain);
     GdiFlush();
-}
-
-std::int32_t CardPreview::pixel(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        throw std::out_of_range("no such pixel");
-    const std::uint32_t bgr = bits_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
-    return std::int32_t(((bgr >> 16) & 0xFF) | (bgr & 0xFF00) | ((bgr & 0xFF) << 16));
 }
 
 LRESULT CALLBACK CardPreview::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -137,11 +97,11 @@ LRESULT CALLBACK CardPreview::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     switch (message) {
     case WM_ERASEBKGND: return 1; // every pixel comes from the bitmap
     case WM_PAINT:
-        if (preview && preview->buffer_) {
+        if (preview && preview->buffer_.dc()) {
             PAINTSTRUCT paint;
             const HDC dc = BeginPaint(hwnd, &paint);
             preview->render();
-            BitBlt(dc, 0, 0, preview->width_, preview->height_, preview->buffer_, 0, 0, SRCCOPY);
+            BitBlt(dc, 0, 0, preview->buffer_.width(), preview->buffer_.height(), preview->buffer_.dc(), 0, 0, SRCCOPY);
             EndPaint(hwnd, &paint);
             return 0;
         }

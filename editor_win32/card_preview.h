@@ -5,6 +5,7 @@
 
 #include "card_painter.h"
 #include "catalogue.h"
+#include "gdi_paint.h"
 #include "reel_window.h"
 
 #include <windows.h>
@@ -34,7 +35,7 @@ public:
     // Paints the card into the preview's bitmap and reads one of its pixels
     // as red + 256 * green + 65536 * blue.
     void render();
-    std::int32_t pixel(int x, int y) const;
+    std::int32_t pixel(int x, int y) const { return buffer_.pixel(x, y); }
 
 private:
     // reel::Card: what the draw writes.
@@ -46,18 +47,12 @@ private:
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void makeSurface();
-    void freeSurface();
 
     HWND hwnd_ = nullptr;
     window::win32::CardPainter painter_;
     window::win32::CardLook look_;
     catalogue::PicturePtr picture_;
-    HDC buffer_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ bufferDefault_ = nullptr;
-    std::uint32_t *bits_ = nullptr; // top-down, 0x00RRGGBB
-    int width_ = 0;
-    int height_ = 0;
+    window::win32::BackBuffer buffer_;
 };
 
 } // namespace editor_win32

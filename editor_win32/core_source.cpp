@@ -4,6 +4,8 @@
 #include "wic_picture_loader.h"
 #include "wide_text.h"
 
+#include <algorithm>
+
 namespace editor_win32 {
 
 using editing::PrizeTable;
@@ -12,13 +14,11 @@ using window::win32::narrow;
 using window::win32::widen;
 
 namespace {
-// The columns shown, as the Qt editor shows them at first.
-constexpr PrizeTable::Column kShown[] = {PrizeTable::Index,  PrizeTable::Weight,  PrizeTable::Color,
-                                         PrizeTable::Name,   PrizeTable::Amount,  PrizeTable::Note,
-                                         PrizeTable::Picture, PrizeTable::Chance};
-constexpr int kWidths[] = {40, 70, 110, 130, 70, 90, 150, 95};
-
-PrizeTable::Column columnOf(int column) { return kShown[std::clamp(column, 0, int(std::size(kShown)) - 1)]; }
+// Every column of the core's table, in its order; which show is the core's.
+PrizeTable::Column columnOf(int column)
+{
+    return PrizeTable::Column(std::clamp(column, 0, int(PrizeTable::ColumnCount) - 1));
+}
 } // namespace
 
 CoreSource::CoreSource(PrizeTable &table) : table_(table) { table_.view = this; }
@@ -29,11 +29,13 @@ CoreSource::~CoreSource()
         table_.view = nullptr;
 }
 
-int CoreSource::columns() const { return int(std::size(kShown)); }
+int CoreSource::columns() const { return int(PrizeTable::ColumnCount); }
 
 std::wstring CoreSource::header(int column) const { return widen(PrizeTable::header(columnOf(column))); }
 
-int CoreSource::width(int column) const { return kWidths[std::clamp(column, 0, int(std::size(kWidths)) - 1)]; }
+int CoreSource::width(int column) const { return PrizeTable::widthAtFirst(columnOf(column)); }
+
+bool CoreSource::shownAtFirst(int column) const { return PrizeTable::shownAtFirst(columnOf(column)); }
 
 CellKind CoreSource::kind(int column) const
 {

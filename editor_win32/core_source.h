@@ -21,6 +21,7 @@ public:
     int columns() const override;
     std::wstring header(int column) const override;
     int width(int column) const override;
+    bool shownAtFirst(int column) const override;
     CellKind kind(int column) const override;
     bool alignRight(int column) const override;
     bool copied(int column) const override;

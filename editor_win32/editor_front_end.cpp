@@ -123,6 +123,9 @@ EditorFrontEnd::EditorFrontEnd(const fs::path &folder, int dpi)
     };
     window_->onWarningActivated = [this](int item) { session_->fixWarning(std::size_t(item)); };
     window_->table().currentRowChanged = [this](int) { showPreview(); };
+    window_->onEditMenuOpening = [this] {
+        window_->setUndoTexts(widen(session_->undoMenuText()), widen(session_->redoMenuText()));
+    };
     titleChanged();
     target_ = window_->handle();
     PostMessageW(target_, kPosted, 0, 0); // what the session posted before the window was there
@@ -140,6 +143,12 @@ EditorFrontEnd::~EditorFrontEnd()
 
 void EditorFrontEnd::run(Command command)
 {
+    const int recent = int(command) - int(Command::OpenRecent);
+    if (recent >= 0 && recent < kMaxRecent) {
+        if (std::size_t(recent) < recent_.size())
+            session_->openRecent(fs::path(recent_[std::size_t(recent)])); // a copy: the menu is made again
+        return;
+    }
     editing::PrizeTable &table = session_->table();
     const std::vector<int> rows = window_->table().selectedRows();
     switch (command) {
@@ -155,6 +164,8 @@ void EditorFrontEnd::run(Command command)
         break;
     case Command::Undo: session_->undo().undo(); break;
     case Command::Redo: session_->undo().redo(); break;
+    case Command::CopyRows: window_->table().copy(); break;
+    case Command::PasteRows: window_->table().paste(); break;
     case Command::AddPrize: {
         const int at = rows.empty() ? table.rowCount() : rows.back() + 1;
         table.addPrize(at);
@@ -173,6 +184,8 @@ void EditorFrontEnd::run(Command command)
     case Command::Play: session_->play(); break;
     case Command::PlayAt1_5: session_->play(1.5); break;
     case Command::PlayAt2: session_->play(2.0); break;
+    case Command::ShowColumn: // the window's own
+    case Command::OpenRecent: break;
     }
 }
 
@@ -183,6 +196,11 @@ void EditorFrontEnd::titleChanged()
     if (!window_)
         return;
     window_->setTitle(widen(session_->listName()) + (session_->modified() ? L"*" : L"") + L" — " + programName());
+    recent_ = session_->recentLists();
+    std::vector<std::wstring> lists;
+    for (const fs::path &list : recent_)
+        lists.push_back(list.wstring());
+    window_->showRecent(lists);
 }
 
 void EditorFrontEnd::checkShown()
@@ -197,7 +215,7 @@ void EditorFrontEnd::checkShown()
         window_->showWarnings(lines);
     }
     const auto total = session_->weightTotal();
-    window_->showTotal(widen(total.text), total.off);
+    window_->showTotal(widen(total.text), total.percent, total.off);
     showPreview();
 }
 
@@ -205,8 +223,10 @@ void EditorFrontEnd::showPreview()
 {
     const int row = window_->table().currentRow();
     const auto preview = session_->previewOf(row < 0 ? 0 : row);
-    if (preview.prizes)
-        window_->preview().showSlot(*preview.prizes, preview.slot);
+    if (!preview.prizes)
+        return;
+    window_->preview().showSlot(*preview.prizes, preview.slot);
+    window_->showCardCaption(widen(preview.caption), preview.textCut);
 }
 
 void EditorFrontEnd::selectRows(const std::vector<int> &rows)

@@ -69,6 +69,7 @@ private:
     std::deque<std::function<void()>> posted_;
     std::function<void()> timerTask_;
     std::unique_ptr<CoreSource> source_;
+    std::vector<std::filesystem::path> recent_; // as File > Open Recent shows them
     std::unique_ptr<EditorWindow> window_;
 
     std::unique_ptr<WicPictureDecoder> decoder_;

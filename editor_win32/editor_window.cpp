@@ -2,6 +2,7 @@
 // and the layout at each monitor's dpi.
 #include "editor_window.h"
 
+#include "gdi_paint.h"
 #include "i18n.h"
 #include "program_resources.h"
 #include "wide_text.h"
@@ -23,6 +24,10 @@ constexpr int kWarningsId = 3;
 constexpr int kMargin = 8;
 constexpr int kButtonHeight = 28;
 constexpr int kLineHeight = 20;
+
+// Over or under 100, the bar must not look like a full one.
+const COLORREF kTotalOff = RGB(230, 120, 0);
+const COLORREF kTextCut = RGB(200, 0, 0); // a preview note that the card cuts or cannot draw its text
 
 int scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
 
@@ -59,7 +64,8 @@ EditorWindow::EditorWindow(TableSource &source)
                             CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
     if (!hwnd_)
         throw std::runtime_error("the editor's window could not be created");
-    buildMenus();
+    buildMenus(source);
+    buildToolbar();
     table_ = std::make_unique<TableView>(hwnd_, kTableId, source);
     preview_ = std::make_unique<CardPreview>(hwnd_, kPreviewId);
     const std::wstring caption = text(i18n::tr("The card as the game shows it:"));
@@ -71,15 +77,16 @@ EditorWindow::EditorWindow(TableSource &source)
     const std::wstring play = text(i18n::tr("Play"));
     play_ = CreateWindowExW(0, L"BUTTON", play.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10,
                             10, hwnd_, HMENU(INT_PTR(Command::Play)), instance, nullptr);
-    total_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_ENDELLIPSIS, 0, 0, 10, 10, hwnd_,
-                             nullptr, instance, nullptr);
+    cardCaption_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10,
+                                   hwnd_, nullptr, instance, nullptr);
+    total_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 10, 10, hwnd_, nullptr,
+                             instance, nullptr);
     warnings_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY |
                                     LBS_NOINTEGRALHEIGHT,
                                 0, 0, 10, 10, hwnd_, HMENU(INT_PTR(kWarningsId)), instance, nullptr);
     status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
                               nullptr, instance, nullptr);
-    offBrush_ = CreateSolidBrush(RGB(230, 120, 0)); // over or under 100 must not look like a full bar
     dpi_ = 0;
     applyDpi(int(GetDpiForWindow(hwnd_)));
     // As large as the Qt editor opens, at this dpi, yet within the screen.
@@ -107,17 +114,70 @@ EditorWindow::~EditorWindow()
         DestroyAcceleratorTable(keys_);
     if (font_)
         DeleteObject(font_);
-    if (offBrush_)
-        DeleteObject(offBrush_);
 }
 
 void EditorWindow::setTitle(const std::wstring &title) { SetWindowTextW(hwnd_, title.c_str()); }
 
-void EditorWindow::showTotal(const std::wstring &text, bool off)
+void EditorWindow::showTotal(const std::wstring &text, int percent, bool off)
 {
+    totalPercent_ = std::clamp(percent, 0, 100);
     totalOff_ = off;
     SetWindowTextW(total_, text.c_str());
     InvalidateRect(total_, nullptr, TRUE);
+}
+
+void EditorWindow::showCardCaption(const std::wstring &text, bool cut)
+{
+    captionCut_ = cut;
+    SetWindowTextW(cardCaption_, text.c_str());
+    // As many lines as the text takes at the card's width.
+    RECT card;
+    GetClientRect(preview_->handle(), &card);
+    const HDC dc = GetDC(cardCaption_);
+    const HGDIOBJ old = SelectObject(dc, font_);
+    RECT needed{0, 0, std::max(1, int(card.right)), 0};
+    DrawTextW(dc, text.c_str(), int(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(cardCaption_, dc);
+    const int lines = std::max(1, int((needed.bottom + metrics.tmHeight - 1) / std::max(1L, metrics.tmHeight)));
+    if (lines != captionLines_) {
+        captionLines_ = lines;
+        layOut();
+    }
+    InvalidateRect(cardCaption_, nullptr, TRUE);
+}
+
+void EditorWindow::showRecent(const std::vector<std::wstring> &lists)
+{
+    while (GetMenuItemCount(recent_) > 0)
+        DeleteMenu(recent_, 0, MF_BYPOSITION);
+    for (std::size_t k = 0; k < lists.size() && k < std::size_t(kMaxRecent); ++k) {
+        std::wstring item;
+        for (wchar_t c : lists[k]) // an ampersand in a folder's name is no access key
+            item += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
+        AppendMenuW(recent_, MF_STRING, UINT_PTR(int(Command::OpenRecent) + int(k)), item.c_str());
+    }
+    for (int item = 0; item < GetMenuItemCount(file_); ++item)
+        if (GetSubMenu(file_, item) == recent_)
+            EnableMenuItem(file_, UINT(item), MF_BYPOSITION | (lists.empty() ? MF_GRAYED : MF_ENABLED));
+    DrawMenuBar(hwnd_);
+}
+
+void EditorWindow::setUndoTexts(const std::wstring &undo, const std::wstring &redo)
+{
+    const std::wstring undoItem = undo + L"\tCtrl+Z";
+    const std::wstring redoItem = redo + L"\tCtrl+Y";
+    ModifyMenuW(edit_, UINT(Command::Undo), MF_BYCOMMAND | MF_STRING, UINT_PTR(Command::Undo), undoItem.c_str());
+    ModifyMenuW(edit_, UINT(Command::Redo), MF_BYCOMMAND | MF_STRING, UINT_PTR(Command::Redo), redoItem.c_str());
+}
+
+void EditorWindow::toggleColumn(int column)
+{
+    const bool shown = !table_->columnShown(column);
+    table_->setColumnShown(column, shown);
+    CheckMenuItem(view_, UINT(int(Command::ShowColumn) + column), MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void EditorWindow::showWarnings(const std::vector<std::wstring> &warnings)
@@ -132,12 +192,15 @@ void EditorWindow::showWarnings(const std::vector<std::wstring> &warnings)
 
 void EditorWindow::showNote(const std::wstring &text) { SendMessageW(status_, SB_SETTEXTW, 0, LPARAM(text.c_str())); }
 
-void EditorWindow::buildMenus()
+void EditorWindow::buildMenus(const TableSource &source)
 {
     const HMENU bar = CreateMenu();
     const HMENU file = CreatePopupMenu();
     add(file, Command::New, i18n::tr("&New"), L"Ctrl+N");
     add(file, Command::Open, i18n::tr("&Open…"), L"Ctrl+O");
+    recent_ = CreatePopupMenu();
+    AppendMenuW(file, MF_POPUP | MF_GRAYED, UINT_PTR(recent_), text(i18n::tr("Open &Recent")).c_str());
+    file_ = file;
     add(file, Command::Save, i18n::tr("&Save"), L"Ctrl+S");
     add(file, Command::SaveAs, i18n::tr("Save &As…"), L"Ctrl+Shift+S");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
@@ -148,8 +211,13 @@ void EditorWindow::buildMenus()
     AppendMenuW(bar, MF_POPUP, UINT_PTR(file), text(i18n::tr("&File")).c_str());
 
     const HMENU edit = CreatePopupMenu();
+    edit_ = edit;
     add(edit, Command::Undo, i18n::tr("&Undo"), L"Ctrl+Z");
     add(edit, Command::Redo, i18n::tr("&Redo"), L"Ctrl+Y");
+    AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+    // Their keys are the table's own, so that a cell being edited keeps Ctrl+C and Ctrl+V.
+    add(edit, Command::CopyRows, i18n::tr("&Copy rows"), L"Ctrl+C");
+    add(edit, Command::PasteRows, i18n::tr("&Paste rows"), L"Ctrl+V");
     AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
     add(edit, Command::AddPrize, i18n::tr("&Add prize"), L"Ctrl+Enter");
     add(edit, Command::Duplicate, i18n::tr("&Duplicate"), L"Ctrl+D");
@@ -160,6 +228,13 @@ void EditorWindow::buildMenus()
     AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
     add(edit, Command::ChoosePicture, i18n::tr("Choose &picture…"));
     AppendMenuW(bar, MF_POPUP, UINT_PTR(edit), text(i18n::tr("&Edit")).c_str());
+
+    // The columns the table hides at first, each shown when asked.
+    view_ = CreatePopupMenu();
+    for (int column = 0; column < source.columns(); ++column)
+        if (!source.shownAtFirst(column))
+            AppendMenuW(view_, MF_STRING, UINT_PTR(int(Command::ShowColumn) + column), source.header(column).c_str());
+    AppendMenuW(bar, MF_POPUP, UINT_PTR(view_), text(i18n::tr("&View")).c_str());
 
     const HMENU game = CreatePopupMenu();
     add(game, Command::Play, i18n::tr("&Play"), L"F5");
@@ -190,6 +265,42 @@ void EditorWindow::buildMenus()
     keys_ = CreateAcceleratorTableW(table, int(std::size(table)));
 }
 
+void EditorWindow::buildToolbar()
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
+                               0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!toolbar_)
+        throw std::runtime_error("the editor's toolbar could not be created");
+    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0)); // text buttons: no room kept for pictures
+    // The Qt editor's toolbar: the table's edits, named as in the Edit menu.
+    const std::pair<Command, const char *> tools[] = {
+        {Command::AddPrize, i18n::tr("&Add prize")},
+        {Command::Duplicate, i18n::tr("&Duplicate")},
+        {Command::Remove, i18n::tr("&Remove")},
+        {Command::MoveUp, i18n::tr("Move &up")},
+        {Command::MoveDown, i18n::tr("Move do&wn")},
+        {Command::ScaleWeightsTo100, i18n::tr("&Scale weights to 100")},
+    };
+    toolTexts_.clear();
+    for (const auto &tool : tools)
+        toolTexts_.push_back(window::win32::widen(i18n::withoutAccessKey(tool.second)));
+    std::vector<TBBUTTON> buttons;
+    for (std::size_t k = 0; k < std::size(tools); ++k) {
+        TBBUTTON button{};
+        button.iBitmap = I_IMAGENONE;
+        button.idCommand = int(tools[k].first);
+        button.fsState = TBSTATE_ENABLED;
+        button.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+        button.iString = INT_PTR(toolTexts_[k].c_str());
+        buttons.push_back(button);
+    }
+    SendMessageW(toolbar_, TB_ADDBUTTONSW, WPARAM(buttons.size()), LPARAM(buttons.data()));
+}
+
 bool EditorWindow::translateKeys(MSG &message)
 {
     if (table_ && table_->editing())
@@ -207,13 +318,16 @@ void EditorWindow::applyDpi(int dpi)
     if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, UINT(dpi)))
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
     const HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
-    for (HWND control : {caption_, choose_, play_, total_, warnings_, status_})
+    for (HWND control : {caption_, cardCaption_, choose_, play_, total_, warnings_, status_, toolbar_})
         SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
     if (font_)
         DeleteObject(font_);
     font_ = font;
     table_->setDpi(dpi);
     preview_->setDpi(dpi);
+    // The buttons measured again in the new font.
+    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, 0);
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
     layOut();
 }
 
@@ -231,34 +345,80 @@ void EditorWindow::layOut()
     RECT status;
     GetWindowRect(status_, &status);
     client.bottom -= status.bottom - status.top;
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    RECT tools;
+    GetWindowRect(toolbar_, &tools);
+    client.top += tools.bottom - tools.top;
     // The table over the total and the warnings, four parts to one.
     const int width = std::max(0, left - 2 * margin);
     const int line = scaled(kLineHeight, dpi_);
-    const int height = std::max(0, int(client.bottom) - 3 * margin - line);
+    const int top = int(client.top) + margin;
+    const int height = std::max(0, int(client.bottom) - top - 2 * margin - line);
     const int tableHeight = height * 4 / 5;
-    SetWindowPos(table_->handle(), nullptr, margin, margin, width, tableHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(total_, nullptr, margin, margin + tableHeight + margin / 2, width, line, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(warnings_, nullptr, margin, 2 * margin + tableHeight + line, width, height - tableHeight,
+    SetWindowPos(table_->handle(), nullptr, margin, top, width, tableHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(total_, nullptr, margin, top + tableHeight + margin / 2, width, line, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(warnings_, nullptr, margin, top + margin + tableHeight + line, width, height - tableHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    int y = margin;
+    int y = top;
     SetWindowPos(caption_, nullptr, left, y, card.right, scaled(kLineHeight, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
     y += scaled(kLineHeight, dpi_);
     SetWindowPos(preview_->handle(), nullptr, left, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    y += card.bottom + margin;
+    y += card.bottom + margin / 2;
+    const int captionHeight = captionLines_ * line;
+    SetWindowPos(cardCaption_, nullptr, left, y, card.right, captionHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    y += captionHeight + margin;
     SetWindowPos(choose_, nullptr, left, y, card.right, scaled(kButtonHeight, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(play_, nullptr, left, client.bottom - margin - scaled(kButtonHeight, dpi_), card.right,
                  scaled(kButtonHeight, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void EditorWindow::drawTotal(const DRAWITEMSTRUCT &item) const
+{
+    const HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    window::win32::fill(dc, r, GetSysColor(COLOR_WINDOW));
+    RECT done = r;
+    done.right = r.left + MulDiv(r.right - r.left, totalPercent_, 100);
+    window::win32::fill(dc, done, totalOff_ ? kTotalOff : GetSysColor(COLOR_HIGHLIGHT));
+    wchar_t words[200] = {};
+    GetWindowTextW(total_, words, int(std::size(words)));
+    const HGDIOBJ old = SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    // The text over the filled part in the fill's own text colour, the rest
+    // in the window's.
+    for (const bool filled : {true, false}) {
+        const int saved = SaveDC(dc);
+        const RECT part = filled ? done : RECT{done.right, r.top, r.right, r.bottom};
+        IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
+        SetTextColor(dc, filled && !totalOff_ ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextW(dc, words, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        RestoreDC(dc, saved);
+    }
+    SelectObject(dc, old);
 }
 
 LRESULT EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CTLCOLORSTATIC:
-        if (HWND(lParam) == total_ && totalOff_) {
-            SetBkColor(HDC(wParam), RGB(230, 120, 0));
-            return LRESULT(offBrush_);
+        if (HWND(lParam) == cardCaption_ && captionCut_) {
+            SetTextColor(HDC(wParam), kTextCut);
+            SetBkColor(HDC(wParam), GetSysColor(COLOR_BTNFACE));
+            return LRESULT(GetSysColorBrush(COLOR_BTNFACE));
         }
         break;
+    case WM_INITMENUPOPUP:
+        if (HMENU(wParam) == edit_ && onEditMenuOpening)
+            onEditMenuOpening();
+        break;
+    case WM_DRAWITEM: {
+        const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
+        if (item->hwndItem != total_)
+            break;
+        drawTotal(*item);
+        return TRUE;
+    }
     case WM_COMMAND: {
         if (HWND(lParam) == warnings_ && warnings_) {
             const int item = int(SendMessageW(warnings_, LB_GETCURSEL, 0, 0));
@@ -269,7 +429,13 @@ LRESULT EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         const auto command = Command(LOWORD(wParam));
-        if (LOWORD(wParam) < WORD(Command::New) || LOWORD(wParam) > WORD(Command::PlayAt2))
+        const int id = LOWORD(wParam);
+        if (table_ && id >= int(Command::ShowColumn) && id < int(Command::OpenRecent)) {
+            toggleColumn(id - int(Command::ShowColumn));
+            return 0;
+        }
+        const bool recent = id >= int(Command::OpenRecent) && id < int(Command::OpenRecent) + kMaxRecent;
+        if (!recent && (id < int(Command::New) || id > int(Command::PlayAt2)))
             break;
         if (onCommand)
             onCommand(command);

@@ -25,6 +25,8 @@ enum class Command {
     Quit,
     Undo,
     Redo,
+    CopyRows,
+    PasteRows,
     AddPrize,
     Duplicate,
     Remove,
@@ -35,7 +37,12 @@ enum class Command {
     Play,
     PlayAt1_5,
     PlayAt2,
+    // View: ShowColumn + a column of the table shows or hides it.
+    ShowColumn = 200,
+    // File > Open Recent: OpenRecent + the list's place in the menu.
+    OpenRecent = 300,
 };
+constexpr int kMaxRecent = 50; // menu places kept for recent lists
 
 class EditorWindow {
 public:
@@ -50,8 +57,16 @@ public:
     CardPreview &preview() { return *preview_; }
     // The whole title, the program's name included.
     void setTitle(const std::wstring &title);
-    // The weights total under the table; off: not a plain 100, shown orange.
-    void showTotal(const std::wstring &text, bool off);
+    // The weights total under the table, a bar filled to percent (0 to 100);
+    // off: not a plain 100, the bar orange.
+    void showTotal(const std::wstring &text, int percent, bool off);
+    // What the card preview shows, under it; cut: the card cuts or cannot
+    // draw the text, said in red.
+    void showCardCaption(const std::wstring &text, bool cut);
+    // File > Open Recent's lists, as the user reads them; none greys it.
+    void showRecent(const std::vector<std::wstring> &lists);
+    HMENU recentMenu() const { return recent_; }
+    HWND toolbar() const { return toolbar_; }
     // The warnings list under the total, one item a warning.
     void showWarnings(const std::vector<std::wstring> &warnings);
     HWND warningsList() const { return warnings_; }
@@ -61,6 +76,10 @@ public:
     // A warning clicked (its index) or double-clicked.
     std::function<void(int)> onWarningClicked;
     std::function<void(int)> onWarningActivated;
+    // The Edit menu is about to open: the time to name its Undo and Redo.
+    std::function<void()> onEditMenuOpening;
+    void setUndoTexts(const std::wstring &undo, const std::wstring &redo);
+
     // Messages the window does not handle itself: posted tasks and timers.
     std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
 
@@ -76,9 +95,12 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void buildMenus();
+    void buildMenus(const TableSource &source);
+    void buildToolbar();
+    void toggleColumn(int column);
     void applyDpi(int dpi);
     void layOut();
+    void drawTotal(const DRAWITEMSTRUCT &item) const;
 
     HWND hwnd_ = nullptr;
     HACCEL keys_ = nullptr;
@@ -89,8 +111,17 @@ private:
     HWND total_ = nullptr;
     HWND warnings_ = nullptr;
     HWND status_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND cardCaption_ = nullptr;
+    HMENU file_ = nullptr;
+    HMENU recent_ = nullptr;
+    HMENU view_ = nullptr;
+    HMENU edit_ = nullptr;
+    std::vector<std::wstring> toolTexts_; // the toolbar's buttons keep pointers to them
+    int totalPercent_ = 0;
     bool totalOff_ = false;
-    HBRUSH offBrush_ = nullptr;
+    bool captionCut_ = false;
+    int captionLines_ = 1;
     std::unique_ptr<TableView> table_;
     std::unique_ptr<CardPreview> preview_;
     int dpi_ = 96;

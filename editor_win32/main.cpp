@@ -1,6 +1,7 @@
 // prizeedit on Windows: the prize list editor. prizeedit [DATA_INI]; without
 // a list it opens data.ini beside it, the list its game plays.
 #include "editor_front_end.h"
+#include "executable_folder.h"
 #include "i18n.h"
 
 #include <windows.h>
@@ -8,25 +9,6 @@
 #include <shellapi.h>
 
 #include <filesystem>
-#include <string>
-
-namespace {
-
-std::filesystem::path executableFolder()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    while (true) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return std::filesystem::path(path).parent_path();
-}
-
-} // namespace
 
 int main()
 {
@@ -35,7 +17,7 @@ int main()
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    const std::filesystem::path folder = executableFolder();
+    const std::filesystem::path folder = window::win32::executableFolder();
 
     int count = 0;
     LPWSTR *arguments = CommandLineToArgvW(GetCommandLineW(), &count);

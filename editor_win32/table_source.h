@@ -50,6 +50,8 @@ public:
     // The column's starting width in pixels at 96 dpi; the table scales it.
     virtual int width(int column) const = 0;
     virtual CellKind kind(int /*column*/) const { return CellKind::Text; }
+    // Whether the column shows until the user asks otherwise.
+    virtual bool shownAtFirst(int /*column*/) const { return true; }
     // Figures read best aligned right.
     virtual bool alignRight(int /*column*/) const { return false; }
     // Whether Copy puts the column's cells on the clipboard.

@@ -117,16 +117,34 @@ int TableView::rowHeight() const { return scaled(kRowHeight, dpi_); }
 
 void TableView::makeColumns()
 {
+    shown_.assign(std::size_t(std::max(0, source_.columns())), true);
     for (int column = 0; column < source_.columns(); ++column) {
+        shown_[std::size_t(column)] = source_.shownAtFirst(column);
         std::wstring title = source_.header(column);
         LVCOLUMNW info{};
         info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         info.fmt = source_.alignRight(column) ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        info.cx = scaled(source_.width(column), dpi_);
+        info.cx = shown_[std::size_t(column)] ? scaled(source_.width(column), dpi_) : 0;
         info.pszText = title.data();
         info.iSubItem = column;
         ListView_InsertColumn(list_, column, &info);
     }
+}
+
+bool TableView::columnShown(int column) const
+{
+    return column >= 0 && std::size_t(column) < shown_.size() && shown_[std::size_t(column)];
+}
+
+void TableView::setColumnShown(int column, bool shown)
+{
+    if (column < 0 || std::size_t(column) >= shown_.size() || shown_[std::size_t(column)] == shown)
+        return;
+    shown_[std::size_t(column)] = shown;
+    ListView_SetColumnWidth(list_, column, shown ? scaled(source_.width(column), dpi_) : 0);
+    if (!shown && column_ == column)
+        setColumn(column - 1);
+    placeEditBox();
 }
 
 void TableView::setDpi(int dpi)
@@ -314,7 +332,7 @@ std::optional<std::pair<int, int>> TableView::nextEditable(bool forward) const
     long at = long(row) * columns + column;
     const long end = long(rows) * columns;
     for (at += forward ? 1 : -1; at >= 0 && at < end; at += forward ? 1 : -1)
-        if (source_.editable(int(at / columns), int(at % columns)))
+        if (columnShown(int(at % columns)) && source_.editable(int(at / columns), int(at % columns)))
             return std::pair{int(at / columns), int(at % columns)};
     return std::nullopt;
 }
@@ -656,12 +674,13 @@ LRESULT TableView::onList(UINT message, WPARAM wParam, LPARAM lParam)
         const bool alt = keyDown(VK_MENU);
         if (alt)
             break;
-        if (!control && wParam == VK_LEFT) {
-            setColumn(column_ - 1);
-            return 0;
-        }
-        if (!control && wParam == VK_RIGHT) {
-            setColumn(column_ + 1);
+        if (!control && (wParam == VK_LEFT || wParam == VK_RIGHT)) {
+            const int step = wParam == VK_LEFT ? -1 : 1;
+            int column = column_ + step;
+            while (column >= 0 && column < source_.columns() && !columnShown(column))
+                column += step;
+            if (columnShown(column))
+                setColumn(column);
             return 0;
         }
         if (!control && (wParam == VK_F2 || wParam == VK_RETURN)) {
@@ -697,6 +716,15 @@ LRESULT TableView::onList(UINT message, WPARAM wParam, LPARAM lParam)
         hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (ListView_SubItemHitTest(list_, &hit) >= 0 && hit.iSubItem >= 0)
             column_ = hit.iSubItem;
+        break;
+    }
+    case WM_NOTIFY: {
+        // The header's: a hidden column's divider is not dragged open.
+        const auto *header = reinterpret_cast<const NMHEADERW *>(lParam);
+        if ((header->hdr.code == HDN_BEGINTRACKW || header->hdr.code == HDN_BEGINTRACKA ||
+             header->hdr.code == HDN_DIVIDERDBLCLICKW || header->hdr.code == HDN_DIVIDERDBLCLICKA) &&
+            !columnShown(header->iItem))
+            return TRUE;
         break;
     }
     case WM_VSCROLL:

@@ -37,6 +37,10 @@ public:
     int dpi() const { return dpi_; }
     int rowHeight() const;
 
+    // A hidden column keeps its place at no width; keys and the mouse pass it by.
+    void setColumnShown(int column, bool shown);
+    bool columnShown(int column) const;
+
     // Selected rows, sorted; none selected gives none.
     std::vector<int> selectedRows() const;
     // Selects exactly these rows; the first becomes the current row.
@@ -111,6 +115,7 @@ private:
     HFONT font_ = nullptr;
     HIMAGELIST rowSizer_ = nullptr; // an empty image list sets the row height
     int column_ = 0;
+    std::vector<bool> shown_; // a column's
     int editRow_ = -1;
     int editColumn_ = -1;
     bool closing_ = false; // the edit box is going: its focus loss commits nothing

@@ -128,6 +128,22 @@ const char *tr(const char *english)
     return translated ? translated : english;
 }
 
+std::string withoutAccessKey(std::string_view menuText)
+{
+    // A translation keeps the English key letter in brackets at its end.
+    if (menuText.size() >= 4 && menuText.ends_with(')') && menuText[menuText.size() - 4] == '(' &&
+        menuText[menuText.size() - 3] == '&')
+        menuText.remove_suffix(4);
+    std::string plain;
+    for (std::size_t k = 0; k < menuText.size(); ++k) {
+        if (menuText[k] != '&')
+            plain += menuText[k];
+        else if (k + 1 < menuText.size() && menuText[k + 1] == '&')
+            plain += menuText[++k];
+    }
+    return plain;
+}
+
 std::string Message::translated() const { return formatted(tr(english), values); }
 std::string Message::inEnglish() const { return formatted(english, values); }
 

@@ -51,6 +51,10 @@ std::string tr(const char *english, const Args &...args)
     }
 }
 
+// A menu text as a button shows it, without its access key: "Move do&wn"
+// gives "Move down", a translation's "添加奖品(&A)" gives "添加奖品"; "&&" is an ampersand.
+std::string withoutAccessKey(std::string_view menuText);
+
 // The translation of english into language, or nullptr when the catalogue has none.
 const char *translation(Language language, std::string_view english);
 

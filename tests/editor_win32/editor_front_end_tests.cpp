@@ -1,9 +1,11 @@
 // The Windows editor over the editing core under wine, as a user drives it:
 // a cell edited in the table's edit box, weights scaled, Save, undo and redo,
-// rows pasted from a spreadsheet, a row moved, and Play.
+// rows pasted from a spreadsheet, a row moved, and Play; the View menu's
+// hidden column and File > Open Recent.
 #include "editor_front_end.h"
 #include "fakes.h"
 #include "slurp.h"
+#include "wide_text.h"
 
 #include <gtest/gtest.h>
 
@@ -134,6 +136,52 @@ TEST(Win32Editor, EditsMadeByKeyboardReachTheListOnDiskAndPlayStartsTheGame)
     EXPECT_EQ(authoring::PrizeDocument::open(list).size(), 10);
     EXPECT_TRUE(fs::exists(list.parent_path() / "prizedraw.exe")) << "the game is placed beside the list";
     EXPECT_NE(slurp(list), saved);
+}
+
+TEST(Win32Editor, ViewShowsTheDrawsColumnAndOpenRecentReopensAListAfterAskingAboutChanges)
+{
+    fakes::TempFolder folder;
+    const fs::path first = folder.path() / L"一月" / L"data.ini";
+    const fs::path second = folder.path() / L"二月" / L"data.ini";
+    for (const fs::path &list : {first, second}) {
+        fs::create_directories(list.parent_path());
+        fs::copy(kSample / "data.ini", list);
+    }
+    editor_win32::EditorFrontEnd editor(folder.path(), 96);
+    std::optional<std::size_t> answer; // to "unsaved changes": none is Cancel
+    editor.answer = [&](const std::string &, std::size_t) { return answer; };
+    editing::EditorSession &session = editor.session();
+    session.stateFolder = folder.path() / "state";
+    const HWND window = editor.window().handle();
+    ShowWindow(window, SW_SHOW);
+    ASSERT_TRUE(session.openList(first));
+    ASSERT_TRUE(pumpUntil([&] { return session.oddsUpToDate(); }));
+
+    // Draws of 2^24 is hidden until the View menu shows it, with the core's counts.
+    const int draws = editing::PrizeTable::Draws;
+    const HWND list = editor.window().table().list();
+    EXPECT_EQ(ListView_GetColumnWidth(list, draws), 0);
+    SendMessageW(window, WM_COMMAND, WPARAM(int(editor_win32::Command::ShowColumn) + draws), 0);
+    EXPECT_GT(ListView_GetColumnWidth(list, draws), 0);
+    wchar_t cell[64] = {};
+    ListView_GetItemText(list, 0, draws, cell, 64);
+    EXPECT_EQ(window::win32::narrow(cell), session.table().cellText(0, editing::PrizeTable::Draws));
+    EXPECT_NE(std::wstring(cell), L"");
+
+    // The newest first; choosing the older one asks about the unsaved edit.
+    ASSERT_TRUE(session.openList(second));
+    const HMENU recent = editor.window().recentMenu();
+    ASSERT_EQ(GetMenuItemCount(recent), 2);
+    wchar_t item[MAX_PATH] = {};
+    GetMenuStringW(recent, 1, item, MAX_PATH, MF_BYPOSITION);
+    EXPECT_EQ(fs::path(item), first);
+    session.table().addPrize(0);
+    SendMessageW(window, WM_COMMAND, WPARAM(int(editor_win32::Command::OpenRecent) + 1), 0);
+    EXPECT_EQ(session.file(), second) << "cancelled: the edited list stays";
+    answer = 1; // Don't save
+    SendMessageW(window, WM_COMMAND, WPARAM(int(editor_win32::Command::OpenRecent) + 1), 0);
+    EXPECT_EQ(session.file(), first);
+    EXPECT_FALSE(session.modified());
 }
 
 } // namespace

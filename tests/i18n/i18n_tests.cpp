@@ -71,3 +71,10 @@ TEST(Translation, AMessageMissingAValueStillSaysItsText)
     const i18n::Message message{"only {0} and {1}", {"one"}};
     EXPECT_EQ(message.inEnglish(), "only {0} and {1}");
 }
+
+TEST(Translation, AMenuTextOnAButtonLosesItsAccessKeyInEitherLanguage)
+{
+    EXPECT_EQ(i18n::withoutAccessKey("Move do&wn"), "Move down");
+    EXPECT_EQ(i18n::withoutAccessKey("添加奖品(&A)"), "添加奖品");
+    EXPECT_EQ(i18n::withoutAccessKey("Salt && &pepper"), "Salt & pepper");
+}

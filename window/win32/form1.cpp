@@ -185,12 +185,6 @@ Form1::~Form1()
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
-    if (buffer_) {
-        SelectObject(buffer_, bufferDefault_);
-        DeleteDC(buffer_);
-    }
-    if (bitmap_)
-        DeleteObject(bitmap_);
     deleteFonts();
 }
 
@@ -230,27 +224,8 @@ void Form1::makeSurface(double dpi, int width, int height)
     dpi_ = dpi;
     clientWidth_ = width;
     clientHeight_ = height;
-    if (buffer_) {
-        SelectObject(buffer_, bufferDefault_);
-        DeleteDC(buffer_);
-        DeleteObject(bitmap_);
-    }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = clientWidth_;
-    info.bmiHeader.biHeight = -clientHeight_; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    buffer_ = CreateCompatibleDC(nullptr);
-    if (!bitmap_ || !buffer_)
-        throw std::bad_alloc();
-    bits_ = static_cast<std::uint32_t *>(bits);
-    bufferDefault_ = SelectObject(buffer_, bitmap_);
-    SelectObject(buffer_, GetStockObject(DC_PEN));
-    SetBkMode(buffer_, TRANSPARENT);
+    buffer_ = BackBuffer(clientWidth_, clientHeight_);
+    SetBkMode(buffer_.dc(), TRANSPARENT);
 
     if (newDpi) {
         deleteFonts();
@@ -459,28 +434,22 @@ PixelRect Form1::pixelsOf(const Control &control) const
 
 void Form1::render()
 {
-    const int saved = SaveDC(buffer_);
-    SetViewportOrgEx(buffer_, 0, 0, nullptr);
-    SelectClipRgn(buffer_, nullptr);
-    fill(buffer_, {0, 0, clientWidth_, clientHeight_}, toColorRef(design::form().back));
+    const int saved = SaveDC(buffer_.dc());
+    SetViewportOrgEx(buffer_.dc(), 0, 0, nullptr);
+    SelectClipRgn(buffer_.dc(), nullptr);
+    fill(buffer_.dc(), {0, 0, clientWidth_, clientHeight_}, toColorRef(design::form().back));
     // Nothing shows past the designed client area, also where the window is
     // larger (full screen).
     const PixelRect designed = design::toPixels(design::form().rect, dpi_);
-    IntersectClipRect(buffer_, origin_.x, origin_.y, origin_.x + designed.width, origin_.y + designed.height);
-    SetViewportOrgEx(buffer_, origin_.x, origin_.y, nullptr);
-    paintContainer(buffer_, design::form());
-    RestoreDC(buffer_, saved);
+    IntersectClipRect(buffer_.dc(), origin_.x, origin_.y, origin_.x + designed.width, origin_.y + designed.height);
+    SetViewportOrgEx(buffer_.dc(), origin_.x, origin_.y, nullptr);
+    paintContainer(buffer_.dc(), design::form());
+    RestoreDC(buffer_.dc(), saved);
     GdiFlush();
     dirty_ = false;
 }
 
-std::int32_t Form1::pixel(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= clientWidth_ || y >= clientHeight_)
-        throw std::out_of_range("no such pixel");
-    const std::uint32_t bgr = bits_[std::size_t(y) * std::size_t(clientWidth_) + std::size_t(x)];
-    return std::int32_t(((bgr >> 16) & 0xFF) | (bgr & 0xFF00) | ((bgr & 0xFF) << 16));
-}
+std::int32_t Form1::pixel(int x, int y) const { return buffer_.pixel(x, y); }
 
 void Form1::paintContainer(HDC dc, const Control &container)
 {
@@ -687,7 +656,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
         const HDC dc = BeginPaint(hwnd_, &paint);
         render();
         const RECT &r = paint.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, buffer_, r.left, r.top, SRCCOPY);
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, buffer_.dc(), r.left, r.top, SRCCOPY);
         EndPaint(hwnd_, &paint);
         return 0;
     }

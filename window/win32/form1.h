@@ -8,6 +8,7 @@
 #include "decode_pool.h"
 #include "error_report.h"
 #include "form1_design.h"
+#include "gdi_paint.h"
 #include "game_controller.h"
 #include "random_source.h"
 #include "reel_window.h"
@@ -165,10 +166,7 @@ private:
     POINT origin_{0, 0};
     WINDOWPLACEMENT windowPlace_{}; // the window before full screen
     bool pointerHidden_ = false;
-    HDC buffer_ = nullptr; // the off-screen bitmap's device context
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ bufferDefault_ = nullptr;
-    std::uint32_t *bits_ = nullptr; // the bitmap's pixels, top-down, 0x00RRGGBB
+    BackBuffer buffer_; // the client area, painted off screen
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     CardPainter cardPainter_;

@@ -3,7 +3,79 @@
 
 #include "runtime_error.h"
 
+#include <new>
+#include <stdexcept>
+#include <utility>
+
 namespace window::win32 {
+
+BackBuffer::BackBuffer(int width, int height) : width_(width), height_(height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    dc_ = CreateCompatibleDC(nullptr);
+    if (!bitmap_ || !dc_) {
+        release();
+        throw std::bad_alloc();
+    }
+    bits_ = static_cast<std::uint32_t *>(bits);
+    defaultBitmap_ = SelectObject(dc_, bitmap_);
+    SelectObject(dc_, GetStockObject(DC_PEN));
+}
+
+BackBuffer::~BackBuffer() { release(); }
+
+BackBuffer::BackBuffer(BackBuffer &&other) noexcept
+    : dc_(std::exchange(other.dc_, nullptr)), bitmap_(std::exchange(other.bitmap_, nullptr)),
+      defaultBitmap_(std::exchange(other.defaultBitmap_, nullptr)), bits_(std::exchange(other.bits_, nullptr)),
+      width_(std::exchange(other.width_, 0)), height_(std::exchange(other.height_, 0))
+{
+}
+
+BackBuffer &BackBuffer::operator=(BackBuffer &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        dc_ = std::exchange(other.dc_, nullptr);
+        bitmap_ = std::exchange(other.bitmap_, nullptr);
+        defaultBitmap_ = std::exchange(other.defaultBitmap_, nullptr);
+        bits_ = std::exchange(other.bits_, nullptr);
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+    }
+    return *this;
+}
+
+void BackBuffer::release()
+{
+    if (dc_) {
+        if (defaultBitmap_)
+            SelectObject(dc_, defaultBitmap_);
+        DeleteDC(dc_);
+        dc_ = nullptr;
+    }
+    if (bitmap_) {
+        DeleteObject(bitmap_);
+        bitmap_ = nullptr;
+    }
+    defaultBitmap_ = nullptr;
+    bits_ = nullptr;
+}
+
+std::int32_t BackBuffer::pixel(int x, int y) const
+{
+    if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_)
+        throw std::out_of_range("no such pixel");
+    const std::uint32_t bgr = bits_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
+    return std::int32_t(((bgr >> 16) & 0xFF) | (bgr & 0xFF00) | ((bgr & 0xFF) << 16));
+}
 
 COLORREF toColorRef(design::Color color)
 {

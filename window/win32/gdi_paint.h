@@ -10,6 +10,36 @@
 
 namespace window::win32 {
 
+// An off-screen bitmap (32-bit, top-down) in a memory device context: a
+// window paints into it and copies it to the screen in one piece, so that
+// nothing flickers, and tests read its pixels.
+class BackBuffer {
+public:
+    BackBuffer() = default;
+    // Throws std::bad_alloc when GDI has no room for it.
+    BackBuffer(int width, int height);
+    ~BackBuffer();
+    BackBuffer(BackBuffer &&other) noexcept;
+    BackBuffer &operator=(BackBuffer &&other) noexcept;
+
+    HDC dc() const { return dc_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // A pixel as red + 256 * green + 65536 * blue; throws std::out_of_range
+    // outside the bitmap.
+    std::int32_t pixel(int x, int y) const;
+
+private:
+    void release();
+
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ defaultBitmap_ = nullptr;
+    std::uint32_t *bits_ = nullptr; // 0x00RRGGBB
+    int width_ = 0;
+    int height_ = 0;
+};
+
 // A design colour as GDI's: the desktop's scheme for a system colour.
 COLORREF toColorRef(design::Color color);
 // A card colour written by the draw (0 to 16777215); throws
