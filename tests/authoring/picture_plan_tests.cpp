@@ -16,15 +16,6 @@ using authoring::PrizeDocument;
 namespace {
 namespace fs = std::filesystem;
 
-std::map<std::string, std::string> filesIn(const fs::path &folder)
-{
-    std::map<std::string, std::string> files;
-    for (const auto &entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), folder).string()] = slurp(entry.path());
-    return files;
-}
-
 authoring::PictureBytes bytes(std::string text) { return std::make_shared<const std::string>(std::move(text)); }
 
 struct ListWithPictures {
@@ -45,14 +36,14 @@ struct ListWithPictures {
 TEST(PicturePlan, AFailureAtAnyStepOfASavePutsBackEveryFile)
 {
     ListWithPictures list;
-    const auto before = filesIn(list.folder.path());
+    const auto before = filesUnder(list.folder.path());
     list.document.setText(0, Field::Weight, "29");
     list.plan.setPicture("风筝", bytes("kite"));             // a new file
     list.plan.setPicture("荧光棒", bytes("new glow stick")); // one replaced
     list.plan.setPicture("棒棒糖", nullptr);                 // one removed
     EXPECT_EQ(*list.plan.picture("荧光棒"), "new glow stick");
     EXPECT_EQ(list.plan.picture("棒棒糖"), nullptr);
-    EXPECT_EQ(filesIn(list.folder.path()), before); // planned, nothing written
+    EXPECT_EQ(filesUnder(list.folder.path()), before); // planned, nothing written
 
     for (const int failAt : {1, 9, 14}) { // the journal, a picture, the list
         fakes::FaultyFileSystem files(fakes::FaultyFileSystem::Fault::Fail, failAt);
@@ -63,13 +54,13 @@ TEST(PicturePlan, AFailureAtAnyStepOfASavePutsBackEveryFile)
             EXPECT_NE(std::string(error.what()).find("the list and its pictures are as they were"), std::string::npos)
                 << error.what();
         }
-        EXPECT_EQ(filesIn(list.folder.path()), before) << "failing at call " << failAt;
+        EXPECT_EQ(filesUnder(list.folder.path()), before) << "failing at call " << failAt;
         EXPECT_EQ(list.plan.changes().size(), 3u);
         EXPECT_EQ(list.document.text(0, Field::Weight), "29");
     }
 
     authoring::saveList(list.document, list.plan, list.dataIni);
-    const auto after = filesIn(list.folder.path());
+    const auto after = filesUnder(list.folder.path());
     EXPECT_EQ(after.at("picture/风筝.jpg"), "kite");
     EXPECT_EQ(after.at("picture/荧光棒.jpg"), "new glow stick");
     EXPECT_EQ(after.count("picture/棒棒糖.jpg"), 0u);

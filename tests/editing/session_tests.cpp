@@ -24,17 +24,6 @@ const fs::path kToolsData = TOOLS_DATA_DIR;
 
 bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
-std::map<std::string, std::string> filesIn(const fs::path &folder)
-{
-    std::map<std::string, std::string> files;
-    for (const auto &entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file()) {
-            const std::u8string name = fs::relative(entry.path(), folder).generic_u8string();
-            files[std::string(name.begin(), name.end())] = slurp(entry.path());
-        }
-    return files;
-}
-
 TEST(EditorSession, AChangedWeightChangesTheExactOddsAndTheTotal)
 {
     BundledList list;
@@ -151,7 +140,7 @@ TEST(EditorSession, UnusedPicturesAreListedAsTheFolderWillBeAfterSave)
 TEST(EditorSession, UnsavedEditsKeptBeforeACrashComeBackWhenTheListIsOpenedAgain)
 {
     BundledList list;
-    const auto before = filesIn(list.folder.path());
+    const auto before = filesUnder(list.folder.path());
     fakes::TempFolder state;
     fs::path copy;
     {
@@ -167,7 +156,7 @@ TEST(EditorSession, UnsavedEditsKeptBeforeACrashComeBackWhenTheListIsOpenedAgain
         copy = crashed.session.recoveryFile();
         EXPECT_TRUE(fs::exists(copy));
     } // ended without Save, Discard or Close, as by a crash
-    EXPECT_EQ(filesIn(list.folder.path()), before); // nothing written beside the list
+    EXPECT_EQ(filesUnder(list.folder.path()), before); // nothing written beside the list
 
     Session s;
     s.session.stateFolder = state.path();
@@ -239,7 +228,7 @@ TEST(EditorSession, AFailedSaveOrOpenExplainsAndKeepsTheEdits)
 TEST(EditorSession, SaveAsIntoAnotherFolderTakesThePicturesAlongAndLeavesThatFoldersOwnAlone)
 {
     BundledList list;
-    const auto before = filesIn(list.folder.path());
+    const auto before = filesUnder(list.folder.path());
     fakes::TempFolder other;
     other.write(fs::path("picture") / u8"金条.jpg", "theirs");
     Session s;
@@ -254,7 +243,7 @@ TEST(EditorSession, SaveAsIntoAnotherFolderTakesThePicturesAlongAndLeavesThatFol
     EXPECT_EQ(slurp(pictures / u8"电影票.jpg"), before.at("picture/电影票.jpg"));
     EXPECT_EQ(slurp(pictures / u8"金条.jpg"), "theirs");
     EXPECT_FALSE(fs::exists(pictures / u8"荧光棒.jpg"));
-    EXPECT_EQ(filesIn(list.folder.path()), before);
+    EXPECT_EQ(filesUnder(list.folder.path()), before);
     ASSERT_TRUE(s.waitForOdds());
     EXPECT_EQ(s.table().cellText(2, PrizeTable::Picture), "loaded") << "the table shows the new folder's";
 }

@@ -27,17 +27,6 @@ std::vector<std::string> column(const PrizeTable &table, PrizeTable::Column colu
     return out;
 }
 
-std::map<std::string, std::string> filesIn(const fs::path &folder)
-{
-    std::map<std::string, std::string> files;
-    for (const auto &entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file()) {
-            const std::u8string name = fs::relative(entry.path(), folder).generic_u8string();
-            files[std::string(name.begin(), name.end())] = slurp(entry.path());
-        }
-    return files;
-}
-
 TEST(PrizeTable, ScalingWeightsTo100IsExactAtTheListsDecimalsAndOneUndo)
 {
     BundledList list;
@@ -251,7 +240,7 @@ TEST(PrizeTable, PrizesThatShareANameKeepTheirPictureWhenOneIsRenamed)
 TEST(PrizeTable, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsItWas)
 {
     BundledList list;
-    const auto before = filesIn(list.folder.path());
+    const auto before = filesUnder(list.folder.path());
     {
         Session s;
         ASSERT_TRUE(s.session.openList(list.dataIni));
@@ -264,14 +253,14 @@ TEST(PrizeTable, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsIt
         table.removePrizes({3});
         table.addPrize(0);
         table.setPicture(0, kToolsData / "blue.png");  // one added
-        EXPECT_EQ(filesIn(list.folder.path()), before); // the disk changes only at Save
+        EXPECT_EQ(filesUnder(list.folder.path()), before); // the disk changes only at Save
 
         while (s.undo().canUndo())
             s.undo().undo();
         EXPECT_EQ(*table.pictures().picture("棒棒糖"), before.at("picture/棒棒糖.jpg"));
         EXPECT_EQ(table.pictures().picture("Glow stick"), nullptr);
         ASSERT_TRUE(s.session.saveList());
-        auto saved = filesIn(list.folder.path());
+        auto saved = filesUnder(list.folder.path());
         saved.erase("data.ini.bak");
         EXPECT_EQ(saved, before);
 
@@ -280,7 +269,7 @@ TEST(PrizeTable, UndoAndDiscardAfterRenamesRemovalsAndPicturesLeaveEveryFileAsIt
         s.view.unsavedAnswers = {editing::EditorView::Unsaved::Discard};
         EXPECT_TRUE(s.session.keepOrDropChanges());
     }
-    auto discarded = filesIn(list.folder.path());
+    auto discarded = filesUnder(list.folder.path());
     discarded.erase("data.ini.bak");
     EXPECT_EQ(discarded, before);
 }
