@@ -34,9 +34,8 @@ fs::path recentListsFile(const fs::path &stateFolder) { return stateFolder / "re
 std::string EditorSession::programName() { return i18n::tr("Prize list editor"); }
 
 EditorSession::EditorSession(EditorView &view, PictureDecoder &decoder, window::TextMeasure *measure)
-    : view_(view), table_(undo_), check_(decoder, measure, [&view](std::function<void()> task) {
-          view.post(std::move(task));
-      }),
+    : view_(view), table_(undo_),
+      check_(decoder, measure, [&view](std::function<void()> task) { view.post(std::move(task)); }),
       alive_(std::make_shared<EditorSession *>(this))
 {
     table_.confirm = [this](const std::string &question) { return view_.confirm(question); };
@@ -58,10 +57,7 @@ EditorSession::~EditorSession()
     undo_.changed = [] {};
 }
 
-std::string EditorSession::listName() const
-{
-    return file_ ? shown(file_->filename()) : i18n::tr("Untitled");
-}
+std::string EditorSession::listName() const { return file_ ? shown(file_->filename()) : i18n::tr("Untitled"); }
 
 void EditorSession::setFile(std::optional<fs::path> file)
 {
@@ -168,8 +164,8 @@ bool EditorSession::saveListAs(const fs::path &file, Encoding encoding)
             return refuse(error);
         document.setEncoding(before);
         const auto answer =
-            view_.choose(std::string(i18n::tr("The list cannot be saved in GBK, the game's own encoding.")) + "\n\n" + error.what() +
-                             "\n\n" + i18n::tr("The game also reads UTF-8 behind a byte-order mark."),
+            view_.choose(std::string(i18n::tr("The list cannot be saved in GBK, the game's own encoding.")) + "\n\n" +
+                             error.what() + "\n\n" + i18n::tr("The game also reads UTF-8 behind a byte-order mark."),
                          {i18n::tr("Save as UTF-8")});
         return answer == 0u && saveListAs(file, Encoding::Utf8);
     }
@@ -188,7 +184,8 @@ bool EditorSession::saveListAs(const fs::path &file, Encoding encoding)
     const fs::path folder = file.parent_path();
     std::error_code missing;
     if (!folder.empty() && !fs::exists(folder, missing) && !missing) { // one we may not look into fails the save
-        if (!view_.confirm(i18n::tr("The folder {0} does not exist. Make it and save the list there?", shown(folder)))) {
+        if (!view_.confirm(
+                i18n::tr("The folder {0} does not exist. Make it and save the list there?", shown(folder)))) {
             document.setEncoding(before);
             return false;
         }
@@ -202,8 +199,10 @@ bool EditorSession::saveListAs(const fs::path &file, Encoding encoding)
     try {
         note = table_.save(file, authoring::diskFileSystem());
     } catch (const std::exception &error) {
+        check_.folderWritten(); // pictures may have been written before the list failed
         return refuse(error);
     }
+    check_.folderWritten();
     onDisk_ = authoring::diskVersionOf(file);
     if (!note.empty())
         view_.note(note);
@@ -431,8 +430,7 @@ void EditorSession::play(double scale)
                 i18n::tr("The game reads data.ini beside itself: choose a folder for the game and this list"));
             if (!folder)
                 return;
-            placed = fillGameFolder(fs::absolute(*folder), table_.document(), PictureFolder(list),
-                                            game);
+            placed = fillGameFolder(fs::absolute(*folder), table_.document(), PictureFolder(list), game);
         }
         if (!view_.startGame(placed, placed.parent_path(), scale))
             view_.fail(i18n::tr("Cannot start the game."),
@@ -497,8 +495,8 @@ EditorSession::WeightTotal EditorSession::weightTotal() const
     if (negative > 0)
         shown.text += i18n::tr("; negative weights are subtracted ({0})", negative);
     if (report.emptyCount > 0)
-        shown.text +=
-            i18n::tr("; the empty card takes {0} % of draws", fmt::format("{:.4f}", odds::percentOf(report.emptyCount)));
+        shown.text += i18n::tr("; the empty card takes {0} % of draws",
+                               fmt::format("{:.4f}", odds::percentOf(report.emptyCount)));
     else if (total > 100)
         shown.text += i18n::tr(": the prizes past 100 are cut");
     return shown;
@@ -578,8 +576,8 @@ EditorSession::Preview EditorSession::previewOf(int row) const
     const catalogue::Catalogue &prizes = *check->list.catalogue;
     preview.prizes = &prizes;
     preview.slot = std::clamp(row, 0, int(prizes.prizeCount));
-    preview.caption = preview.slot == prizes.prizeCount ? i18n::tr("The empty card")
-                                                        : i18n::tr("Prize {0}", preview.slot + 1);
+    preview.caption =
+        preview.slot == prizes.prizeCount ? i18n::tr("The empty card") : i18n::tr("Prize {0}", preview.slot + 1);
     // What the card cuts or cannot draw, said under the card that shows it.
     for (const odds::Warning &warning : check->report.warnings)
         if (warning.index == preview.slot && odds::isCardTextWarning(warning.code)) {

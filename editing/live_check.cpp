@@ -5,6 +5,7 @@
 #include "list_check.h"
 #include "process.h"
 
+#include <chrono>
 #include <fstream>
 
 namespace editing {
@@ -121,20 +122,68 @@ void LiveCheck::request(const authoring::PrizeDocument &document, std::optional<
     wake_.notify_one();
 }
 
+void LiveCheck::folderWritten()
+{
+    const std::lock_guard lock(mutex_);
+    folderWritten_ = true;
+}
+
 void LiveCheck::work()
 {
+    // Idle, the worker looks at the folder's watch now and then, so that
+    // pictures copied in beside the editor show without an edit.
+    constexpr auto kFolderLook = std::chrono::milliseconds(300);
     for (;;) {
-        Request request;
+        std::optional<Request> request;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return stopping_ || waiting_; });
+            wake_.wait_for(lock, kFolderLook, [this] { return stopping_ || waiting_; });
             if (stopping_)
                 return;
-            request = std::move(*waiting_);
-            waiting_.reset();
+            request = std::exchange(waiting_, std::nullopt);
         }
-        run(request);
+        if (request) {
+            run(*request);
+            lastRun_ = std::move(request);
+        } else if (lastRun_ && folderChangedOnItsOwn()) {
+            run(*lastRun_);
+        }
     }
+}
+
+const odds::FolderSnapshot &LiveCheck::listing(const fs::path &folder)
+{
+    bool written = false;
+    {
+        const std::lock_guard lock(mutex_);
+        written = std::exchange(folderWritten_, false);
+    }
+    if (written || !listed_ || listed_->folder() != folder || !watch_ || watch_->mayHaveChanged() ||
+        !listed_->watchable())
+        relist(folder);
+    return *listed_;
+}
+
+void LiveCheck::relist(const fs::path &folder)
+{
+    // Watched before it is listed: a change made while it is listed shows at
+    // the next check. A folder not there yet is awaited in the list's own.
+    watch_.reset();
+    if (!folder.empty()) {
+        watch_ = std::make_unique<odds::FolderWatch>(folder);
+        if (!watch_->watching())
+            watch_ = std::make_unique<odds::FolderWatch>(folder.parent_path());
+    }
+    listed_.emplace(folder);
+}
+
+bool LiveCheck::folderChangedOnItsOwn()
+{
+    if (!listed_ || !watch_ || !watch_->watching() || !watch_->mayHaveChanged())
+        return false;
+    const odds::FolderSnapshot before = std::move(*listed_);
+    relist(before.folder());
+    return !(*listed_ == before); // the editor's own save, seen late, changes nothing
 }
 
 void LiveCheck::deliver(Result result)
@@ -149,9 +198,11 @@ void LiveCheck::deliver(Result result)
 
 void LiveCheck::run(const Request &request)
 {
-    // The picture folder listed once for the whole check: a thousand
-    // pictures then cost no call to the system each.
-    const odds::FolderSnapshot listed(request.dataIni ? request.dataIni->parent_path() / "picture" : fs::path());
+    // The picture folder listed once for the whole check, and not again
+    // while nothing in it changes: a thousand pictures then cost no call to
+    // the system each.
+    const odds::FolderSnapshot &listed =
+        listing(request.dataIni ? request.dataIni->parent_path() / "picture" : fs::path());
     // The odds first, with pictures not judged yet counted as there; then
     // the pictures, and the same check again with their verdicts.
     PictureVerdicts::Reader deferring(pictures_, listed, PictureVerdicts::Reader::Unjudged::Defer);

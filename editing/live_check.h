@@ -3,6 +3,7 @@
 // thread through the front end's post.
 #pragma once
 
+#include "folder_watch.h"
 #include "picture_plan.h"
 #include "picture_verdicts.h"
 #include "prize_document.h"
@@ -52,6 +53,10 @@ public:
     void request(const authoring::PrizeDocument &document, std::optional<std::filesystem::path> dataIni,
                  std::map<std::string, authoring::PictureBytes> planned = {});
 
+    // The session wrote into the picture folder: the next check lists it
+    // again without waiting for the system to tell of the change.
+    void folderWritten();
+
     // The newest check shown, or null before the first.
     const std::shared_ptr<const ListCheck> &latest() const { return latest_; }
     std::uint64_t requested() const { return requested_; }
@@ -59,7 +64,8 @@ public:
     bool upToDate() const { return latest_ && latest_->generation == requested_ && latest_->picturesChecking.empty(); }
 
     // A check is ready, and latest() holds it: the odds at once, then, when
-    // pictures were still to be judged, the same check with their verdicts.
+    // pictures were still to be judged, the same check with their verdicts;
+    // and the same list checked again when its picture folder changes.
     // Called on the user-interface thread.
     std::function<void()> checked = [] {};
 
@@ -74,6 +80,13 @@ private:
 
     void work();
     void run(const Request &request);
+    // The picture folder beside the list, listed again only when the system
+    // does not vouch that nothing in it changed.
+    const odds::FolderSnapshot &listing(const std::filesystem::path &folder);
+    void relist(const std::filesystem::path &folder);
+    // Lists the folder again when its watch saw a change; true when that
+    // changed what is in it.
+    bool folderChangedOnItsOwn();
     void deliver(Result result);
     // A file holding a planned picture, for the decoder, which reads files.
     std::filesystem::path staged(const authoring::PictureBytes &picture);
@@ -91,6 +104,9 @@ private:
 
     // Worker thread only.
     odds::PictureSizes sizes_;
+    std::optional<odds::FolderSnapshot> listed_;
+    std::unique_ptr<odds::FolderWatch> watch_;
+    std::optional<Request> lastRun_; // checked again when its folder changes
     // Planned pictures written out in a folder of the editor's own, never
     // beside the list.
     std::filesystem::path staging_;
@@ -100,6 +116,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::optional<Request> waiting_;
+    bool folderWritten_ = false;
     bool stopping_ = false;
 
     // User-interface thread only.

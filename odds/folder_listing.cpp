@@ -15,9 +15,10 @@ std::string keyOf(std::string_view utf8Name)
 }
 } // namespace
 
-FolderSnapshot::FolderSnapshot(std::filesystem::path folder)
-    : folder_(std::move(folder))
+FolderSnapshot::FolderSnapshot(std::filesystem::path folder) : folder_(std::move(folder))
 {
+    if (folder_.empty())
+        return; // a list not saved yet has no folder
     auto files = listFolder(folder_);
     listed_ = files.has_value();
     if (listed_)
@@ -44,6 +45,11 @@ FolderSnapshot::Seen FolderSnapshot::find(const std::filesystem::path &file, Fil
         return Seen::Absent;
     stamp = files_[found->second].stamp;
     return Seen::Present;
+}
+
+bool FolderSnapshot::watchable() const
+{
+    return std::none_of(files_.begin(), files_.end(), [](const ListedFile &file) { return file.linked; });
 }
 
 std::vector<std::string> FolderSnapshot::regularNames() const

@@ -23,6 +23,8 @@ struct FileStamp {
 struct ListedFile {
     std::string name; // UTF-8
     FileStamp stamp;
+    bool linked = false; // a link, or maybe one: a change to what it leads to changes no entry here
+    bool operator==(const ListedFile &) const = default;
 };
 
 // The entries of folder: none when it is not there, nothing when it cannot
@@ -44,6 +46,14 @@ public:
     Seen find(const std::filesystem::path &file, FileStamp &stamp) const;
     // The UTF-8 names of its regular files, sorted.
     std::vector<std::string> regularNames() const;
+    const std::filesystem::path &folder() const { return folder_; }
+    // Whether a watch on the folder would see every change of its files.
+    bool watchable() const;
+    // The same entries, names, sizes and times.
+    bool operator==(const FolderSnapshot &other) const
+    {
+        return folder_ == other.folder_ && listed_ == other.listed_ && files_ == other.files_;
+    }
 
 private:
     std::filesystem::path folder_;

@@ -29,7 +29,7 @@ std::optional<std::vector<ListedFile>> listFolder(const std::filesystem::path &f
         struct stat status {};
         if (fstatat(dirfd(entries), entry->d_name, &status, 0) != 0)
             continue; // gone since, or a link to nothing: as good as not there
-        files.push_back({name, stampFrom(status)});
+        files.push_back({name, stampFrom(status), entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN});
     }
     closedir(entries);
     return files;

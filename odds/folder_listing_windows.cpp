@@ -31,9 +31,10 @@ std::optional<std::vector<ListedFile>> listFolder(const std::filesystem::path &f
         if (name == L"." || name == L"..")
             continue;
         const std::u8string utf8 = std::filesystem::path(name).u8string();
-        files.push_back({std::string(utf8.begin(), utf8.end()),
-                         stampFrom(found.dwFileAttributes, found.nFileSizeHigh, found.nFileSizeLow,
-                                   found.ftLastWriteTime)});
+        files.push_back(
+            {std::string(utf8.begin(), utf8.end()),
+             stampFrom(found.dwFileAttributes, found.nFileSizeHigh, found.nFileSizeLow, found.ftLastWriteTime),
+             (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return files;
