@@ -61,7 +61,14 @@ std::filesystem::path pictureFileOf(const std::filesystem::path &folder, std::st
 {
     if (!isSafePictureName(name) || !platform::allowsFileName(name))
         return {};
-    return folder / utf8Path(std::string(name) + ".jpg");
+    // Joined as the system spells paths and parsed once, as / would join
+    // them: this runs for every prize at every check of a list being edited.
+    const std::filesystem::path::string_type &spelt = folder.native();
+    const auto leaf = utf8Path(std::string(name) + ".jpg").native();
+    if (spelt.empty() || spelt.back() == ':' || spelt.back() == '/' ||
+        spelt.back() == std::filesystem::path::preferred_separator)
+        return folder / leaf;
+    return std::filesystem::path(spelt + std::filesystem::path::preferred_separator + leaf);
 }
 
 void Catalogue::empty()

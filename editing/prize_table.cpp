@@ -488,7 +488,7 @@ std::optional<std::int32_t> PrizeTable::colorOf(int row) const
 const catalogue::Picture *PrizeTable::pictureOf(int row) const
 {
     const odds::PrizeRow *odds = oddsOf(row);
-    if (!odds || check_->picturesChecking.count(odds->picturePath))
+    if (!odds || check_->picturesChecking.count(check_->report.picturePathOf(*odds)))
         return nullptr;
     return odds->loadedPicture.get();
 }
@@ -505,7 +505,8 @@ std::string PrizeTable::cellText(int row, Column column) const
     case Picture: {
         if (!odds)
             return {};
-        if (check_->picturesChecking.count(odds->picturePath)) // judged on a worker thread, shown when known
+        if (check_->picturesChecking.count(
+                check_->report.picturePathOf(*odds))) // judged on a worker thread, shown when known
             return i18n::tr("checking picture…");
         std::string state = odds::pictureStateLabel(odds->picture);
         if (!odds->pictureError.empty())

@@ -331,6 +331,11 @@ double contrastWithBlack(std::int32_t color)
     return (luminance + 0.05) / 0.05;
 }
 
+std::filesystem::path OddsReport::picturePathOf(const PrizeRow &prize) const
+{
+    return (pictureFolder / catalogue::utf8Path(prize.name + ".jpg")).make_preferred();
+}
+
 OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure, LabelFits *kept)
 {
     const Catalogue &prizes = *list.catalogue;
@@ -339,6 +344,7 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure, Labe
 
     OddsReport report;
     report.file = list.file;
+    report.pictureFolder = list.pictureFolder;
     report.readAsUtf8 = list.read.readAsUtf8;
     report.recordsIgnored = list.read.recordsIgnored;
     report.lastRecordCutShort = list.read.lastRecordCutShort;
@@ -364,7 +370,6 @@ OddsReport buildReport(const PrizeList &list, window::TextMeasure *measure, Labe
         row.colorUsable = written && std::nearbyint(*written) == row.color;
         row.count = counts.at(static_cast<std::size_t>(i));
         row.picture = list.pictures.at(static_cast<std::size_t>(i));
-        row.picturePath = (list.pictureFolder / catalogue::utf8Path(row.name + ".jpg")).make_preferred();
         row.loadedPicture = prizes.picture(i).picture();
         row.pictureError = list.pictureErrors.at(static_cast<std::size_t>(i));
         row.pictureSize = list.pictureSizes.at(static_cast<std::size_t>(i));

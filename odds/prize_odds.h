@@ -92,7 +92,6 @@ struct PrizeRow {
     bool colorUsable = true;
     std::uint32_t count = 0; // draw values that show this prize
     PictureState picture = PictureState::Missing;
-    std::filesystem::path picturePath; // where the game looks for it
     catalogue::PicturePtr loadedPicture;
     std::string pictureError;                       // the loader's reason, for a refused picture
     std::optional<window::PictureSize> pictureSize; // a loaded picture's pixels, when its header gives them
@@ -115,6 +114,10 @@ std::string textWithRemedies(const Warning &warning);
 
 struct OddsReport {
     std::filesystem::path file;
+    std::filesystem::path pictureFolder;
+    // Where the game looks for the prize's picture; made when asked, as a
+    // check of a long list needs few of them.
+    std::filesystem::path picturePathOf(const PrizeRow &prize) const;
     bool readAsUtf8 = false;
     bool recordsIgnored = false;
     bool lastRecordCutShort = false;

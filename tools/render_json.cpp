@@ -48,7 +48,7 @@ std::string renderJson(const OddsReport &report, const Audits &audits)
                       {"count", row.count},
                       {"probability", share(row.count)},
                       {"picture", pictureStateText(row.picture)},
-                      {"picturePath", row.picturePath.string()}};
+                      {"picturePath", report.picturePathOf(row).string()}};
         if (!row.pictureError.empty())
             prize["pictureError"] = row.pictureError;
         prizes.push_back(std::move(prize));

@@ -205,6 +205,14 @@ TEST(ReadPrizeList, NeverOpensAPictureOutsideThePictureFolder)
         EXPECT_TRUE(loaded->prizes->picture(i).isEmpty()) << i;
 }
 
+TEST(PictureFileOf, JoinsAsTheSlashDoesHoweverTheFolderIsSpelt)
+{
+    for (const char *folder : {"picture", "a/picture", "a/picture/", "", "/", "C:", "C:\\picture"})
+        EXPECT_EQ(pictureFileOf(folder, "荧光棒").native(),
+                  (std::filesystem::path(folder) / utf8Path("荧光棒.jpg")).native())
+            << folder;
+}
+
 TEST(IsSafePictureName, AllowsOrdinaryNamesWithDotsAndBlanks)
 {
     EXPECT_TRUE(isSafePictureName("Golden Cup"));

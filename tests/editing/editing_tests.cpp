@@ -71,9 +71,9 @@ TEST(LiveCheck, APlannedPictureShowsAsCheckingUnderItsPrizesNameThenItsVerdict)
     ASSERT_EQ(shown.size(), 2u);
 
     const odds::PrizeRow &first = shown[0]->report.prizes[3];
-    EXPECT_EQ(first.picturePath, list.folder.path() / "picture" / u8"保温杯.jpg");
-    EXPECT_EQ(shown[0]->picturesChecking.count(first.picturePath), 1u)
-        << "the table finds the staged copy by the prize's own path";
+    const fs::path path = shown[0]->report.picturePathOf(first);
+    EXPECT_EQ(path, list.folder.path() / "picture" / u8"保温杯.jpg");
+    EXPECT_EQ(shown[0]->picturesChecking.count(path), 1u) << "the table finds the staged copy by the prize's own path";
     EXPECT_EQ(shown[1]->report.prizes[3].picture, odds::PictureState::Loaded);
 }
 
