@@ -13,6 +13,13 @@ FileStamp stampFrom(DWORD attributes, DWORD sizeHigh, DWORD sizeLow, FILETIME wr
             std::int64_t((std::uint64_t(written.dwHighDateTime) << 32) | written.dwLowDateTime),
             !(attributes & FILE_ATTRIBUTE_DIRECTORY)};
 }
+// A symbolic link or junction; other reparse points, such as files a cloud
+// drive keeps online, change in place as plain files do.
+bool isLink(const WIN32_FIND_DATAW &found)
+{
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
 } // namespace
 
 std::optional<std::vector<ListedFile>> listFolder(const std::filesystem::path &folder)
@@ -34,7 +41,7 @@ std::optional<std::vector<ListedFile>> listFolder(const std::filesystem::path &f
         files.push_back(
             {std::string(utf8.begin(), utf8.end()),
              stampFrom(found.dwFileAttributes, found.nFileSizeHigh, found.nFileSizeLow, found.ftLastWriteTime),
-             (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+             isLink(found)});
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return files;
