@@ -393,11 +393,14 @@ void EditorSession::choosePicture(int row)
 {
     if (row < 0 || row >= table_.rowCount())
         return;
-    const auto file = view_.chooseFileToOpen(EditorView::FileKind::Picture);
-    if (!file)
-        return;
+    if (const auto file = view_.chooseFileToOpen(EditorView::FileKind::Picture))
+        setPicture(row, *file);
+}
+
+void EditorSession::setPicture(int row, const fs::path &file)
+{
     try {
-        table_.setPicture(row, *file);
+        table_.setPicture(row, file);
     } catch (const std::exception &error) {
         view_.fail(i18n::tr("The picture was not added."), error.what());
     }

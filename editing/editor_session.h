@@ -77,6 +77,8 @@ public:
 
     // --- Edits that ask ---
     void choosePicture(int row);
+    // A picture file chosen, or dropped on a row, becomes its picture.
+    void setPicture(int row, const std::filesystem::path &file);
     // Scales the selected rows' weights, or all when one or none is selected.
     void scaleWeightsTo100(const std::vector<int> &selected);
     void play(double scale = 1.0);

@@ -71,6 +71,7 @@ EditorWindow::EditorWindow(QWidget *parent)
     session_->stateFolder = pathOf(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     session_->documentsFolder = pathOf(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     model_ = new PrizeTableModel(session_->table(), this);
+    model_->pictureDropped = [this](int row, const std::filesystem::path &file) { session_->setPicture(row, file); };
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] {

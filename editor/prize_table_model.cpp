@@ -157,8 +157,8 @@ bool PrizeTableModel::dropMimeData(const QMimeData *data, Qt::DropAction, int ro
     try {
         if (data->hasUrls() && parent.isValid() && target < rowCount()) {
             const QUrl url = data->urls().front();
-            if (url.isLocalFile())
-                table_.setPicture(target, std::filesystem::path(QFile::encodeName(url.toLocalFile()).toStdString()));
+            if (url.isLocalFile() && pictureDropped)
+                pictureDropped(target, std::filesystem::path(QFile::encodeName(url.toLocalFile()).toStdString()));
             return false;
         }
         table_.dropRows(data->data(kRowsMime).toStdString(), target);

@@ -6,6 +6,9 @@
 
 #include <QAbstractTableModel>
 
+#include <filesystem>
+#include <functional>
+
 namespace editor {
 
 class PrizeTableModel : public QAbstractTableModel, private editing::RowListener {
@@ -27,6 +30,9 @@ public:
     Qt::DropActions supportedDropActions() const override { return Qt::MoveAction | Qt::CopyAction; }
     QStringList mimeTypes() const override;
     QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    // A picture file dropped on a row, for the session to take.
+    std::function<void(int row, const std::filesystem::path &file)> pictureDropped;
+
     bool dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
                       const QModelIndex &parent) override;
 

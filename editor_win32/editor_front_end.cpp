@@ -123,6 +123,7 @@ EditorFrontEnd::EditorFrontEnd(const fs::path &folder, int dpi)
     };
     window_->onWarningActivated = [this](int item) { session_->fixWarning(std::size_t(item)); };
     window_->table().currentRowChanged = [this](int) { showPreview(); };
+    window_->table().fileDropped = [this](int row, const fs::path &file) { session_->setPicture(row, file); };
     window_->onEditMenuOpening = [this] {
         window_->setUndoTexts(widen(session_->undoMenuText()), widen(session_->redoMenuText()));
     };

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -66,6 +67,7 @@ TableView::TableView(HWND parent, int id, TableSource &source) : source_(source)
     ListView_SetExtendedListViewStyle(list_,
                                       LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     SetWindowSubclass(list_, &TableView::listProc, kSubclass, DWORD_PTR(this));
+    DragAcceptFiles(list_, TRUE);
     dpi_ = int(GetDpiForWindow(hwnd_));
     if (dpi_ <= 0)
         dpi_ = 96;
@@ -726,6 +728,19 @@ LRESULT TableView::onList(UINT message, WPARAM wParam, LPARAM lParam)
             !columnShown(header->iItem))
             return TRUE;
         break;
+    }
+    case WM_DROPFILES: {
+        // The first file, on the row under the drop point.
+        const auto drop = HDROP(wParam);
+        LVHITTESTINFO hit{};
+        DragQueryPoint(drop, &hit.pt);
+        const int row = ListView_HitTest(list_, &hit);
+        std::wstring file(DragQueryFileW(drop, 0, nullptr, 0), L'\0');
+        const bool named = !file.empty() && DragQueryFileW(drop, 0, file.data(), UINT(file.size() + 1)) > 0;
+        DragFinish(drop);
+        if (row >= 0 && named && fileDropped)
+            fileDropped(row, std::filesystem::path(file));
+        return 0;
     }
     case WM_VSCROLL:
     case WM_HSCROLL:

@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -69,6 +70,9 @@ public:
     void copy();
     // The clipboard's text handed to the source's paste.
     void paste();
+
+    // A file dropped from Explorer on a row.
+    std::function<void(int row, const std::filesystem::path &file)> fileDropped;
 
     // Called when the current row changes (-1: none).
     std::function<void(int row)> currentRowChanged;

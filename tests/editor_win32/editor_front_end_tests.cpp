@@ -1,6 +1,7 @@
 // The Windows editor over the editing core under wine, as a user drives it:
 // a cell edited in the table's edit box, weights scaled, Save, undo and redo,
-// rows pasted from a spreadsheet, a row moved, and Play; the View menu's
+// rows pasted from a spreadsheet, a picture dropped from Explorer, a row
+// moved, and Play; the View menu's
 // hidden column and File > Open Recent.
 #include "editor_front_end.h"
 #include "fakes.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -59,6 +61,21 @@ bool putOnClipboard(HWND owner, const std::wstring &text)
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
     return true;
+}
+
+// What Explorer hands a window that a file is dropped on, at a point of its client area.
+HDROP dropOf(const fs::path &file, POINT at)
+{
+    const std::wstring name = file.wstring(); // and two nulls: the end of the name and of the list
+    const HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t));
+    auto *drop = static_cast<DROPFILES *>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = at;
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, name.c_str(), name.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return HDROP(memory);
 }
 
 TEST(Win32Editor, EditsMadeByKeyboardReachTheListOnDiskAndPlayStartsTheGame)
@@ -127,6 +144,14 @@ TEST(Win32Editor, EditsMadeByKeyboardReachTheListOnDiskAndPlayStartsTheGame)
     EXPECT_EQ(document().text(2, Field::Name), "风筝");
     EXPECT_EQ(document().text(3, Field::Name), "陀螺");
     EXPECT_EQ(table.selectedRows(), (std::vector<int>{2, 3}));
+
+    // A picture dropped from Explorer on the first of them becomes its picture.
+    RECT row{};
+    ListView_GetItemRect(table.list(), 2, &row, LVIR_BOUNDS);
+    const fs::path dropped = kSample / "picture" / L"金条.jpg";
+    SendMessageW(table.list(), WM_DROPFILES, WPARAM(dropOf(dropped, {row.left + 5, (row.top + row.bottom) / 2})), 0);
+    ASSERT_NE(session.table().pictures().picture("风筝"), nullptr);
+    EXPECT_EQ(*session.table().pictures().picture("风筝"), slurp(dropped));
 
     // Alt+Down moves them; Play saves and starts the game at the projector's size.
     SendMessageW(editor.window().handle(), WM_COMMAND, WPARAM(editor_win32::Command::MoveDown), 0);
