@@ -24,6 +24,7 @@ constexpr int kWarningsId = 3;
 constexpr int kMargin = 8;
 constexpr int kButtonHeight = 28;
 constexpr int kLineHeight = 20;
+constexpr int kWarningPadding = 3;
 
 // Over or under 100, the bar must not look like a full one.
 const COLORREF kTotalOff = RGB(230, 120, 0);
@@ -82,8 +83,8 @@ EditorWindow::EditorWindow(TableSource &source)
     total_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 10, 10, hwnd_, nullptr,
                              instance, nullptr);
     warnings_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY |
-                                    LBS_NOINTEGRALHEIGHT,
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                    LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS,
                                 0, 0, 10, 10, hwnd_, HMENU(INT_PTR(kWarningsId)), instance, nullptr);
     status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
                               nullptr, instance, nullptr);
@@ -184,10 +185,65 @@ void EditorWindow::showWarnings(const std::vector<std::wstring> &warnings)
 {
     SendMessageW(warnings_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(warnings_, LB_RESETCONTENT, 0, 0);
+    warningTexts_ = warnings; // measured as each is added
     for (const std::wstring &warning : warnings)
         SendMessageW(warnings_, LB_ADDSTRING, 0, LPARAM(warning.c_str()));
     SendMessageW(warnings_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(warnings_, nullptr, TRUE);
+}
+
+int EditorWindow::warningsWrapWidth() const
+{
+    // The same with its scroll bar or without: the bar comes once the
+    // warnings are measured, and must not cut a line they were measured with.
+    RECT inside{};
+    GetClientRect(warnings_, &inside);
+    int width = int(inside.right) - 2 * scaled(kWarningPadding, dpi_);
+    if (!(GetWindowLongW(warnings_, GWL_STYLE) & WS_VSCROLL))
+        width -= GetSystemMetricsForDpi(SM_CXVSCROLL, UINT(dpi_));
+    return std::max(1, width);
+}
+
+int EditorWindow::warningHeight(const std::wstring &warning) const
+{
+    const int padding = scaled(kWarningPadding, dpi_);
+    RECT text{0, 0, warningsWrapWidth(), 0};
+    const HDC dc = GetDC(warnings_);
+    const HGDIOBJ old = SelectObject(dc, font_);
+    DrawTextW(dc, warning.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(warnings_, dc);
+    return std::min(255, int(text.bottom) + 2 * padding); // the most a list box's item can be
+}
+
+void EditorWindow::fitWarnings()
+{
+    const int width = warningsWrapWidth();
+    if (std::exchange(warningsWidth_, width) == width)
+        return;
+    for (std::size_t i = 0; i < warningTexts_.size(); ++i)
+        SendMessageW(warnings_, LB_SETITEMHEIGHT, WPARAM(i), LPARAM(warningHeight(warningTexts_[i])));
+    InvalidateRect(warnings_, nullptr, TRUE);
+}
+
+void EditorWindow::drawWarning(const DRAWITEMSTRUCT &item) const
+{
+    if (item.itemID >= warningTexts_.size())
+        return; // an empty list with the focus
+    const bool selected = item.itemState & ODS_SELECTED;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const int saved = SaveDC(item.hDC);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SelectObject(item.hDC, font_);
+    RECT text = item.rcItem;
+    const int padding = scaled(kWarningPadding, dpi_);
+    InflateRect(&text, -padding, -padding);
+    text.right = text.left + warningsWrapWidth();
+    DrawTextW(item.hDC, warningTexts_[item.itemID].c_str(), -1, &text, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    RestoreDC(item.hDC, saved);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 void EditorWindow::showNote(const std::wstring &text) { SendMessageW(status_, SB_SETTEXTW, 0, LPARAM(text.c_str())); }
@@ -328,6 +384,7 @@ void EditorWindow::applyDpi(int dpi)
     // The buttons measured again in the new font.
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, 0);
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    warningsWidth_ = 0; // the warnings wrapped again in the new font
     layOut();
 }
 
@@ -359,6 +416,7 @@ void EditorWindow::layOut()
     SetWindowPos(total_, nullptr, margin, top + tableHeight + margin / 2, width, line, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(warnings_, nullptr, margin, top + margin + tableHeight + line, width, height - tableHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    fitWarnings();
     int y = top;
     SetWindowPos(caption_, nullptr, left, y, card.right, scaled(kLineHeight, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
     y += scaled(kLineHeight, dpi_);
@@ -412,11 +470,22 @@ LRESULT EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (HMENU(wParam) == edit_ && onEditMenuOpening)
             onEditMenuOpening();
         break;
+    case WM_MEASUREITEM: {
+        auto *item = reinterpret_cast<MEASUREITEMSTRUCT *>(lParam);
+        if (item->CtlType != ODT_LISTBOX || item->CtlID != UINT(kWarningsId) || !warnings_ ||
+            item->itemID >= warningTexts_.size())
+            break;
+        item->itemHeight = UINT(warningHeight(warningTexts_[item->itemID]));
+        return TRUE;
+    }
     case WM_DRAWITEM: {
         const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
-        if (item->hwndItem != total_)
+        if (item->hwndItem == total_)
+            drawTotal(*item);
+        else if (item->hwndItem == warnings_ && warnings_)
+            drawWarning(*item);
+        else
             break;
-        drawTotal(*item);
         return TRUE;
     }
     case WM_COMMAND: {

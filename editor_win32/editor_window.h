@@ -101,6 +101,11 @@ private:
     void applyDpi(int dpi);
     void layOut();
     void drawTotal(const DRAWITEMSTRUCT &item) const;
+    // A warning wrapped to the list's width, as the Qt editor's list wraps it.
+    int warningsWrapWidth() const;
+    int warningHeight(const std::wstring &warning) const;
+    void fitWarnings();
+    void drawWarning(const DRAWITEMSTRUCT &item) const;
 
     HWND hwnd_ = nullptr;
     HACCEL keys_ = nullptr;
@@ -118,6 +123,8 @@ private:
     HMENU view_ = nullptr;
     HMENU edit_ = nullptr;
     std::vector<std::wstring> toolTexts_; // the toolbar's buttons keep pointers to them
+    std::vector<std::wstring> warningTexts_;
+    int warningsWidth_ = 0; // the width the warnings were wrapped to
     int totalPercent_ = 0;
     bool totalOff_ = false;
     bool captionCut_ = false;

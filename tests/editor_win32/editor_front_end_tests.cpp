@@ -1,8 +1,8 @@
 // The Windows editor over the editing core under wine, as a user drives it:
 // a cell edited in the table's edit box, weights scaled, Save, undo and redo,
 // rows pasted from a spreadsheet, a picture dropped from Explorer, a row
-// moved, and Play; the View menu's
-// hidden column and File > Open Recent.
+// moved, and Play; the View menu's hidden column and File > Open Recent;
+// warnings wrapped to the list's width.
 #include "editor_front_end.h"
 #include "fakes.h"
 #include "slurp.h"
@@ -207,6 +207,28 @@ TEST(Win32Editor, ViewShowsTheDrawsColumnAndOpenRecentReopensAListAfterAskingAbo
     SendMessageW(window, WM_COMMAND, WPARAM(int(editor_win32::Command::OpenRecent) + 1), 0);
     EXPECT_EQ(session.file(), first);
     EXPECT_FALSE(session.modified());
+}
+
+TEST(Win32Editor, AWarningWrapsToTheListsWidthAndAgainWhenTheWindowNarrows)
+{
+    fakes::TempFolder folder;
+    editor_win32::EditorFrontEnd editor(folder.path(), 96);
+    editor_win32::EditorWindow &window = editor.window();
+    ShowWindow(window.handle(), SW_SHOW);
+    std::wstring wordy;
+    for (int i = 0; i < 12; ++i)
+        wordy += L"名称用卡片的字体有 374 像素宽，";
+    window.showWarnings({L"权重合计为 95", wordy});
+    const auto heightOf = [&](int item) { return int(SendMessageW(window.warningsList(), LB_GETITEMHEIGHT, item, 0)); };
+    const int line = heightOf(0);
+    const int wrapped = heightOf(1);
+    EXPECT_GT(wrapped, line);
+    RECT frame{};
+    GetWindowRect(window.handle(), &frame);
+    SetWindowPos(window.handle(), nullptr, 0, 0, (frame.right - frame.left) * 3 / 4, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_GT(heightOf(1), wrapped);
+    EXPECT_EQ(heightOf(0), line);
 }
 
 } // namespace
