@@ -7,7 +7,10 @@
 #include "program_resources.h"
 #include "wide_text.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <stdexcept>
 #include <utility>
@@ -411,7 +414,11 @@ void EditorWindow::layOut()
     const int line = scaled(kLineHeight, dpi_);
     const int top = int(client.top) + margin;
     const int height = std::max(0, int(client.bottom) - top - 2 * margin - line);
-    const int tableHeight = height * 4 / 5;
+    const int tableHeight = int(std::lround(height * (1 - warningsShare_)));
+    // The gap between the total and the warnings drags their boundary.
+    splitter_ = {margin, top + tableHeight + margin / 2 + line, margin + width, top + tableHeight + margin + line};
+    splitTop_ = top;
+    splitHeight_ = height;
     SetWindowPos(table_->handle(), nullptr, margin, top, width, tableHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(total_, nullptr, margin, top + tableHeight + margin / 2, width, line, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(warnings_, nullptr, margin, top + margin + tableHeight + line, width, height - tableHeight,
@@ -516,6 +523,37 @@ LRESULT EditorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (table_)
             layOut();
         return 0;
+    case WM_SETCURSOR: {
+        POINT at{};
+        GetCursorPos(&at);
+        ScreenToClient(hwnd_, &at);
+        if (HWND(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT && (splitting_ || PtInRect(&splitter_, at))) {
+            SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN:
+        if (PtInRect(&splitter_, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+            splitting_ = true;
+            SetCapture(hwnd_);
+        }
+        return 0;
+    case WM_MOUSEMOVE:
+        if (splitting_ && splitHeight_ > 0) {
+            // As Qt's splitter: the boundary follows the mouse, each side keeping a little.
+            const int line = scaled(kLineHeight, dpi_);
+            const int tableHeight = GET_Y_LPARAM(lParam) - splitTop_ - line - scaled(kMargin, dpi_) * 3 / 4;
+            const int least = std::min(splitHeight_ / 2, 3 * line);
+            warningsShare_ = 1 - double(std::clamp(tableHeight, least, splitHeight_ - least)) / splitHeight_;
+            layOut();
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (splitting_)
+            ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED: splitting_ = false; return 0;
     case WM_SETFOCUS:
         if (table_)
             SetFocus(table_->list());

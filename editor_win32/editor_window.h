@@ -129,6 +129,11 @@ private:
     bool totalOff_ = false;
     bool captionCut_ = false;
     int captionLines_ = 1;
+    double warningsShare_ = 0.2; // of the height the table and the warnings share
+    RECT splitter_{};            // the gap that drags their boundary
+    int splitTop_ = 0;
+    int splitHeight_ = 0;
+    bool splitting_ = false;
     std::unique_ptr<TableView> table_;
     std::unique_ptr<CardPreview> preview_;
     int dpi_ = 96;

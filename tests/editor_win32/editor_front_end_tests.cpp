@@ -2,7 +2,7 @@
 // a cell edited in the table's edit box, weights scaled, Save, undo and redo,
 // rows pasted from a spreadsheet, a picture dropped from Explorer, a row
 // moved, and Play; the View menu's hidden column and File > Open Recent;
-// warnings wrapped to the list's width.
+// warnings wrapped to the list's width, and their pane resized.
 #include "editor_front_end.h"
 #include "fakes.h"
 #include "slurp.h"
@@ -209,7 +209,7 @@ TEST(Win32Editor, ViewShowsTheDrawsColumnAndOpenRecentReopensAListAfterAskingAbo
     EXPECT_FALSE(session.modified());
 }
 
-TEST(Win32Editor, AWarningWrapsToTheListsWidthAndAgainWhenTheWindowNarrows)
+TEST(Win32Editor, WarningsWrapToTheListsWidthAndTheGapAboveThemDragsTheirHeight)
 {
     fakes::TempFolder folder;
     editor_win32::EditorFrontEnd editor(folder.path(), 96);
@@ -229,6 +229,26 @@ TEST(Win32Editor, AWarningWrapsToTheListsWidthAndAgainWhenTheWindowNarrows)
                  SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_GT(heightOf(1), wrapped);
     EXPECT_EQ(heightOf(0), line);
+
+    // The gap between the total and the list, dragged 100 pixels up.
+    const auto placeOf = [&](HWND control) {
+        RECT place{};
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, window.handle(), reinterpret_cast<POINT *>(&place), 2);
+        return place;
+    };
+    const RECT before = placeOf(window.warningsList());
+    const RECT table = placeOf(window.table().handle());
+    const auto mouse = [&](UINT message, int y) {
+        SendMessageW(window.handle(), message, 0, MAKELPARAM(before.left + 50, y));
+    };
+    mouse(WM_LBUTTONDOWN, before.top - 2);
+    mouse(WM_MOUSEMOVE, before.top - 102);
+    mouse(WM_LBUTTONUP, before.top - 102);
+    const RECT after = placeOf(window.warningsList());
+    EXPECT_NEAR(after.top, before.top - 100, 1);
+    EXPECT_EQ(after.bottom, before.bottom);
+    EXPECT_NEAR(placeOf(window.table().handle()).bottom, table.bottom - 100, 1);
 }
 
 } // namespace
